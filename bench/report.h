@@ -1,0 +1,52 @@
+// Runs the registered benchmarks and keeps their results by name, so that a
+// benchmark program can print figures that compare two of them.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+class KeepingReporter : public benchmark::ConsoleReporter {
+public:
+    std::map<std::string, Run> runs;
+
+    void ReportRuns(const std::vector<Run>& report) override {
+        for (const Run& run : report) runs[run.benchmark_name()] = run;
+        ConsoleReporter::ReportRuns(report);
+    }
+
+    // CPU time of one iteration, in nanoseconds.
+    double CpuNs(const std::string& name) const {
+        auto it = runs.find(name);
+        if (it == runs.end() || it->second.iterations == 0) return 0;
+        return it->second.GetAdjustedCPUTime() * ToNs(it->second.time_unit);
+    }
+
+    double Counter(const std::string& name, const std::string& counter) const {
+        auto it = runs.find(name);
+        if (it == runs.end()) return 0;
+        auto c = it->second.counters.find(counter);
+        return c == it->second.counters.end() ? 0 : double(c->second);
+    }
+
+private:
+    static double ToNs(benchmark::TimeUnit unit) {
+        switch (unit) {
+        case benchmark::kSecond: return 1e9;
+        case benchmark::kMillisecond: return 1e6;
+        case benchmark::kMicrosecond: return 1e3;
+        default: return 1;
+        }
+    }
+};
+
+// Runs everything registered; returns false when the command line was wrong.
+inline bool RunBenchmarks(int argc, char** argv, KeepingReporter& reporter) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return false;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return true;
+}

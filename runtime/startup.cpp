@@ -1,0 +1,24 @@
+#include "runtime/startup.h"
+
+#include <clocale>
+#include <csignal>
+
+#include "runtime/debug.h"
+#include "runtime/gc.h"
+
+int argc;
+const char** argv;
+
+int xr_std_main(int count, const char* args[]) {
+    argc = count;
+    argv = args;
+    std::signal(SIGSEGV, sighandler);
+    std::signal(SIGILL, sighandler);
+    std::signal(SIGFPE, sighandler);
+    if (!std::setlocale(LC_CTYPE, "en_US.UTF-8")) std::setlocale(LC_CTYPE, "");
+    gc_init1();
+    xrInit();
+    gc_mark();
+    xrMain();
+    return 0;
+}

@@ -1,0 +1,7 @@
+#include "tests/runtime/test_roots.h"
+
+gc_object* test_roots[kTestRoots];
+
+void gc_mark() {
+    for (gc_object* root : test_roots) gc_mark_q(root);
+}

@@ -1,0 +1,28 @@
+// Runs a program as a child process and collects what it printed and how it ended.
+#pragma once
+
+#include <string>
+#include <vector>
+
+enum class StdinKind {
+    Empty,     // /dev/null: at its end at once
+    Pipe,      // a pipe carrying `input`, then closed
+    Terminal,  // a pseudo-terminal that never sends anything
+};
+
+struct ProcessResult {
+    int status = -1000;  // exit status 0..255, or minus the signal that ended it
+    bool timedOut = false;
+    std::string out;
+    std::string err;
+};
+
+struct ProcessOptions {
+    StdinKind stdinKind = StdinKind::Empty;
+    std::string input;
+    std::vector<std::string> env;  // "NAME=value" sets, "NAME" alone unsets
+    std::string workDir;
+    double timeoutSeconds = 20;
+};
+
+ProcessResult RunProcess(const std::vector<std::string>& args, const ProcessOptions& options = {});

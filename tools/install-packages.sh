@@ -1,0 +1,25 @@
+#!/bin/sh
+# Installs the Debian packages that building, playing and testing need.
+# Safe to run again: when everything is present it only checks and returns.
+set -e
+
+PACKAGES="build-essential cmake pkg-config
+libglfw3-dev libopenal-dev libstb-dev libgl1-mesa-dev libgl1-mesa-dri
+libgtest-dev libgmock-dev libbenchmark-dev
+xvfb xauth xdotool bsdutils"
+
+missing=""
+for p in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+[ -z "$missing" ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+echo "installing:$missing"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+# shellcheck disable=SC2086
+$SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
