@@ -6,7 +6,8 @@ set -e
 PACKAGES="build-essential cmake pkg-config
 libglfw3-dev libopenal-dev libstb-dev libgl1-mesa-dev libgl1-mesa-dri
 libgtest-dev libgmock-dev libbenchmark-dev
-xvfb xauth xdotool bsdutils"
+xvfb xauth xdotool bsdutils libx11-dev libxrandr-dev
+libvorbis-dev fonts-dejavu-core"
 
 missing=""
 for p in $PACKAGES; do

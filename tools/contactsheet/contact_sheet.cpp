@@ -1,0 +1,210 @@
+// Renders every image of a data folder onto one PNG, each frame cut the way
+// the game cuts it and numbered, over a checkerboard that shows transparency.
+//
+//   contactsheet DATADIR OUT.png [--only PATH]... [--zoom Z]
+//
+// Frames are magnified by whole pixels (as the game's nearest-neighbour
+// sampling shows them) or shrunk by averaging when they are large.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <stb_image.h>
+
+#include "tools/assetgen/catalog.h"
+#include "tools/assetgen/raster.h"
+#include "tools/assetgen/typeset.h"
+
+#ifndef ASSETGEN_FONT_DIR
+#define ASSETGEN_FONT_DIR "/usr/share/fonts/truetype/dejavu"
+#endif
+
+using namespace art;
+
+namespace {
+
+constexpr int kWidth = 2048;
+constexpr int kGap = 4;
+constexpr int kMargin = 16;
+
+Image load(const std::string& path) {
+    int w, h, n;
+    unsigned char* data = stbi_load(path.c_str(), &w, &h, &n, 4);
+    if (!data) throw std::runtime_error("cannot read " + path);
+    Image img(w, h);
+    for (int i = 0; i < w * h; ++i) {
+        float a = data[i * 4 + 3] / 255.0f;
+        img.px[i] = {data[i * 4] / 255.0f * a, data[i * 4 + 1] / 255.0f * a, data[i * 4 + 2] / 255.0f * a, a};
+    }
+    stbi_image_free(data);
+    return img;
+}
+
+// Size on the sheet of one frame: magnify small frames, shrink large ones.
+float zoomFor(int cellW, int cellH, float requested) {
+    if (requested > 0) return requested;
+    int side = std::max(cellW, cellH);
+    if (side <= 20) return 4;
+    if (side <= 32) return 3;
+    if (side <= 68) return 2;
+    if (side <= 128) return 1;
+    if (side <= 256) return 1;
+    return 0.25f;
+}
+
+void checker(Image& img, int x0, int y0, int w, int h) {
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            bool dark = ((x / 8) + (y / 8)) % 2 == 0;
+            img.compose(x0 + x, y0 + y, hex(dark ? 0x2a2f3a : 0x363c48));
+        }
+}
+
+// Copies frame (sx, sy, w, h) of src scaled by zoom to (dx, dy).
+void place(Image& dst, const Image& src, int sx, int sy, int w, int h, float zoom, int dx, int dy) {
+    int ow = int(std::lround(w * zoom)), oh = int(std::lround(h * zoom));
+    for (int y = 0; y < oh; ++y)
+        for (int x = 0; x < ow; ++x) {
+            RGBA c;
+            if (zoom >= 1) {
+                c = src.at(sx + int(x / zoom), sy + int(y / zoom));
+            } else {
+                int f = int(std::lround(1 / zoom));
+                for (int j = 0; j < f; ++j)
+                    for (int i = 0; i < f; ++i) {
+                        const RGBA& s = src.at(std::min(sx + w - 1, sx + x * f + i), std::min(sy + h - 1, sy + y * f + j));
+                        c.r += s.r;
+                        c.g += s.g;
+                        c.b += s.b;
+                        c.a += s.a;
+                    }
+                c = scaled(c, 1.0f / (f * f));
+            }
+            dst.compose(dx + x, dy + y, c);
+        }
+}
+
+void label(Image& img, const Face& face, const std::string& text, float em, int x, int y, RGBA colour, bool boxed) {
+    TextStyle st{em, 1, 0};
+    Box b = textBounds(face, text, st);
+    int w = int(b.x1) + 4, h = int(em * 1.25f);
+    Field f(face, text, st, 2, em * 0.95f, w, h, 2);
+    if (boxed)
+        for (int j = 0; j < h; ++j)
+            for (int i = 0; i < w; ++i) img.compose(x + i, y + j, hex(0x000000, 0.7f));
+    shade(img, x, y, w, h, 1, [&](float px, float py) { return paint(colour, cover(f.at(px, py), 1)); });
+}
+
+// Sets a line the way the game's text routine does: each 64 x 64 cell is
+// centred on the pen, which then moves by the character's advance; the
+// surface is sampled nearest-neighbour at the given scale.
+void sampleLine(Image& dst, const Image& font, const std::string& text, float scale, int x, int y) {
+    float pen = x + 24 * scale;
+    for (size_t i = 0; i < text.size(); ++i) {
+        int c = (unsigned char)text[i];
+        int frame = c - 32, adv = catalog::advance(c);
+        if (c == '^' && i + 1 < text.size()) {
+            const char* at = std::strchr(catalog::kIconLetters, text[++i]);
+            frame = catalog::kKeyRow + int(at - catalog::kIconLetters);
+            adv = catalog::kIconAdvance;
+        }
+        int fx = (frame % 16) * 64, fy = (frame / 16) * 64;
+        int size = int(std::ceil(64 * scale));
+        for (int j = 0; j < size; ++j)
+            for (int k = 0; k < size; ++k) {
+                float u = (k + 0.5f) / scale, v = (j + 0.5f) / scale;
+                if (u >= 64 || v >= 64) continue;
+                dst.compose(int(pen - 32 * scale) + k, int(y - 32 * scale) + j, font.at(fx + int(u), fy + int(v)));
+            }
+        pen += adv * scale;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string dataDir, outPath;
+    std::vector<std::string> only;
+    float zoom = 0;
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--only") && i + 1 < argc)
+            only.push_back(argv[++i]);
+        else if (!std::strcmp(argv[i], "--zoom") && i + 1 < argc)
+            zoom = float(std::atof(argv[++i]));
+        else if (dataDir.empty())
+            dataDir = argv[i];
+        else
+            outPath = argv[i];
+    }
+    if (dataDir.empty() || outPath.empty()) {
+        std::fprintf(stderr, "usage: %s DATADIR OUT.png [--only PATH]... [--zoom Z]\n", argv[0]);
+        return 2;
+    }
+    try {
+        Face face(std::string(ASSETGEN_FONT_DIR) + "/DejaVuSansMono-Bold.ttf");
+        struct Entry {
+            const catalog::Sheet* sheet;
+            Image img;
+            float zoom;
+            int columns, rows, frameW, frameH, top;
+        };
+        std::vector<Entry> entries;
+        int y = kMargin;
+        for (const catalog::Sheet& s : catalog::sheets()) {
+            if (!only.empty() && std::find(only.begin(), only.end(), std::string(s.path)) == only.end()) continue;
+            Entry e{&s, load(dataDir + "/" + s.path), zoomFor(s.cellW, s.cellH, zoom), 0, 0, 0, 0, 0};
+            e.frameW = int(std::lround(s.cellW * e.zoom));
+            e.frameH = int(std::lround(s.cellH * e.zoom));
+            e.columns = std::max(1, (kWidth - 2 * kMargin + kGap) / (e.frameW + kGap));
+            e.columns = std::min(e.columns, s.count);
+            e.rows = (s.count + e.columns - 1) / e.columns;
+            e.top = y;
+            y += 30 + e.rows * (e.frameH + kGap) + 24;
+            entries.push_back(std::move(e));
+        }
+        const Image* font = nullptr;
+        for (const Entry& e : entries)
+            if (std::string(e.sheet->path) == "common/bandwidth.png") font = &e.img;
+        const bool withSample = font != nullptr;
+        const int sampleTop = y;
+        if (withSample) y += 300;
+        Image sheet(kWidth, y);
+        for (RGBA& p : sheet.px) p = hex(0x14171f);
+        if (withSample) {
+            for (int yy = sampleTop; yy < sampleTop + 290; ++yy)
+                for (int xx = 0; xx < kWidth; ++xx)
+                    sheet.compose(xx, yy, xx < kWidth / 2 ? hex(0x0b2a4a) : hex(0xd8c08a));
+            const char* line = "Glimmerdeep: Score 1250! Press ^J (jump) - lil' fish {ok}";
+            float scales[] = {2, 1, 0.5f, 0.25f};
+            int ys[] = {sampleTop + 50, sampleTop + 140, sampleTop + 200, sampleTop + 240};
+            for (int i = 0; i < 4; ++i) sampleLine(sheet, *font, line, scales[i], 8, ys[i]);
+        }
+        for (const Entry& e : entries) {
+            const catalog::Sheet& s = *e.sheet;
+            char title[160];
+            std::snprintf(title, sizeof title, "%s  %dx%d  %d frames of %dx%d", s.path, e.img.w, e.img.h, s.count,
+                          s.cellW, s.cellH);
+            label(sheet, face, title, 18, kMargin, e.top, hex(0xe8eef5), false);
+            int perRow = std::max(1, e.img.w / s.cellW);
+            for (int k = 0; k < s.count; ++k) {
+                int sx = (k % perRow) * s.cellW, sy = (k / perRow) * s.cellH;
+                if (sy + s.cellH > e.img.h) break;
+                int dx = kMargin + (k % e.columns) * (e.frameW + kGap);
+                int dy = e.top + 30 + (k / e.columns) * (e.frameH + kGap);
+                checker(sheet, dx, dy, e.frameW, e.frameH);
+                place(sheet, e.img, sx, sy, s.cellW, s.cellH, e.zoom, dx, dy);
+                label(sheet, face, std::to_string(k), e.frameW < 48 ? 9 : 11, dx, dy, hex(0xffe27a), true);
+            }
+        }
+        writePNG(outPath, sheet);
+    } catch (const std::exception& ex) {
+        std::fprintf(stderr, "contactsheet: %s\n", ex.what());
+        return 1;
+    }
+    return 0;
+}
