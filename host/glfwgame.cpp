@@ -1,8 +1,14 @@
 #include "host/glfwgame.h"
 
+#include <cstdlib>
+
 #include <GLFW/glfw3.h>
 
+#include "host/platform.h"
+#include "runtime/debug.h"
+
 XrGlfwGame* XrGlfwGame::_glfwGame;
+int glfwGraphicsSeq;
 
 XrGlfwGame::XrGlfwGame() {
     _glfwGame = this;
@@ -10,4 +16,191 @@ XrGlfwGame::XrGlfwGame() {
         _desktopMode = {mode->width, mode->height, mode->redBits, mode->greenBits, mode->blueBits,
                         mode->refreshRate};
     }
+}
+
+XrGlfwGame::~XrGlfwGame() {
+    if (_window) glfwDestroyWindow(_window);
+    if (_glfwGame == this) _glfwGame = nullptr;
+}
+
+double XrGlfwGame::GetTime() {
+    return glfwGetTime();
+}
+
+void XrGlfwGame::Sleep(double seconds) {
+    platform::SleepMs(int(seconds * 1000));
+}
+
+void XrGlfwGame::PollEvents(bool wait) {
+    if (wait)
+        glfwWaitEvents();
+    else
+        glfwPollEvents();
+}
+
+bool XrGlfwGame::WindowFocused() {
+    return _window && glfwGetWindowAttrib(_window, GLFW_FOCUSED);
+}
+
+void XrGlfwGame::SetUpdateRate(int rate) {
+    _updateRate = rate;
+    if (rate != 0) _updatePeriod = 1.0 / rate;
+    _nextUpdate = 0;
+}
+
+void XrGlfwGame::SetSwapInterval(int interval) {
+    _swapInterval = interval;
+    if (interval >= 0 && _window) glfwSwapInterval(interval);
+}
+
+void XrGlfwGame::Run() {
+    SetDeviceWindow(640, 480, 6);
+    StartGame();
+    while (!glfwWindowShouldClose(_window)) {
+        RenderGame();
+        glfwSwapBuffers(_window);
+        WaitForUpdate();
+        UpdateEvents();
+        RunUpdates();
+    }
+}
+
+void XrGlfwGame::WaitForUpdate() {
+    if (_nextUpdate == 0) return;
+    double delay = _nextUpdate - GetTime();
+    if (delay > 0) Sleep(delay);
+}
+
+void XrGlfwGame::UpdateEvents() {
+    PollEvents(_suspended);
+    if (WindowFocused()) {
+        _focus = true;
+        if (_suspended) {
+            ResumeGame();
+            _nextUpdate = 0;
+        }
+    } else if (_focus && !_suspended) {
+        SuspendGame();
+        _nextUpdate = 0;
+    }
+}
+
+// Catches up at most 4 updates behind; a longer backlog is dropped and the
+// schedule restarts from now rather than replaying it.
+void XrGlfwGame::RunUpdates() {
+    if (_suspended) return;
+    if (_updateRate == 0) {
+        UpdateGame();
+        return;
+    }
+    if (_nextUpdate == 0) _nextUpdate = GetTime();
+    for (int i = 0; i < 4; ++i) {
+        UpdateGame();
+        if (_nextUpdate == 0) return;
+        _nextUpdate += _updatePeriod;
+        if (_nextUpdate > GetTime()) return;
+    }
+    _nextUpdate = 0;
+}
+
+void XrGlfwGame::SetDeviceWindow(int width, int height, int flags) {
+    _focus = false;
+    if (_window) {
+        for (int key = 0; key <= GLFW_KEY_LAST; ++key) {
+            int code = TransKey(key);
+            if (code && glfwGetKey(_window, key) == GLFW_PRESS) KeyEvent(c_XrGameEvent::KeyUp, code);
+        }
+        glfwDestroyWindow(_window);
+        _window = nullptr;
+    }
+
+    bool fullscreen = flags & 1;
+    glfwDefaultWindowHints();
+    glfwWindowHint(GLFW_RED_BITS, 8);
+    glfwWindowHint(GLFW_GREEN_BITS, 8);
+    glfwWindowHint(GLFW_BLUE_BITS, 8);
+    glfwWindowHint(GLFW_ALPHA_BITS, 0);
+    glfwWindowHint(GLFW_DEPTH_BITS, (flags & 16) ? 32 : 0);
+    glfwWindowHint(GLFW_STENCIL_BITS, 0);
+    glfwWindowHint(GLFW_RESIZABLE, (flags & 2) ? GLFW_TRUE : GLFW_FALSE);
+    glfwWindowHint(GLFW_DECORATED, (flags & 4) ? GLFW_TRUE : GLFW_FALSE);
+    glfwWindowHint(GLFW_FLOATING, (flags & 8) ? GLFW_TRUE : GLFW_FALSE);
+    glfwWindowHint(GLFW_VISIBLE, fullscreen ? GLFW_TRUE : GLFW_FALSE);
+    glfwWindowHint(GLFW_DOUBLEBUFFER, (flags & 32) ? GLFW_FALSE : GLFW_TRUE);
+    glfwWindowHint(GLFW_SAMPLES, 0);
+    glfwWindowHint(GLFW_REFRESH_RATE, 60);
+
+    if (fullscreen) {
+        int count = 0;
+        GLFWmonitor** monitors = glfwGetMonitors(&count);
+        int index = (flags & 64) ? 1 : 0;
+        if (index > count - 1) index = count - 1;
+        GLFWmonitor* monitor = count > 0 ? monitors[index] : nullptr;
+        _window = glfwCreateWindow(width, height, "Glimmerdeep", monitor, nullptr);
+    } else {
+        _window = glfwCreateWindow(width, height, "Glimmerdeep", nullptr, nullptr);
+        if (_window) {
+            glfwSetWindowPos(_window, (_desktopMode.width - width) / 2, (_desktopMode.height - height) / 2);
+            glfwShowWindow(_window);
+        }
+    }
+    if (!_window) {
+        xrPrint(String("glfwCreateWindow FAILED!"));
+        std::abort();
+    }
+
+    ++glfwGraphicsSeq;
+    _width = width;
+    _height = height;
+    glfwMakeContextCurrent(_window);
+    if (_swapInterval >= 0) glfwSwapInterval(_swapInterval);
+
+    glfwSetKeyCallback(_window, OnKey);
+    glfwSetCharCallback(_window, OnChar);
+    glfwSetMouseButtonCallback(_window, OnMouseButton);
+    glfwSetCursorPosCallback(_window, OnCursorPos);
+    glfwSetWindowCloseCallback(_window, OnWindowClose);
+    glfwSetWindowSizeCallback(_window, OnWindowSize);
+}
+
+void XrGlfwGame::OnKey(GLFWwindow*, int key, int, int action, int) {
+    int code = TransKey(key);
+    if (!code) return;
+    if (action == GLFW_RELEASE) {
+        _glfwGame->KeyEvent(c_XrGameEvent::KeyUp, code);
+    } else if (action == GLFW_PRESS || action == GLFW_REPEAT) {
+        _glfwGame->KeyEvent(c_XrGameEvent::KeyDown, code);
+        if (int chr = KeyToChar(code)) _glfwGame->KeyEvent(c_XrGameEvent::KeyChar, chr);
+    }
+}
+
+void XrGlfwGame::OnChar(GLFWwindow*, unsigned int codepoint) {
+    _glfwGame->KeyEvent(c_XrGameEvent::KeyChar, int(codepoint));
+}
+
+void XrGlfwGame::OnMouseButton(GLFWwindow* window, int button, int action, int) {
+    if (button < 0 || button > 2) return;
+    double x = 0, y = 0;
+    glfwGetCursorPos(window, &x, &y);
+    if (action == GLFW_PRESS)
+        _glfwGame->MouseEvent(c_XrGameEvent::MouseDown, button, float(x), float(y));
+    else if (action == GLFW_RELEASE)
+        _glfwGame->MouseEvent(c_XrGameEvent::MouseUp, button, float(x), float(y));
+}
+
+void XrGlfwGame::OnCursorPos(GLFWwindow*, double x, double y) {
+    _glfwGame->MouseEvent(c_XrGameEvent::MouseMove, -1, float(x), float(y));
+}
+
+// The close button never closes the window by itself: the game hears it as
+// the close key and decides.
+void XrGlfwGame::OnWindowClose(GLFWwindow* window) {
+    glfwSetWindowShouldClose(window, GLFW_FALSE);
+    _glfwGame->KeyEvent(c_XrGameEvent::KeyDown, 432);
+    _glfwGame->KeyEvent(c_XrGameEvent::KeyUp, 432);
+}
+
+void XrGlfwGame::OnWindowSize(GLFWwindow*, int width, int height) {
+    _glfwGame->_width = width;
+    _glfwGame->_height = height;
 }

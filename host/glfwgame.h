@@ -5,6 +5,10 @@
 
 struct GLFWwindow;
 
+// Bumped whenever a new GL context is made: textures of older contexts must
+// be made again.
+extern int glfwGraphicsSeq;
+
 struct XrDesktopMode {
     int width, height, red, green, blue, refresh;
 };
@@ -14,10 +18,61 @@ public:
     static XrGlfwGame* _glfwGame;
 
     XrGlfwGame();
+    ~XrGlfwGame() override;
+
+    void SetUpdateRate(int rate) override;
+    int GetDeviceWidth() override { return _width; }
+    int GetDeviceHeight() override { return _height; }
+    void SetDeviceWindow(int width, int height, int flags) override;
+    void SetSwapInterval(int interval) override;
+
+    // Services (host/services.cpp).
+    int Millisecs() override;
+    Array<XrDisplayMode*> GetDisplayModes() override;
+    XrDisplayMode* GetDesktopMode() override;
+    void SetMouseVisible(bool visible) override;
+    void OpenUrl(String url) override;
+    String PathToFilePath(String path) override;
+    unsigned char* LoadImageData(String path, int* width, int* height, int* depth) override;
+    unsigned char* LoadAudioData(String path, int* length, int* channels, int* format, int* hertz) override;
+
+    // Input (host/glfwinput.cpp).
+    static int TransKey(int glfwKey);
+    static int KeyToChar(int key);
+
+    // The frame loop: returns when the window is asked to close.
+    void Run();
+    // One pass of the loop after render and swap: wait for the next update,
+    // take the window's events and focus, run the updates that are due.
+    void WaitForUpdate();
+    void UpdateEvents();
+    void RunUpdates();
+
+    GLFWwindow* Window() { return _window; }
+
+    // The clock and the waiting, virtual so that the schedule can be driven
+    // without real time.
+    virtual double GetTime();
+    virtual void Sleep(double seconds);
 
 protected:
+    // Window-system reads the loop depends on, kept apart for the same reason.
+    virtual void PollEvents(bool wait);
+    virtual bool WindowFocused();
+
+    static void OnKey(GLFWwindow* window, int key, int scancode, int action, int mods);
+    static void OnChar(GLFWwindow* window, unsigned int codepoint);
+    static void OnMouseButton(GLFWwindow* window, int button, int action, int mods);
+    static void OnCursorPos(GLFWwindow* window, double x, double y);
+    static void OnWindowClose(GLFWwindow* window);
+    static void OnWindowSize(GLFWwindow* window, int width, int height);
+
     XrDesktopMode _desktopMode = {};
     GLFWwindow* _window = nullptr;
     int _width = 0;
     int _height = 0;
+    int _swapInterval = 1;
+    bool _focus = true;
+    double _updatePeriod = 0;
+    double _nextUpdate = 0;
 };

@@ -26,6 +26,7 @@ int XrVantleGame::Main(int argc, const char* argv[]) {
         glfwTerminate();
         _game->Die(ex);
     }
+    if (_game->Delegate()) _glfwGame->Run();
     glfwTerminate();
     return 0;
 }

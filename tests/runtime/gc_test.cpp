@@ -7,7 +7,7 @@
 
 #include "runtime/array.h"
 #include "runtime/string.h"
-#include "tests/runtime/test_roots.h"
+#include "tests/harness/test_roots.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/process.h"
+#include "tests/harness/process.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/runtime/test_roots.h"
+#include "tests/harness/test_roots.h"
 
 gc_object* test_roots[kTestRoots];
 

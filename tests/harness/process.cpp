@@ -1,4 +1,4 @@
-#include "tests/support/process.h"
+#include "tests/harness/process.h"
 
 #include <chrono>
 #include <csignal>

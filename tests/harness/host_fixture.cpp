@@ -1,0 +1,42 @@
+#include "tests/harness/host_fixture.h"
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include <GLFW/glfw3.h>
+#include <gtest/gtest.h>
+
+int RecordingDelegate::Count(const std::string& what) const {
+    int n = 0;
+    for (const DelegateCall& c : calls) n += c.what == what;
+    return n;
+}
+
+bool RecordingDelegate::Has(const std::string& what, int event, int data) const {
+    for (const DelegateCall& c : calls)
+        if (c.what == what && c.event == event && c.data == data) return true;
+    return false;
+}
+
+bool PollUntil(const std::function<bool()>& done) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        glfwPollEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+namespace {
+
+class GlfwEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { ASSERT_TRUE(glfwInit()) << "the host tests need a display"; }
+    void TearDown() override { glfwTerminate(); }
+};
+
+const auto* const kGlfw = ::testing::AddGlobalTestEnvironment(new GlfwEnvironment);
+
+}  // namespace

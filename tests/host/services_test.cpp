@@ -1,0 +1,266 @@
+// Host services on real files, processes and the test X server.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <GLFW/glfw3.h>
+#include <gtest/gtest.h>
+#include <stb_image_write.h>
+
+#include "host/glfwgame.h"
+#include "host/platform.h"
+#include "tests/harness/test_roots.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string read_file(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void write_file(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+String utf16(const std::u16string& u) {
+    return String(reinterpret_cast<const Char*>(u.data()), int(u.size()));
+}
+
+String text(const std::string& s) {
+    return String(s.c_str());
+}
+
+// Each test works in a fresh folder of its own, which is also the working
+// folder, where the state file lives.
+class Services : public ::testing::Test {
+protected:
+    fs::path folder;
+    fs::path previous;
+    XrGlfwGame* host = new XrGlfwGame();
+
+    void SetUp() override {
+        previous = fs::current_path();
+        char name[] = "/tmp/glimmerdeep-host-XXXXXX";
+        folder = mkdtemp(name);
+        fs::current_path(folder);
+    }
+    void TearDown() override {
+        delete host;
+        fs::current_path(previous);
+        fs::remove_all(folder);
+    }
+    std::vector<std::string> Names() {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+        return names;
+    }
+};
+
+TEST_F(Services, PathsMapIntoTheProgramFolder) {
+    std::string base = fs::read_symlink("/proc/self/exe").parent_path();
+    struct Case {
+        const char* path;
+        std::string file;
+    };
+    const std::vector<Case> cases = {
+        {"vantle://data/gfx/a.png", base + "/data/gfx/a.png"},
+        {"vantle://internal/s.txt", base + "/internal/s.txt"},
+        {"vantle://external/shared.txt", base + "/external/shared.txt"},
+        {"vantle://cache/x.png", ""},
+        {"vantle:data/x.png", ""},
+        {"a/b.txt", "a/b.txt"},
+        {"./c.txt", "./c.txt"},
+        {"/abs/d.txt", "/abs/d.txt"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(host->PathToFilePath(text(c.path)).ToUtf8(), c.file) << c.path;
+    EXPECT_EQ(host->OpenFile(text("vantle://cache/x.png"), text("rb")), nullptr);
+    EXPECT_EQ(host->LoadString(text("vantle://cache/x.png")).Length(), 0);
+}
+
+TEST_F(Services, StateRoundTripsAsUtf8) {
+    const String state = utf16(u"RUVO|\u20ac|\u00e9|7");
+    EXPECT_EQ(host->SaveState(state), 0);
+    EXPECT_EQ(read_file(".vantlestate"), "RUVO|\xE2\x82\xAC|\xC3\xA9|7");
+    EXPECT_EQ(host->LoadState(), state);
+    EXPECT_EQ(Names(), std::vector<std::string>{".vantlestate"}) << "no temporary file stays behind";
+
+    EXPECT_EQ(host->SaveState(String()), 0);
+    EXPECT_EQ(fs::file_size(".vantlestate"), 0u);
+    EXPECT_EQ(host->LoadState().Length(), 0);
+    fs::remove(".vantlestate");
+    EXPECT_EQ(host->LoadState().Length(), 0) << "no state yet: the empty string";
+}
+
+TEST_F(Services, ShortWriteKeepsThePreviousStateWhole) {
+    ASSERT_EQ(host->SaveState(text("previous state")), 0);
+    // A file-size limit makes the write fall short; run it in a child so the
+    // limit stays there.
+    pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = {8, 8};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        _exit(10 + host->SaveState(text(std::string(4000, 'x'))));
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 10 - 2);
+    EXPECT_EQ(read_file(".vantlestate"), "previous state");
+    EXPECT_EQ(Names(), std::vector<std::string>{".vantlestate"});
+}
+
+TEST_F(Services, StateThatCannotBeCreatedOrPlacedFailsHarmlessly) {
+    // A working folder that no longer exists: nothing can be created in it.
+    fs::create_directory("gone");
+    fs::current_path("gone");
+    fs::remove(folder / "gone");
+    EXPECT_EQ(host->SaveState(text("lost")), -1);
+    fs::current_path(folder);
+
+    // A folder where the state file should be: it cannot be replaced.
+    fs::create_directory(".vantlestate");
+    write_file(".vantlestate/keep", "kept");
+    EXPECT_EQ(host->SaveState(text("state")), -1);
+    EXPECT_TRUE(fs::is_directory(".vantlestate"));
+    EXPECT_EQ(read_file(".vantlestate/keep"), "kept");
+    EXPECT_EQ(Names(), std::vector<std::string>{".vantlestate"});
+    EXPECT_EQ(host->LoadState().Length(), 0);
+}
+
+TEST_F(Services, FilesLoadAsTextBytesImagesAndSounds) {
+    write_file("note.txt", "caf\xC3\xA9");
+    EXPECT_EQ(host->LoadString(text((folder / "note.txt").string())), utf16(u"caf\u00e9"));
+
+    int ext = gc_ext_new_bytes.load();
+    std::string bytes(5000, '\x7f');
+    bytes[4999] = 'z';
+    write_file("blob.bin", bytes);
+    int length = 0;
+    unsigned char* data = host->LoadData(text((folder / "blob.bin").string()), &length);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(length, 5000);
+    EXPECT_EQ(data[4999], 'z');
+    EXPECT_EQ(gc_ext_new_bytes.load() - ext, 5000);
+    std::free(data);
+    EXPECT_EQ(host->LoadData(text((folder / "missing.bin").string()), &length), nullptr);
+
+    const unsigned char rgb[2 * 3 * 3] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 10, 20, 30, 40, 50, 60, 70, 80, 90};
+    ASSERT_TRUE(stbi_write_png((folder / "pic.png").c_str(), 3, 2, 3, rgb, 9));
+    int w = 0, h = 0, depth = 0;
+    ext = gc_ext_new_bytes.load();
+    unsigned char* pixels = host->LoadImageData(text((folder / "pic.png").string()), &w, &h, &depth);
+    ASSERT_NE(pixels, nullptr);
+    EXPECT_EQ(w, 3);
+    EXPECT_EQ(h, 2);
+    EXPECT_EQ(depth, 3);
+    EXPECT_EQ(std::vector<unsigned char>(pixels, pixels + 18), std::vector<unsigned char>(rgb, rgb + 18));
+    EXPECT_EQ(gc_ext_new_bytes.load() - ext, 18);
+    std::free(pixels);
+    write_file("broken.png", "not a picture");
+    EXPECT_EQ(host->LoadImageData(text((folder / "broken.png").string()), &w, &h, &depth), nullptr);
+
+    // 8-bit mono PCM: 4 frames.
+    std::string wav = std::string("RIFF") + std::string("\x28\0\0\0", 4) + "WAVEfmt " +
+                      std::string("\x10\0\0\0\x01\0\x01\0\x44\xac\0\0\x44\xac\0\0\x01\0\x08\0", 20) + "data" +
+                      std::string("\x04\0\0\0", 4) + std::string("\x80\xff\x00\x80", 4);
+    for (const char* name : {"clip.WAV", "clip.wav"}) {
+        write_file(name, wav);
+        int frames = 0, channels = 0, format = 0, hertz = 0;
+        unsigned char* samples =
+            host->LoadAudioData(text((folder / name).string()), &frames, &channels, &format, &hertz);
+        ASSERT_NE(samples, nullptr) << name;
+        EXPECT_EQ(frames, 4);
+        EXPECT_EQ(channels, 1);
+        EXPECT_EQ(format, 1);
+        EXPECT_EQ(hertz, 44100);
+        EXPECT_EQ(samples[1], 0xff);
+        std::free(samples);
+    }
+    for (const char* name : {"clip.mp3", "clip.ogg", "missing.wav"}) {
+        if (std::string(name) != "missing.wav") write_file(name, wav);
+        int frames = 0, channels = 0, format = 0, hertz = 0;
+        EXPECT_EQ(host->LoadAudioData(text((folder / name).string()), &frames, &channels, &format, &hertz),
+                  nullptr)
+            << name;
+    }
+}
+
+TEST_F(Services, DateFillsAsManyFieldsAsTheArrayHolds) {
+    std::time_t now = std::time(nullptr);
+    std::tm local;
+    localtime_r(&now, &local);
+    Array<int> three(3);
+    host->GetDate(three);
+    EXPECT_EQ(three[0], local.tm_year + 1900);
+    EXPECT_EQ(three[1], local.tm_mon + 1);
+    EXPECT_EQ(three[2], local.tm_mday);
+
+    Array<int> eight(8);
+    eight[6] = eight[7] = 99;
+    host->GetDate(eight);
+    EXPECT_EQ(eight[0], local.tm_year + 1900);
+    EXPECT_GE(eight[3], 0);
+    EXPECT_LE(eight[5], 60);
+    EXPECT_EQ(eight[6], 0);
+    EXPECT_EQ(eight[7], 99) << "beyond the seventh nothing is touched";
+    EXPECT_EQ(host->GetDate(Array<int>()), 0);
+}
+
+TEST_F(Services, DisplayModesAndDesktopMode) {
+    // The test server offers one mode, 1024 x 768, with refresh rate 0.
+    Array<XrDisplayMode*> modes = host->GetDisplayModes();
+    ASSERT_EQ(modes.Length(), 1);
+    EXPECT_EQ(modes[0]->width, 1024);
+    EXPECT_EQ(modes[0]->height, 768);
+    EXPECT_EQ(modes[0]->hertz, 0);
+    XrDisplayMode* desktop = host->GetDesktopMode();
+    EXPECT_EQ(desktop->width, 1024);
+    EXPECT_EQ(desktop->height, 768);
+}
+
+TEST_F(Services, MouseVisibility) {
+    host->SetDeviceWindow(200, 100, 6);
+    host->SetMouseVisible(false);
+    EXPECT_EQ(glfwGetInputMode(host->Window(), GLFW_CURSOR), GLFW_CURSOR_HIDDEN);
+    host->SetMouseVisible(true);
+    EXPECT_EQ(glfwGetInputMode(host->Window(), GLFW_CURSOR), GLFW_CURSOR_NORMAL);
+}
+
+// A stand-in handler on the PATH records what it was given. It waits for a
+// signal file before writing, so the call must have returned without waiting
+// for it, or the test would never create that file.
+TEST_F(Services, OpenUrlStartsTheHandlerWithOneArgumentAndDoesNotWait) {
+    fs::create_directory("bin");
+    write_file("bin/xdg-open",
+               "#!/bin/sh\n"
+               "exec >/dev/null 2>&1\n"
+               "PATH=/usr/bin:/bin\n"
+               "here=$(dirname \"$0\")\n"
+               "for i in $(seq 300); do [ -e \"$here/go\" ] && break; sleep 0.01; done\n"
+               "[ -e \"$here/go\" ] || { echo 'the caller waited' > \"$here/args\"; exit; }\n"
+               "printf '%s\\n' \"$#\" \"$1\" > \"$here/args\"\n");
+    fs::permissions("bin/xdg-open", fs::perms::owner_all);
+    std::string path = getenv("PATH");
+    setenv("PATH", (folder / "bin").c_str(), 1);
+    const char* url = "https://example.invalid/a b;$(touch pwned)&x=1";
+    host->OpenUrl(text(url));
+    setenv("PATH", path.c_str(), 1);
+
+    write_file("bin/go", "");
+    for (int i = 0; i < 500 && !fs::exists("bin/args"); ++i) usleep(10000);
+    EXPECT_EQ(read_file("bin/args"), std::string("1\n") + url + "\n");
+    EXPECT_FALSE(fs::exists("pwned"));
+}
+
+}  // namespace

@@ -1,0 +1,166 @@
+// The host's real window under the test X server.
+#include <chrono>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "tests/harness/host_fixture.h"
+#include "tests/harness/process.h"
+#include "tests/harness/test_roots.h"
+
+// Last: Xlib's macros would clash with the names above.
+#define GLFW_EXPOSE_NATIVE_X11
+#include <GLFW/glfw3.h>
+#include <GLFW/glfw3native.h>
+#include <X11/Xlib.h>
+
+namespace {
+
+std::string xdotool(const std::vector<std::string>& args) {
+    std::vector<std::string> argv = {"/usr/bin/xdotool"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return RunProcess(argv).out;
+}
+
+class HostWindow : public ::testing::Test {
+protected:
+    XrGlfwGame* host = new XrGlfwGame();
+    RecordingDelegate* delegate = new RecordingDelegate();
+
+    void SetUp() override {
+        gc_assign(test_roots[0], delegate);
+        host->SetDelegate(delegate);
+        host->StartGame();
+    }
+    void TearDown() override {
+        delete host;
+        test_roots[0] = nullptr;
+        glfwPollEvents();
+    }
+    std::string WindowId() { return std::to_string(glfwGetX11Window(host->Window())); }
+};
+
+TEST_F(HostWindow, OpensCentredWithItsTitle) {
+    host->SetDeviceWindow(640, 480, 6);
+    int w = 0, h = 0, x = 0, y = 0;
+    glfwGetWindowSize(host->Window(), &w, &h);
+    EXPECT_EQ(w, 640);
+    EXPECT_EQ(h, 480);
+    EXPECT_EQ(host->GetDeviceWidth(), 640);
+    EXPECT_EQ(host->GetDeviceHeight(), 480);
+    ASSERT_TRUE(PollUntil([&] {
+        glfwGetWindowPos(host->Window(), &x, &y);
+        return x == (1024 - 640) / 2 && y == (768 - 480) / 2;
+    })) << x << "," << y;
+    EXPECT_EQ(xdotool({"getwindowname", WindowId()}), "Glimmerdeep\n");
+    EXPECT_TRUE(glfwGetWindowAttrib(host->Window(), GLFW_VISIBLE));
+    EXPECT_TRUE(glfwGetWindowAttrib(host->Window(), GLFW_RESIZABLE));
+    EXPECT_TRUE(glfwGetWindowAttrib(host->Window(), GLFW_DECORATED));
+    EXPECT_FALSE(glfwGetWindowAttrib(host->Window(), GLFW_FLOATING));
+}
+
+TEST_F(HostWindow, FlagsChooseFullScreenAndWindowKinds) {
+    host->SetDeviceWindow(800, 600, 1 | 8);
+    int w = 0, h = 0;
+    glfwGetWindowSize(host->Window(), &w, &h);
+    EXPECT_NE(glfwGetWindowMonitor(host->Window()), nullptr);
+    EXPECT_EQ(w, 1024) << "the test server has one mode: full screen takes it";
+    EXPECT_FALSE(glfwGetWindowAttrib(host->Window(), GLFW_RESIZABLE));
+    EXPECT_TRUE(glfwGetWindowAttrib(host->Window(), GLFW_FLOATING));
+
+    int seq = glfwGraphicsSeq;
+    host->SetDeviceWindow(320, 200, 16);
+    EXPECT_EQ(glfwGraphicsSeq, seq + 1) << "a new context invalidates older textures";
+    EXPECT_EQ(glfwGetWindowMonitor(host->Window()), nullptr);
+    EXPECT_FALSE(glfwGetWindowAttrib(host->Window(), GLFW_DECORATED));
+    int depth = 0;
+    glGetIntegerv(GL_DEPTH_BITS, &depth);
+    EXPECT_GE(depth, 24);
+}
+
+TEST_F(HostWindow, CloseButtonBecomesTheCloseKeyAndTheWindowStays) {
+    host->SetDeviceWindow(320, 240, 6);
+    Display* display = glfwGetX11Display();
+    XEvent close = {};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = glfwGetX11Window(host->Window());
+    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    close.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, close.xclient.window, False, NoEventMask, &close);
+    XFlush(display);
+
+    ASSERT_TRUE(PollUntil([&] { return delegate->Has("key", c_XrGameEvent::KeyUp, 432); }));
+    EXPECT_TRUE(delegate->Has("key", c_XrGameEvent::KeyDown, 432));
+    EXPECT_FALSE(glfwWindowShouldClose(host->Window()));
+}
+
+TEST_F(HostWindow, KeysArriveTranslatedAndRecreationReleasesHeldOnes) {
+    host->SetDeviceWindow(320, 240, 6);
+    std::string id = WindowId();
+    xdotool({"windowfocus", "--sync", id});
+    xdotool({"keydown", "Prior"});
+    ASSERT_TRUE(PollUntil([&] { return delegate->Has("key", c_XrGameEvent::KeyDown, 33); }));
+    EXPECT_TRUE(delegate->Has("key", c_XrGameEvent::KeyChar, 65536 + 33));
+
+    delegate->calls.clear();
+    host->SetDeviceWindow(400, 300, 6);
+    ASSERT_FALSE(delegate->calls.empty());
+    EXPECT_EQ(delegate->calls[0].what, "key");
+    EXPECT_EQ(delegate->calls[0].event, c_XrGameEvent::KeyUp);
+    EXPECT_EQ(delegate->calls[0].data, 33);
+    xdotool({"keyup", "Prior"});
+}
+
+TEST_F(HostWindow, OnlyTheFirstThreeMouseButtonsAreEvents) {
+    host->SetDeviceWindow(320, 240, 6);
+    std::string id = WindowId();
+    xdotool({"mousemove", "--window", id, "--sync", "40", "30"});
+    xdotool({"click", "8"});  // a side button: GLFW's button 3
+    xdotool({"click", "3"});  // right: GLFW's button 1
+    ASSERT_TRUE(PollUntil([&] { return delegate->Has("mouse", c_XrGameEvent::MouseUp, 1); }));
+    for (const DelegateCall& c : delegate->calls) {
+        if (c.what != "mouse" || c.event == c_XrGameEvent::MouseMove) continue;
+        EXPECT_EQ(c.data, 1) << "event " << c.event;
+        EXPECT_FLOAT_EQ(c.x, 40);
+        EXPECT_FLOAT_EQ(c.y, 30);
+    }
+    EXPECT_TRUE(delegate->Has("mouse", c_XrGameEvent::MouseMove, -1));
+}
+
+TEST_F(HostWindow, ResizingUpdatesTheDeviceSizeWithoutAnEvent) {
+    host->SetDeviceWindow(320, 240, 6);
+    xdotool({"windowsize", "--sync", WindowId(), "500", "400"});
+    ASSERT_TRUE(PollUntil([&] { return host->GetDeviceWidth() == 500; }));
+    EXPECT_EQ(host->GetDeviceHeight(), 400);
+    for (const DelegateCall& c : delegate->calls) EXPECT_NE(c.what, "key");
+}
+
+// The real loop with the real clock: it starts the game, renders before it
+// updates, and keeps to the update rate instead of running flat out.
+TEST(FrameLoopRealTime, RunsTheGameAtItsRateUntilTheProgramCloses) {
+    XrGlfwGame host;
+    RecordingDelegate* d = new RecordingDelegate();
+    gc_assign(test_roots[0], d);
+    host.SetDelegate(d);
+    host.SetUpdateRate(60);
+    d->onUpdate = [&] {
+        if (d->Count("update") == 30) glfwSetWindowShouldClose(host.Window(), GLFW_TRUE);
+    };
+    double start = glfwGetTime();
+    host.Run();
+    double elapsed = glfwGetTime() - start;
+
+    ASSERT_GE(d->calls.size(), 3u);
+    EXPECT_EQ(d->calls[0].what, "start");
+    EXPECT_EQ(d->calls[1].what, "render");
+    EXPECT_EQ(d->Count("start"), 1);
+    EXPECT_EQ(d->Count("update"), 30);
+    EXPECT_GE(d->Count("render"), 8) << "at most 4 updates a frame";
+    EXPECT_LE(d->Count("render"), 31) << "frames wait for their update";
+    EXPECT_GE(elapsed, 29.0 / 60 - 0.01) << "30 updates at 60 a second take at least 29 periods";
+    test_roots[0] = nullptr;
+}
+
+}  // namespace
