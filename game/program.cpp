@@ -1,12 +1,16 @@
-// The program's table of modules: which globals start how, and which are roots.
+// The program: its module table and its main function.
+#include "game/modules.h"
 #include "runtime/gc.h"
 #include "runtime/startup.h"
 
 int xrInit() {
+    xr_modules_init();
     return 0;
 }
 
-void gc_mark() {}
+void gc_mark() {
+    xr_modules_mark();
+}
 
 int xrMain() {
     return 0;

@@ -1,7 +1,10 @@
 #include "tests/harness/test_roots.h"
 
+#include "game/modules.h"
+
 gc_object* test_roots[kTestRoots];
 
 void gc_mark() {
+    xr_modules_mark();
     for (gc_object* root : test_roots) gc_mark_q(root);
 }

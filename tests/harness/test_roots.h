@@ -1,4 +1,5 @@
-// Module table of the runtime tests: a handful of root slots the tests fill.
+// The tests' module table: every module of the program, plus a handful of
+// root slots the tests fill themselves.
 #pragma once
 
 #include "runtime/gc.h"

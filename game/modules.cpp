@@ -1,0 +1,5 @@
+#include "game/modules.h"
+
+void xr_modules_init() {}
+
+void xr_modules_mark() {}
