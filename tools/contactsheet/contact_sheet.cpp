@@ -125,6 +125,36 @@ void sampleLine(Image& dst, const Image& font, const std::string& text, float sc
     }
 }
 
+// Draws one frame centred on (cx, cy) at the given scale, sampled
+// nearest-neighbour as the game's renderer does.
+void drawFrame(Image& dst, const Image& src, int fx, int fy, int fw, int fh, float cx, float cy, float scale, float alpha = 1) {
+    int w = int(fw * scale), h = int(fh * scale);
+    int x0 = int(cx - w * 0.5f), y0 = int(cy - h * 0.5f);
+    for (int j = 0; j < h; ++j)
+        for (int i = 0; i < w; ++i) {
+            int u = int((i + 0.5f) / scale), v = int((j + 0.5f) / scale);
+            if (u >= fw || v >= fh) continue;
+            dst.compose(x0 + i, y0 + j, scaled(src.at(fx + u, fy + v), alpha));
+        }
+}
+
+// The main menu at rest on an 800 x 600 screen, put together from the
+// backdrop layers, the title, the studio emblem and menu text the way the
+// menu screen places them.
+void menuPreview(Image& dst, int top, const Image& menu, const Image& logo, const Image& icons, const Image& font) {
+    Image screen(800, 600);
+    for (RGBA& p : screen.px) p = hex(0x508c50);
+    const float W = 800, H = 600;
+    drawFrame(screen, menu, 0, 0, 1024, 1024, W / 2, H / 2, 0.85f);
+    drawFrame(screen, menu, 0, 1024, 1024, 1024, W / 2, H / 2, 0.85f);
+    drawFrame(screen, menu, 1024, 0, 1024, 1024, W / 2, H / 2, 0.85f);
+    drawFrame(screen, logo, 0, 0, 1024, 512, W / 2, 8 * 16, 0.4f);
+    drawFrame(screen, icons, 256, 256, 128, 128, W - 64, 48, 1);
+    const char* items[4] = {"> Start Game", "Options", "Credits", "Quit"};
+    for (int k = 0; k < 4; ++k) sampleLine(screen, font, items[k], 1, int(W * 0.25f) - 24, int(H - 192 + 48 * k));
+    dst.blit(screen, kMargin, top);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -173,6 +203,15 @@ int main(int argc, char** argv) {
         const bool withSample = font != nullptr;
         const int sampleTop = y;
         if (withSample) y += 300;
+        const Image *menu = nullptr, *logo = nullptr, *icons = nullptr;
+        for (const Entry& e : entries) {
+            if (std::string(e.sheet->path) == "503/menu.png") menu = &e.img;
+            if (std::string(e.sheet->path) == "503/logo.png") logo = &e.img;
+            if (std::string(e.sheet->path) == "common/icons.png") icons = &e.img;
+        }
+        const bool withMenu = font && menu && logo && icons;
+        const int menuTop = y;
+        if (withMenu) y += 620;
         Image sheet(kWidth, y);
         for (RGBA& p : sheet.px) p = hex(0x14171f);
         if (withSample) {
@@ -184,6 +223,7 @@ int main(int argc, char** argv) {
             int ys[] = {sampleTop + 50, sampleTop + 140, sampleTop + 200, sampleTop + 240};
             for (int i = 0; i < 4; ++i) sampleLine(sheet, *font, line, scales[i], 8, ys[i]);
         }
+        if (withMenu) menuPreview(sheet, menuTop, *menu, *logo, *icons, *font);
         for (const Entry& e : entries) {
             const catalog::Sheet& s = *e.sheet;
             char title[160];
