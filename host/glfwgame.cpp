@@ -12,7 +12,8 @@ int glfwGraphicsSeq;
 
 XrGlfwGame::XrGlfwGame() {
     _glfwGame = this;
-    if (const GLFWvidmode* mode = glfwGetVideoMode(glfwGetPrimaryMonitor())) {
+    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+    if (const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr) {
         _desktopMode = {mode->width, mode->height, mode->redBits, mode->greenBits, mode->blueBits,
                         mode->refreshRate};
     }

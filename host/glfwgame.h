@@ -39,6 +39,9 @@ public:
     // Input (host/glfwinput.cpp).
     static int TransKey(int glfwKey);
     static int KeyToChar(int key);
+    int CountJoysticks(bool update) override;
+    bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
+                      Array<bool> buttons) override;
 
     // The frame loop: returns when the window is asked to close.
     void Run();
@@ -59,6 +62,10 @@ protected:
     // Window-system reads the loop depends on, kept apart for the same reason.
     virtual void PollEvents(bool wait);
     virtual bool WindowFocused();
+    // The joystick reads, for the same reason: no pads exist on a test machine.
+    virtual bool JoystickPresent(int jid);
+    virtual const float* JoystickAxes(int jid, int* count);
+    virtual const unsigned char* JoystickButtons(int jid, int* count);
 
     static void OnKey(GLFWwindow* window, int key, int scancode, int action, int mods);
     static void OnChar(GLFWwindow* window, unsigned int codepoint);
@@ -75,4 +82,7 @@ protected:
     bool _focus = true;
     double _updatePeriod = 0;
     double _nextUpdate = 0;
+    int _joysticks[4] = {};
+    int _joystickCount = 0;
+    bool _joysticksCounted = false;
 };

@@ -47,3 +47,82 @@ int XrGlfwGame::KeyToChar(int key) {
     }
     return 0;
 }
+
+bool XrGlfwGame::JoystickPresent(int jid) {
+    return glfwJoystickPresent(jid);
+}
+
+const float* XrGlfwGame::JoystickAxes(int jid, int* count) {
+    return glfwGetJoystickAxes(jid, count);
+}
+
+const unsigned char* XrGlfwGame::JoystickButtons(int jid, int* count) {
+    return glfwGetJoystickButtons(jid, count);
+}
+
+// Pads are counted once: one plugged in later is not seen during the run.
+int XrGlfwGame::CountJoysticks(bool update) {
+    if (!update && _joysticksCounted) return _joystickCount;
+    _joystickCount = 0;
+    for (int jid = 0; jid <= GLFW_JOYSTICK_LAST && _joystickCount < 4; ++jid)
+        if (JoystickPresent(jid)) _joysticks[_joystickCount++] = jid;
+    _joysticksCounted = true;
+    return _joystickCount;
+}
+
+namespace {
+
+// Where a pad value comes from: an axis, a negated axis or a button (1 or 0).
+struct Source {
+    enum Kind : char { Axis, NegAxis, Button } kind;
+    char index;
+};
+
+struct PadLayout {
+    Source sticks[6];  // x, y, z of index 0, then of index 1
+    char buttons[14];  // the GLFW button behind each button slot
+};
+
+const PadLayout kGenericLayout = {
+    {{Source::Axis, 0}, {Source::Axis, 1}, {Source::Button, 6},
+     {Source::Axis, 2}, {Source::NegAxis, 3}, {Source::Button, 7}},
+    {1, 2, 0, 3, 4, 5, 8, 9, 15, 12, 13, 14, 10, 11},
+};
+
+// Pads reporting exactly 5 axes and 14 buttons.
+const PadLayout kPadLayout = {
+    {{Source::Axis, 0}, {Source::NegAxis, 1}, {Source::Axis, 2},
+     {Source::Axis, 4}, {Source::NegAxis, 3}, {Source::NegAxis, 2}},
+    {0, 1, 2, 3, 4, 5, 6, 7, 13, 10, 11, 12, 8, 9},
+};
+
+float read_source(Source s, const float* axes, int axisCount, const unsigned char* buttons, int buttonCount) {
+    switch (s.kind) {
+    case Source::Axis: return s.index < axisCount ? axes[int(s.index)] : 0.0f;
+    case Source::NegAxis: return s.index < axisCount ? -axes[int(s.index)] : 0.0f;
+    default: return s.index < buttonCount && buttons[int(s.index)] == GLFW_PRESS ? 1.0f : 0.0f;
+    }
+}
+
+}  // namespace
+
+bool XrGlfwGame::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
+                              Array<bool> buttons) {
+    int count = CountJoysticks(false);
+    if (port < 0 || port >= count) return false;
+    int axisCount = 0, buttonCount = 0;
+    const float* axes = JoystickAxes(_joysticks[port], &axisCount);
+    const unsigned char* pressed = JoystickButtons(_joysticks[port], &buttonCount);
+    if (!axes || !pressed) return false;
+
+    const PadLayout& layout = axisCount == 5 && buttonCount == 14 ? kPadLayout : kGenericLayout;
+    Array<float>* targets[3] = {&joyx, &joyy, &joyz};
+    for (int i = 0; i < 6; ++i)
+        (*targets[i % 3])[i / 3] = read_source(layout.sticks[i], axes, axisCount, pressed, buttonCount);
+    for (int b = 0; b < buttons.Length(); ++b) buttons[b] = false;
+    for (int b = 0; b < 14; ++b) {
+        int glfwButton = layout.buttons[b];
+        buttons[b] = glfwButton < buttonCount && pressed[glfwButton] == GLFW_PRESS;
+    }
+    return true;
+}

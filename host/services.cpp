@@ -125,7 +125,8 @@ unsigned char* XrGlfwGame::LoadAudioData(String path, int* length, int* channels
 
 Array<XrDisplayMode*> XrGlfwGame::GetDisplayModes() {
     int count = 0;
-    const GLFWvidmode* modes = glfwGetVideoModes(glfwGetPrimaryMonitor(), &count);
+    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+    const GLFWvidmode* modes = monitor ? glfwGetVideoModes(monitor, &count) : nullptr;
     int kept = 0;
     for (int i = 0; i < count; ++i)
         if (modes[i].refreshRate == 0 || modes[i].refreshRate == 60) ++kept;

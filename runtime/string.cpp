@@ -125,6 +125,24 @@ Array<String> String::Split(const String& separator) const {
     return out;
 }
 
+String String::Join(const String* pieces, int count, const String& separator) {
+    if (count <= 0) return String();
+    if (count == 1) return pieces[0];
+    int total = separator.Length() * (count - 1);
+    for (int i = 0; i < count; ++i) total += pieces[i].Length();
+    Rep* out = make_rep(total);
+    Char* d = out->data();
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) {
+            std::memcpy(d, separator.Data(), sizeof(Char) * size_t(separator.Length()));
+            d += separator.Length();
+        }
+        std::memcpy(d, pieces[i].Data(), sizeof(Char) * size_t(pieces[i].Length()));
+        d += pieces[i].Length();
+    }
+    return String(out);
+}
+
 bool String::StartsWith(const String& prefix) const {
     return prefix.Length() <= Length() && matches_at(*this, 0, prefix);
 }

@@ -73,6 +73,10 @@ public:
     // unit; returns the number of bytes written.
     static int EncodeUtf8(const Char* units, int length, char* out);
 
+    // The pieces with the separator between them, in one allocation; a single
+    // piece is shared.
+    static String Join(const String* pieces, int count, const String& separator);
+
     static String Load(FILE* file);
     static String FromUtf8(const char* bytes, int length);
 

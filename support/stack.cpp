@@ -1,0 +1,5 @@
+#include "support/stack.h"
+
+String c_StringStack::p_Join(String separator) {
+    return String::Join(m_data.Data(), m_length, separator);
+}

@@ -1,0 +1,221 @@
+// The sound device on real OpenAL Soft, whose output goes to a WAV file that
+// the tests read back while it is being written.
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include <AL/al.h>
+#include <AL/alc.h>
+#include <gtest/gtest.h>
+
+#include "audio/audio.h"
+#include "host/glfwgame.h"
+#include "tests/harness/sound_files.h"
+#include "tests/harness/test_roots.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kFolder = fs::temp_directory_path() / ("glimmerdeep-audio-" + std::to_string(getpid()));
+const fs::path kOutput = kFolder / "out.wav";
+const int kRate = 44100;
+
+// OpenAL Soft reads its configuration once: point it at a wave-file writer
+// with few sources before anything opens a device.
+class WaveOutput : public ::testing::Environment {
+public:
+    void SetUp() override {
+        fs::create_directories(kFolder);
+        std::ofstream(kFolder / "alsoft.conf") << "[general]\ndrivers = wave\nchannels = mono\n"
+                                                  "sample-type = int16\nfrequency = 44100\nsources = 8\n"
+                                                  "[wave]\nfile = " << kOutput.string() << "\n";
+        setenv("ALSOFT_CONF", (kFolder / "alsoft.conf").c_str(), 1);
+    }
+    void TearDown() override { fs::remove_all(kFolder); }
+};
+const auto* const kWave = ::testing::AddGlobalTestEnvironment(new WaveOutput);
+
+void wait_ms(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+int al_state(unsigned source) {
+    ALint state = 0;
+    alGetSourcei(source, AL_SOURCE_STATE, &state);
+    return state;
+}
+
+class Audio : public ::testing::Test {
+protected:
+    XrGlfwGame host;
+    gxtkAudio* audio = nullptr;
+    gxtkSample* tone = nullptr;
+    gxtkSample* blip = nullptr;
+
+    void SetUp() override {
+        audio = new gxtkAudio();
+        gc_assign(test_roots[0], audio);
+        ASSERT_NE(audio->alContext, nullptr);
+        tone = LoadClip("tone.wav", 20000);
+        blip = LoadClip("blip.wav", 2205);
+        gc_assign(test_roots[1], tone);
+        gc_assign(test_roots[2], blip);
+    }
+    // Each test has a device of its own, and the output file with it.
+    void TearDown() override {
+        alcMakeContextCurrent(nullptr);
+        alcDestroyContext(audio->alContext);
+        alcCloseDevice(audio->alDevice);
+        for (gc_object*& root : test_roots) root = nullptr;
+    }
+    gxtkSample* LoadClip(const char* name, int frames) {
+        WavSpec spec;
+        spec.data = Bytes16(Tone(frames, 1, kRate, 440, 0.5));
+        std::ofstream(kFolder / name, std::ios::binary) << MakeWav(spec);
+        return audio->LoadSample(String((kFolder / name).c_str()));
+    }
+    // Samples written to the output so far.
+    size_t Written() { return fs::exists(kOutput) ? (fs::file_size(kOutput) - 44) / 2 : 0; }
+    // Loudness (RMS) of what was written after sample `from`.
+    double LevelSince(size_t from) {
+        std::ifstream in(kOutput, std::ios::binary);
+        in.seekg(std::streamoff(44 + 2 * from));
+        double sum = 0;
+        size_t n = 0;
+        short v;
+        while (in.read(reinterpret_cast<char*>(&v), 2)) {
+            sum += double(v) * v;
+            ++n;
+        }
+        return n ? std::sqrt(sum / double(n)) : 0;
+    }
+    // What the output held over a while, once the mixer has caught up.
+    double LevelOver(int ms) {
+        wait_ms(120);
+        size_t from = Written();
+        wait_ms(ms);
+        return LevelSince(from);
+    }
+};
+
+TEST_F(Audio, PlayingIsHeardAndPausedIsNot) {
+    ASSERT_EQ(audio->PlaySample(tone, 0, 1), 0);
+    EXPECT_GT(LevelOver(200), 3000);
+    audio->PauseChannel(0);
+    EXPECT_EQ(audio->ChannelState(0), 2);
+    EXPECT_LT(LevelOver(200), 30);
+    audio->ResumeChannel(0);
+    EXPECT_EQ(audio->ChannelState(0), 1);
+    EXPECT_GT(LevelOver(200), 3000);
+    audio->StopChannel(0);
+    EXPECT_EQ(audio->ChannelState(0), 0);
+    EXPECT_LT(LevelOver(200), 30);
+}
+
+TEST_F(Audio, SuspendKeepsWhatTheGamePaused) {
+    audio->PlaySample(tone, 1, 1);
+    audio->PlaySample(tone, 2, 1);
+    audio->PauseChannel(1);
+    audio->Suspend();
+    EXPECT_LT(LevelOver(150), 30);
+    EXPECT_EQ(audio->ChannelState(1), 2);
+    EXPECT_EQ(audio->ChannelState(2), 1) << "suspension is not the game's pause";
+    audio->Resume();
+    EXPECT_EQ(al_state(audio->channels[2].source), AL_PLAYING);
+    EXPECT_EQ(al_state(audio->channels[1].source), AL_PAUSED);
+    EXPECT_EQ(audio->ChannelState(1), 2);
+    EXPECT_GT(LevelOver(150), 3000);
+}
+
+TEST_F(Audio, EndedClipsReportStoppedAndFlagsLoop) {
+    audio->PlaySample(blip, 4, 0);
+    EXPECT_EQ(audio->channels[4].state, 1);
+    wait_ms(300);
+    EXPECT_EQ(audio->ChannelState(4), 0) << "nobody stopped it; it ended";
+
+    for (int flags : {1, 2}) {
+        audio->PlaySample(blip, 3, flags);
+        ALint looping = 0;
+        alGetSourcei(audio->channels[3].source, AL_LOOPING, &looping);
+        EXPECT_EQ(looping, 1) << flags;
+    }
+    wait_ms(300);
+    EXPECT_EQ(audio->ChannelState(3), 1);
+}
+
+// Eight sources in all, one of them the music channel's since construction.
+TEST_F(Audio, ChannelsShareSourcesButNeverTheMusicOne) {
+    unsigned music = audio->channels[gxtkAudio::MUSIC].source;
+    ASSERT_NE(music, 0u);
+    for (int c = 0; c < 7; ++c) ASSERT_EQ(audio->PlaySample(blip, c, 0), 0) << c;
+    wait_ms(300);
+    unsigned first = audio->channels[0].source;
+    ASSERT_EQ(audio->PlaySample(tone, 10, 1), 0);
+    EXPECT_EQ(audio->channels[10].source, first);
+    EXPECT_EQ(audio->channels[0].source, 0u);
+
+    for (int c = 1; c < 7; ++c) audio->PlaySample(tone, c, 1);
+    EXPECT_EQ(audio->PlaySample(tone, 11, 0), -1) << "every source busy";
+    EXPECT_EQ(audio->SetVolume(11, 0.5f), 0);
+    EXPECT_EQ(audio->channels[11].source, 0u);
+    EXPECT_EQ(audio->channels[gxtkAudio::MUSIC].source, music);
+}
+
+TEST_F(Audio, MissingMusicLeavesItStopped) {
+    EXPECT_EQ(audio->PlayMusic(String((kFolder / "no-such.ogg").c_str()), 1), -1);
+    EXPECT_EQ(audio->MusicState(), 0);
+    EXPECT_EQ(al_state(audio->channels[gxtkAudio::MUSIC].source), AL_INITIAL);
+
+    EXPECT_EQ(audio->PlayMusic(String((kFolder / "tone.wav").c_str()), 1), 0);
+    EXPECT_EQ(audio->MusicState(), 1);
+    audio->PauseMusic();
+    EXPECT_EQ(audio->MusicState(), 2);
+    audio->ResumeMusic();
+    EXPECT_EQ(audio->MusicState(), 1);
+    audio->StopMusic();
+    EXPECT_EQ(audio->MusicState(), 0);
+}
+
+TEST_F(Audio, DiscardedBufferIsDeletedOnceNoSourceHoldsIt) {
+    gxtkSample* doomed = LoadClip("doomed.wav", 2205);
+    unsigned name = doomed->buffer;
+    audio->PlaySample(doomed, 3, 0);
+    audio->StopChannel(3);  // stored state 0: the flush will not detach it
+    doomed->Discard();
+    EXPECT_EQ(doomed->buffer, 0u);
+
+    audio->PlaySample(blip, 4, 0);
+    EXPECT_TRUE(alIsBuffer(name)) << "still attached to channel 3's source";
+    ASSERT_EQ(gxtkAudio::discarded.size(), 1u);
+
+    audio->PlaySample(blip, 3, 0);  // channel 3 lets go of it
+    audio->PlaySample(blip, 5, 0);
+    EXPECT_FALSE(alIsBuffer(name));
+    EXPECT_TRUE(gxtkAudio::discarded.empty());
+}
+
+TEST_F(Audio, ModuleWrapsTheDevice) {
+    xr_audio_SetAudioDevice(audio);
+    EXPECT_EQ(xr_audio_PlaySound(nullptr, 0, 0), 0);
+    EXPECT_EQ(xr_audio_LoadSound(String("no-such-sound.wav")), nullptr);
+    c_Sound* sound = xr_audio_LoadSound(String((kFolder / "tone.wav").c_str()));
+    ASSERT_NE(sound, nullptr);
+    xr_audio_PlaySound(sound, 6, 1);
+    xr_audio_SetChannelRate(6, 2.0f);
+    xr_audio_SetChannelPan(6, float(M_PI / 2));
+    float pitch = 0, x = 0, y = 0, z = 0;
+    alGetSourcef(audio->channels[6].source, AL_PITCH, &pitch);
+    alGetSource3f(audio->channels[6].source, AL_POSITION, &x, &y, &z);
+    EXPECT_FLOAT_EQ(pitch, 2.0f);
+    EXPECT_NEAR(x, 1.0f, 1e-6);
+    EXPECT_NEAR(z, 0.0f, 1e-6);
+    EXPECT_EQ(xr_audio_PlayMusic(String((kFolder / "no-such.ogg").c_str()), 0), -1);
+    xr_audio_device = nullptr;
+}
+
+}  // namespace

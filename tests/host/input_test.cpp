@@ -1,0 +1,193 @@
+// The input device and the host's translation and pad polling.
+#include <gtest/gtest.h>
+
+#include "host/glfwgame.h"
+#include "host/input.h"
+#include "tests/harness/test_roots.h"
+
+#include <GLFW/glfw3.h>
+
+namespace {
+
+typedef c_XrGameEvent E;
+
+TEST(KeyTranslation, MapsTheWindowSystemsKeys) {
+    struct Case {
+        int glfw, code;
+    };
+    const Case cases[] = {
+        {GLFW_KEY_0, 48},          {GLFW_KEY_9, 57},         {GLFW_KEY_A, 65},         {GLFW_KEY_Z, 90},
+        {GLFW_KEY_SPACE, 32},      {GLFW_KEY_APOSTROPHE, 222}, {34, 222},              {GLFW_KEY_COMMA, 188},
+        {GLFW_KEY_MINUS, 189},     {GLFW_KEY_PERIOD, 190},   {GLFW_KEY_SLASH, 191},    {GLFW_KEY_SEMICOLON, 186},
+        {GLFW_KEY_EQUAL, 187},     {GLFW_KEY_LEFT_BRACKET, 219}, {GLFW_KEY_BACKSLASH, 220},
+        {GLFW_KEY_RIGHT_BRACKET, 221}, {GLFW_KEY_GRAVE_ACCENT, 192}, {126, 192},
+        {GLFW_KEY_ESCAPE, 27},     {GLFW_KEY_ENTER, 13},     {GLFW_KEY_TAB, 9},        {GLFW_KEY_BACKSPACE, 8},
+        {GLFW_KEY_INSERT, 45},     {GLFW_KEY_DELETE, 46},    {GLFW_KEY_RIGHT, 39},     {GLFW_KEY_LEFT, 37},
+        {GLFW_KEY_DOWN, 40},       {GLFW_KEY_UP, 38},        {GLFW_KEY_PAGE_UP, 33},   {GLFW_KEY_PAGE_DOWN, 34},
+        {GLFW_KEY_HOME, 36},       {GLFW_KEY_END, 35},       {GLFW_KEY_F1, 112},       {GLFW_KEY_F12, 123},
+        {GLFW_KEY_KP_0, 96},       {GLFW_KEY_KP_9, 105},     {GLFW_KEY_KP_DECIMAL, 110}, {GLFW_KEY_KP_DIVIDE, 111},
+        {GLFW_KEY_KP_MULTIPLY, 106}, {GLFW_KEY_KP_SUBTRACT, 109}, {GLFW_KEY_KP_ADD, 107},
+        {GLFW_KEY_LEFT_SHIFT, 16}, {GLFW_KEY_RIGHT_SHIFT, 16}, {GLFW_KEY_LEFT_CONTROL, 17},
+        {GLFW_KEY_RIGHT_CONTROL, 17},
+        // Ignored keys.
+        {GLFW_KEY_WORLD_1, 0},     {GLFW_KEY_CAPS_LOCK, 0},  {GLFW_KEY_PRINT_SCREEN, 0}, {GLFW_KEY_PAUSE, 0},
+        {GLFW_KEY_F13, 0},         {GLFW_KEY_KP_ENTER, 0},   {GLFW_KEY_KP_EQUAL, 0},   {GLFW_KEY_LEFT_ALT, 0},
+        {GLFW_KEY_LEFT_SUPER, 0},  {GLFW_KEY_MENU, 0},       {GLFW_KEY_UNKNOWN, 0},    {31, 0}, {346, 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(XrGlfwGame::TransKey(c.glfw), c.code) << "GLFW key " << c.glfw;
+
+    const Case chars[] = {{8, 8},        {9, 9},         {13, 13}, {27, 27}, {33, 65569}, {40, 65576},
+                          {45, 65581},   {46, 127},      {65, 0},  {32, 0},  {112, 0}};
+    for (const Case& c : chars) EXPECT_EQ(XrGlfwGame::KeyToChar(c.glfw), c.code) << "key " << c.glfw;
+}
+
+// A host with pads in chosen GLFW slots, reporting what the test sets.
+class PadHost : public XrGlfwGame {
+public:
+    struct Pad {
+        bool present = false;
+        std::vector<float> axes;
+        std::vector<unsigned char> buttons;
+    };
+    Pad pads[16];
+
+protected:
+    bool JoystickPresent(int jid) override { return pads[jid].present; }
+    const float* JoystickAxes(int jid, int* count) override {
+        *count = int(pads[jid].axes.size());
+        return pads[jid].present ? pads[jid].axes.data() : nullptr;
+    }
+    const unsigned char* JoystickButtons(int jid, int* count) override {
+        *count = int(pads[jid].buttons.size());
+        return pads[jid].present ? pads[jid].buttons.data() : nullptr;
+    }
+};
+
+class Input : public ::testing::Test {
+protected:
+    PadHost host;
+    c_InputDevice* input = (new c_InputDevice())->m_new();
+
+    void SetUp() override { xr_input_SetInputDevice(input); }
+    void TearDown() override { xr_input_device = nullptr; }
+    // One update as the framework brackets it, reading the hits in between.
+    template <class Read>
+    void Update(Read read) {
+        input->p_BeginUpdate();
+        read();
+        input->p_EndUpdate();
+    }
+};
+
+TEST_F(Input, AutoRepeatGivesOneHit) {
+    input->p_KeyEvent(E::KeyDown, 65);
+    input->p_KeyEvent(E::KeyDown, 65);
+    Update([&] {
+        EXPECT_EQ(xr_input_KeyHit(65), 1);
+        EXPECT_TRUE(xr_input_KeyDown(65));
+    });
+    input->p_KeyEvent(E::KeyDown, 65);
+    Update([&] {
+        EXPECT_EQ(xr_input_KeyHit(65), 0);
+        EXPECT_TRUE(xr_input_KeyDown(65));
+    });
+    input->p_KeyEvent(E::KeyUp, 65);
+    EXPECT_FALSE(xr_input_KeyDown(65));
+    EXPECT_EQ(xr_input_KeyHit(0), 0);
+    EXPECT_EQ(xr_input_KeyHit(512), 0);
+    EXPECT_FALSE(xr_input_KeyDown(-1));
+}
+
+TEST_F(Input, LeftClickIsAlsoTheFirstFinger) {
+    input->p_MouseEvent(E::MouseDown, 0, 12, 34);
+    Update([&] {
+        EXPECT_TRUE(xr_input_MouseDown(0));
+        EXPECT_TRUE(xr_input_TouchDown(0));
+        EXPECT_EQ(xr_input_KeyHit(1), 1);
+        EXPECT_EQ(xr_input_KeyHit(384), 1);
+        EXPECT_EQ(xr_input_TouchX(0), 12);
+        EXPECT_EQ(xr_input_MouseY(), 34);
+    });
+    input->p_MouseEvent(E::MouseUp, 0, 50, 60);
+    EXPECT_FALSE(xr_input_MouseDown(0));
+    EXPECT_FALSE(xr_input_TouchDown(0));
+    EXPECT_EQ(xr_input_MouseX(), 12) << "a release leaves the position";
+
+    input->p_TouchEvent(E::TouchDown, 0, 5, 6);
+    EXPECT_TRUE(xr_input_MouseDown(0));
+    EXPECT_EQ(xr_input_MouseX(), 5);
+    input->p_TouchEvent(E::TouchMove, 3, 7, 8);
+    EXPECT_EQ(xr_input_TouchX(3), 7);
+    EXPECT_EQ(xr_input_MouseX(), 5) << "only finger 0 moves the mouse";
+    EXPECT_EQ(xr_input_TouchX(32), 0);
+    input->p_TouchEvent(E::TouchUp, 0, 0, 0);
+    EXPECT_FALSE(xr_input_MouseDown(0));
+}
+
+TEST_F(Input, HitQueueHoldsThirtyThreePresses) {
+    for (int key = 100; key < 134; ++key) input->p_KeyEvent(E::KeyDown, key);
+    Update([&] {
+        for (int key = 100; key < 133; ++key) EXPECT_EQ(xr_input_KeyHit(key), 1) << key;
+        EXPECT_EQ(xr_input_KeyHit(133), 0) << "the 34th press counts no hit";
+        EXPECT_TRUE(xr_input_KeyDown(133));
+    });
+    Update([&] { EXPECT_EQ(xr_input_KeyHit(100), 0); });
+    for (int c = 0; c < 40; ++c) input->p_KeyEvent(E::KeyChar, 'a');
+    EXPECT_EQ(input->m__charPut, 32);
+    input->p_EndUpdate();
+    EXPECT_EQ(input->m__charPut, 0);
+}
+
+TEST_F(Input, PadsArePolledInSlotOrderWithTheirLayouts) {
+    // Slot 2: a generic pad; slot 5: a pad of 5 axes and 14 buttons.
+    host.pads[2] = {true, {0.25f, -0.5f, 0.75f, 0.5f}, std::vector<unsigned char>(16, GLFW_RELEASE)};
+    host.pads[2].buttons[1] = GLFW_PRESS;  // slot 0 of the generic layout
+    host.pads[2].buttons[6] = GLFW_PRESS;  // left trigger as a button
+    host.pads[5] = {true, {0.1f, -0.5f, 0.3f, 0.4f, 0.9f}, std::vector<unsigned char>(14, GLFW_RELEASE)};
+    host.pads[5].buttons[13] = GLFW_PRESS;  // slot 8 of the pad layout
+    Update([&] {
+        EXPECT_FLOAT_EQ(xr_input_JoyX(0, 0), 0.25f);
+        EXPECT_FLOAT_EQ(xr_input_JoyY(0, 0), -0.5f) << "generic: y as reported";
+        EXPECT_FLOAT_EQ(input->m__joyStates[0]->m_joyz[0], 1.0f);
+        EXPECT_FLOAT_EQ(xr_input_JoyX(1, 0), 0.75f);
+        EXPECT_FLOAT_EQ(xr_input_JoyY(1, 0), -0.5f);
+        EXPECT_TRUE(xr_input_JoyDown(0, 0));
+        EXPECT_EQ(xr_input_KeyHit(256), 1);
+
+        EXPECT_FLOAT_EQ(xr_input_JoyY(0, 1), 0.5f) << "pad layout: y negated";
+        EXPECT_FLOAT_EQ(input->m__joyStates[1]->m_joyz[0], 0.3f);
+        EXPECT_FLOAT_EQ(input->m__joyStates[1]->m_joyz[1], -0.3f);
+        EXPECT_FLOAT_EQ(xr_input_JoyX(1, 1), 0.9f);
+        EXPECT_FLOAT_EQ(xr_input_JoyY(1, 1), -0.4f);
+        EXPECT_TRUE(xr_input_JoyDown(8, 1));
+        EXPECT_TRUE(xr_input_KeyDown(256 + 32 + 8));
+        for (int b = 14; b < 32; ++b) EXPECT_FALSE(input->m__joyStates[0]->m_buttons[b]);
+    });
+
+    // A pad plugged in later is never seen; held buttons give one hit.
+    host.pads[0] = {true, {1, 1}, std::vector<unsigned char>(16, GLFW_PRESS)};
+    Update([&] {
+        EXPECT_FLOAT_EQ(xr_input_JoyX(0, 0), 0.25f);
+        EXPECT_EQ(xr_input_KeyHit(256), 0);
+        EXPECT_TRUE(xr_input_JoyDown(0, 0));
+    });
+    EXPECT_FALSE(xr_input_JoyDown(32, 0)) << "codes past 511 are never down";
+}
+
+TEST_F(Input, AnAbsentFirstPadStopsThePolling) {
+    host.pads[2] = {true, {0.5f, 0.5f}, std::vector<unsigned char>(16, GLFW_RELEASE)};
+    host.pads[5] = {true, {0.5f, 0.5f}, std::vector<unsigned char>(16, GLFW_PRESS)};
+    Update([] {});
+    EXPECT_TRUE(xr_input_JoyDown(0, 1));
+
+    // Pad 0 goes away: pad 1 keeps its last state even though it is there.
+    host.pads[2].present = false;
+    host.pads[5].buttons.assign(16, GLFW_RELEASE);
+    host.pads[5].axes = {-1, -1};
+    Update([] {});
+    EXPECT_TRUE(xr_input_JoyDown(0, 1));
+    EXPECT_FLOAT_EQ(xr_input_JoyX(0, 1), 0.5f);
+    EXPECT_FLOAT_EQ(xr_input_JoyX(0, 3), 0.0f) << "a pad never present stays centred";
+}
+
+}  // namespace
