@@ -11,9 +11,8 @@ namespace art {
 
 struct FontSet {
     explicit FontSet(const std::string& dir)
-        : sans(dir + "/DejaVuSans-Bold.ttf"), mono(dir + "/DejaVuSansMono-Bold.ttf"),
-          serif(dir + "/DejaVuSerif-Bold.ttf") {}
-    Face sans, mono, serif;
+        : sans(dir + "/DejaVuSans-Bold.ttf"), mono(dir + "/DejaVuSansMono-Bold.ttf") {}
+    Face sans, mono;
 };
 
 // The one palette every picture draws from.

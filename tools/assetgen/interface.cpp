@@ -345,7 +345,7 @@ RGBA panel(V2 p) {
     // A trophy and a few bubbles fill the right half.
     c = over(trophy(p - V2{192, 128}), c);
     for (int i = 0; i < 6; ++i) {
-        V2 o{150.0f + 20 * i * 0.9f + (i % 2) * 10, 215.0f - i * 9 - (i % 3) * 4};
+        V2 o{152.0f + 14 * i + (i % 2) * 8, 222.0f - i * 9 - (i % 3) * 5};
         float r = 2.5f + (i % 3) * 1.5f;
         float b = sdf::circle(p - o, r);
         c = over(paint(hex(0xffffff, 0.2f), cover(b, aa)), c);

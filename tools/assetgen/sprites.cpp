@@ -106,7 +106,7 @@ RGBA rockLook(V2 p, int look, RGBA c) {
             return over(paint(hex(0x06121c), cover(crack - 0.45f, aa)), c);
         }
         case 2: {  // pebbles
-            const float peb[3][3] = {{7.0f, 12.5f, 2.6f}, {12.6f, 13.2f, 2.1f}, {10.8f, 7.4f, 1.7f}};
+            const float peb[2][3] = {{7.5f, 12.5f, 2.1f}, {12.2f, 13.4f, 1.6f}};
             for (const auto& q : peb) {
                 V2 o{q[0], q[1]};
                 float d = sdf::circle(p - o, q[2]);
@@ -118,7 +118,7 @@ RGBA rockLook(V2 p, int look, RGBA c) {
             return c;
         }
         case 3: {  // crystals
-            const float sh[3][4] = {{8.0f, 14.5f, -20.0f, 7.5f}, {11.0f, 14.5f, 10.0f, 9.5f}, {13.6f, 14.8f, 35.0f, 6.0f}};
+            const float sh[3][4] = {{9.0f, 14.5f, -22.0f, 5.5f}, {11.0f, 14.5f, 8.0f, 7.0f}, {12.8f, 14.8f, 35.0f, 4.5f}};
             for (const auto& s : sh) {
                 V2 base{s[0], s[1]};
                 V2 q = rot(p - base, -s[2]);
@@ -133,10 +133,10 @@ RGBA rockLook(V2 p, int look, RGBA c) {
             return add(c, paint(hex(0x3cc8cc, 0.25f), glow(sdf::circle(p - V2{11, 10}, 3), 4) * 0.5f));
         }
         case 4: {  // weed tufts
-            for (int i = 0; i < 3; ++i) {
-                float x0 = 7.0f + i * 3.0f;
-                float sway = (i - 1) * 1.6f;
-                V2 a{x0, 15.5f}, b{x0 + sway * 0.5f + 0.6f, 11.0f}, t{x0 + sway + (i == 1 ? -0.8f : 0.8f), 6.0f + i % 2 * 1.5f};
+            for (int i = 0; i < 2; ++i) {
+                float x0 = 8.5f + i * 3.0f;
+                float sway = (i - 0.5f) * 1.6f;
+                V2 a{x0, 15.5f}, b{x0 + sway * 0.5f + 0.6f, 12.0f}, t{x0 + sway + (i ? 0.8f : -0.8f), 8.5f + i * 1.5f};
                 float d = std::min(sdf::segment(p, a, b) - 1.05f, sdf::segment(p, b, t) - 0.7f);
                 c = over(paint(hex(0x05160f), cover(d - 0.5f, aa)), c);
                 float g = clamp01((15.5f - p.y) / 9.5f);
@@ -156,7 +156,7 @@ RGBA rockLook(V2 p, int look, RGBA c) {
                 if (ang < 0) continue;
                 best = std::min(best, std::fabs(r - 0.9f * std::exp(0.2f * ang)));
             }
-            float disc = sdf::circle(q, 5.2f);
+            float disc = sdf::circle(q, 4.6f);
             c = over(paint(hex(0x8d8466, 0.55f), cover(disc, aa)), c);
             return over(paint(hex(0xd9cda2, 0.9f), cover(std::max(best - 0.5f, disc), aa)), c);
         }
@@ -177,7 +177,11 @@ RGBA rock(V2 p, int look) {
     // so opaque borders would be drawn twice where rocks meet and show the
     // grid whenever the sonar light fades.
     if (p.x < 2 || p.x > 18 || p.y < 2 || p.y > 18) return {};
-    return rockLook(p, look, rockColour(p.x - 2, p.y - 2));
+    // Every cell shows one of the looks: kept faint, so that a wall reads as
+    // one rock with details rather than as a grid of repeated tiles.
+    static const float strength[6] = {0.55f, 0.5f, 0.55f, 0.8f, 0.6f, 0.4f};
+    RGBA base = rockColour(p.x - 2, p.y - 2);
+    return mix(base, rockLook(p, look, base), strength[look]);
 }
 
 // A vent; dir 0 opens down, 1 up, 2 right, 3 left.

@@ -155,6 +155,45 @@ void menuPreview(Image& dst, int top, const Image& menu, const Image& logo, cons
     dst.blit(screen, kMargin, top);
 }
 
+// A patch of cave as play draws it: rock, vents and treasure 16 pixels
+// apart, each cell lit by the sonar to its own degree, the diver, a hazard
+// and sonar dots, magnified so that seams between cells would show.
+void cavePreview(Image& dst, int top, const Image& gfx) {
+    const int cols = 24, rows = 14;
+    Image screen(cols * 16 + 32, rows * 16 + 32);
+    for (RGBA& p : screen.px) p = hex(0x000000);
+    auto frame = [&](int f, float cx, float cy, float sx, float sy, float alpha) {
+        int fx = (f % 6) * 20, fy = (f / 6) * 20;
+        int w = int(std::fabs(20 * sx)), h = int(20 * sy);
+        for (int j = 0; j < h; ++j)
+            for (int i = 0; i < w; ++i) {
+                int u = int((i + 0.5f) / std::fabs(sx)), v = int((j + 0.5f) / sy);
+                if (sx < 0) u = 19 - u;
+                if (u < 0 || v < 0 || u >= 20 || v >= 20) continue;
+                screen.compose(int(cx - w * 0.5f) + i, int(cy - h * 0.5f) + j, scaled(gfx.at(fx + u, fy + v), alpha));
+            }
+    };
+    auto open = [](int x, int y) {
+        float d = std::hypot((x - 11.5f) / 9.0f, (y - 7.0f) / 4.2f) + 0.25f * std::sin(x * 1.3f + y * 0.7f);
+        return d < 1.0f;
+    };
+    for (int x = 0; x < cols; ++x)
+        for (int y = 0; y < rows; ++y) {
+            if (open(x, y)) continue;
+            float light = std::max(0.0f, 1.0f - std::hypot(x - 11.5f, y - 7.0f) / 14.0f);
+            int look = 6 + int(hashf(x, y, 5) * 5.99f);
+            if (x == 6 && y == 3) look = 12;
+            if (x == 18 && y == 10) look = 13;
+            frame(look, 16 + x * 16 + 8, 16 + y * 16 + 8, 1, 1, light);
+        }
+    frame(5, 16 + 15 * 16 + 8, 16 + 6 * 16 + 8, 2 * std::sin(1.1f), 2, 0.75f);
+    frame(0, 16 + 10 * 16 + 8, 16 + 7 * 16 + 8, 1, 1, 1);
+    frame(16, 16 + 10 * 16 + 8, 16 + 7 * 16 + 8, 1, 1, 1);
+    frame(17, 16 + 8 * 16 + 4, 16 + 5 * 16 + 8, 1, 1, 1);
+    for (int k = 0; k < 12; ++k) frame(4, 16 + 10 * 16 + 8 + std::sin(k * 0.52f) * 70, 16 + 7 * 16 + 8 - std::cos(k * 0.52f) * 50, 1, 1, 0.3f);
+    place(dst, screen, 0, 0, screen.w, screen.h, 3, kMargin, top);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -212,6 +251,11 @@ int main(int argc, char** argv) {
         const bool withMenu = font && menu && logo && icons;
         const int menuTop = y;
         if (withMenu) y += 620;
+        const Image* gfx = nullptr;
+        for (const Entry& e : entries)
+            if (std::string(e.sheet->path) == "503/gfx.png") gfx = &e.img;
+        const int caveTop = y;
+        if (gfx) y += (14 * 16 + 32) * 3 + 20;
         Image sheet(kWidth, y);
         for (RGBA& p : sheet.px) p = hex(0x14171f);
         if (withSample) {
@@ -224,6 +268,7 @@ int main(int argc, char** argv) {
             for (int i = 0; i < 4; ++i) sampleLine(sheet, *font, line, scales[i], 8, ys[i]);
         }
         if (withMenu) menuPreview(sheet, menuTop, *menu, *logo, *icons, *font);
+        if (gfx) cavePreview(sheet, caveTop, *gfx);
         for (const Entry& e : entries) {
             const catalog::Sheet& s = *e.sheet;
             char title[160];
