@@ -1,0 +1,132 @@
+// The drawing device: a 2-D immediate-mode renderer on OpenGL 1.1 fixed
+// function and client arrays. Every primitive becomes vertices in one batch,
+// which goes to OpenGL in a single call until the primitive kind or texture
+// changes, the batch fills, a state change needs it, or the frame ends.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "runtime/array.h"
+#include "runtime/object.h"
+#include "runtime/string.h"
+
+// One vertex as the client arrays read it (stride 20).
+struct gxtkVertex {
+    float x, y;       // window pixels, y down
+    float u, v;       // texture coordinates; untextured primitives leave them
+    uint32_t color;   // bytes R, G, B, A in memory, colour premultiplied
+};
+static_assert(sizeof(gxtkVertex) == 20, "the client arrays use a stride of 20");
+
+// An image in memory (premultiplied), uploaded to a texture on first use and
+// again whenever a new GL context has replaced the one it was made in.
+class gxtkSurface : public Object {
+public:
+    unsigned char* pixels = nullptr;  // malloc'd, owned; kept to rebuild the texture
+    int width = 0, height = 0;
+    int depth = 0;                    // bytes per pixel, 1..4
+    unsigned int glFormat = 0;
+    int contextSeq = -1;              // glfwGraphicsSeq of the texture; -1: none
+    unsigned int textureName = 0;
+    float uScale = 0, vScale = 0;     // 1 / texture size: the texture may be larger
+
+    // Makes Bind treat every texture size that is not a power of two as
+    // refused, as some drivers do; Mesa accepts them, so tests need this to
+    // reach the retry.
+    static bool refuseNpotForTesting;
+
+    ~gxtkSurface() override;
+
+    virtual int Discard();
+    virtual int Width() { return width; }
+    virtual int Height() { return height; }
+    virtual int Loaded() { return 1; }
+
+    // Takes ownership of `data` (malloc'd, width·height·depth bytes) and
+    // premultiplies it in place.
+    void SetData(unsigned char* data, int width, int height, int depth);
+    // Stores 0xAARRGGBB pixels, premultiplied, into the rectangle (x, y, w, h)
+    // from source[offset + r·pitch + c]; the caller has checked every bound.
+    void SetSubData(int x, int y, int w, int h, const int* source, int pitch);
+    void Bind();
+    void OnUnsafeLoadComplete() { Bind(); }
+};
+
+class gxtkGraphics : public Object {
+public:
+    enum { kMaxVertices = 1024, kMaxQuads = kMaxVertices / 4 };
+
+    int width = 0, height = 0;
+    uint32_t color = 0;
+    float red = 0, green = 0, blue = 0;
+    float alpha = 0;
+    float ax = 1, ay = 0, bx = 0, by = 1, ox = 0, oy = 0;
+    bool transformed = false;
+    gxtkVertex batch[kMaxVertices];
+    uint16_t quadIndexTable[kMaxQuads * 6];
+    int batchKind = 0;
+    int batchCount = 0;
+    gxtkSurface* batchSurface = nullptr;
+
+    // OpenGL draw calls made since the device was created.
+    long long drawCalls = 0;
+
+    gxtkGraphics();
+    void mark() override;
+
+    virtual int Width() { return width; }
+    virtual int Height() { return height; }
+    virtual int BeginRender();
+    virtual int EndRender();
+    virtual int DiscardGraphics() { return 0; }
+    virtual gxtkSurface* LoadSurface(String path);
+    virtual gxtkSurface* CreateSurface(int width, int height);
+    virtual bool LoadSurface__UNSAFE__(gxtkSurface* surface, String path);
+    virtual int Cls(float r, float g, float b);
+    virtual int SetAlpha(float alpha);
+    virtual int SetColor(float r, float g, float b);
+    virtual int SetBlend(int mode);
+    virtual int SetScissor(int x, int y, int w, int h);
+    virtual int SetMatrix(float ax, float ay, float bx, float by, float ox, float oy);
+    virtual int DrawPoint(float x, float y);
+    virtual int DrawRect(float x, float y, float w, float h);
+    virtual int DrawLine(float x1, float y1, float x2, float y2);
+    virtual int DrawOval(float x, float y, float w, float h);
+    virtual int DrawPoly(Array<float> xy);
+    virtual int DrawPoly2(Array<float> xyuv, gxtkSurface* surface, int srcx, int srcy);
+    virtual int DrawSurface(gxtkSurface* surface, float x, float y);
+    virtual int DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy, int srcw, int srch);
+    virtual int ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset, int pitch);
+    virtual int WritePixels2(gxtkSurface* surface, Array<int> pixels, int x, int y, int w, int h,
+                             int offset, int pitch);
+
+    // Room for `count` vertices (1..kMaxVertices) of primitive kind `type`
+    // drawn with `surface`, flushing first when they cannot join the batch.
+    gxtkVertex* Begin(int type, int count, gxtkSurface* surface) {
+        if (type != batchKind || surface != batchSurface || batchCount + count > kMaxVertices) {
+            if (batchCount > 0) Flush();
+            batchKind = type;
+            if (surface != batchSurface) gc_assign(batchSurface, surface);
+        }
+        gxtkVertex* v = batch + batchCount;
+        batchCount += count;
+        return v;
+    }
+    void Flush();
+
+private:
+    void UpdateColor();
+    void Put(gxtkVertex* v, float x, float y) {
+        if (transformed) {
+            v->x = x * ax + y * bx + ox;
+            v->y = x * ay + y * by + oy;
+        } else {
+            v->x = x;
+            v->y = y;
+        }
+        v->color = color;
+    }
+
+    std::vector<unsigned char> readBuffer;
+};

@@ -1,0 +1,212 @@
+// Surfaces: pixel data loaded from PNG files, textures made lazily, the
+// power-of-two retry, textures rebuilt for a new context, pixel transfers.
+#include <cstring>
+#include <vector>
+
+#include <GLFW/glfw3.h>
+
+#include "tests/graphics/gl_fixture.h"
+
+namespace {
+
+using Surfaces = GraphicsTest;
+
+// A picture whose every pixel differs from its neighbours, opaque.
+Picture Pattern(int w, int h) {
+    Picture p(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) p.Set(x, y, (x * 37 + y) & 255, (y * 53 + 7) & 255, (x * y + 90) & 255);
+    return p;
+}
+
+// Every pixel of the window block at (x, y) shows the picture, drawn over black.
+::testing::AssertionResult ShowsPicture(const std::vector<uint32_t>& block, Picture& p) {
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x) {
+            const uint8_t* c = p.at(x, y);
+            int a = c[3];
+            auto near = NearRgb(block[size_t(y) * p.width + x], {c[0] * a / 255, c[1] * a / 255, c[2] * a / 255});
+            if (!near) return near << " at " << x << "," << y;
+        }
+    return ::testing::AssertionSuccess();
+}
+
+GLint TextureSize(gxtkSurface* s, GLenum which) {
+    GLint v = 0;
+    glBindTexture(GL_TEXTURE_2D, s->textureName);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, which, &v);
+    return v;
+}
+
+TEST_F(Surfaces, LoadedPixelsArePremultipliedByDepth) {
+    struct Case {
+        int depth;
+        std::vector<uint8_t> file, stored;
+        GLenum format;
+        Rgb drawn;
+    } cases[] = {
+        {1, {200}, {200}, GL_LUMINANCE, {200, 200, 200}},
+        {2, {200, 128}, {100, 128}, GL_LUMINANCE_ALPHA, {100, 100, 100}},
+        {3, {200, 100, 50}, {200, 100, 50}, GL_RGB, {200, 100, 50}},
+        {4, {200, 100, 50, 128}, {100, 50, 25, 128}, GL_RGBA, {100, 50, 25}},
+    };
+    for (const Case& c : cases) {
+        std::string path = WritePng("depth" + std::to_string(c.depth) + ".png", 1, 1, c.depth, c.file.data());
+        gxtkSurface* s = device->LoadSurface(String(path.c_str()));
+        ASSERT_NE(s, nullptr) << path;
+        EXPECT_EQ(s->depth, c.depth);
+        EXPECT_EQ(s->glFormat, c.format);
+        EXPECT_EQ(std::vector<uint8_t>(s->pixels, s->pixels + c.depth), c.stored) << "depth " << c.depth;
+        EXPECT_EQ(s->contextSeq, glfwGraphicsSeq) << "loading makes the texture at once";
+        device->Cls(0, 0, 0);
+        device->DrawSurface(s, 50, 50);
+        EXPECT_TRUE(NearRgb(Pixel(50, 50), c.drawn)) << "depth " << c.depth;
+    }
+    EXPECT_EQ(device->LoadSurface(String((folder + "/missing.png").c_str())), nullptr);
+}
+
+TEST_F(Surfaces, RefusedSizeIsRetriedAsPowersOfTwoAndDrawsAtItsOwnSize) {
+    Picture picture = Pattern(100, 60);
+    std::string path = WritePng("wide.png", picture);
+    struct Case {
+        bool refuseNpot;
+        int texWidth, texHeight;
+    } cases[] = {{false, 100, 60}, {true, 128, 64}};
+    for (const Case& c : cases) {
+        gxtkSurface::refuseNpotForTesting = c.refuseNpot;
+        c_Image* image = xr_graphics_LoadImage(String(path.c_str()), 1, 0);
+        ASSERT_NE(image, nullptr);
+        gxtkSurface* s = image->m_surface;
+        EXPECT_EQ(TextureSize(s, GL_TEXTURE_WIDTH), c.texWidth);
+        EXPECT_EQ(TextureSize(s, GL_TEXTURE_HEIGHT), c.texHeight);
+        EXPECT_FLOAT_EQ(s->uScale, 1.0f / float(c.texWidth));
+        EXPECT_FLOAT_EQ(s->vScale, 1.0f / float(c.texHeight));
+
+        device->Cls(0, 0, 0);
+        xr_graphics_DrawImage(image, 10, 10, 0);
+        EXPECT_TRUE(ShowsPicture(Block(10, 10, 100, 60), picture)) << "refused: " << c.refuseNpot;
+        EXPECT_EQ(Pixel(110, 10), 0xFF000000u) << "nothing beyond the image's width";
+        EXPECT_EQ(Pixel(10, 70), 0xFF000000u) << "nor below its height";
+    }
+}
+
+TEST_F(Surfaces, SurfaceIsRebuiltForANewContext) {
+    Picture picture = Pattern(6, 5);
+    c_Image* image = xr_graphics_LoadImage(String(WritePng("small.png", picture).c_str()), 1, 0);
+    ASSERT_NE(image, nullptr);
+    device->Cls(0, 0, 0);
+    xr_graphics_DrawImage(image, 30, 40, 0);
+    EXPECT_TRUE(ShowsPicture(Block(30, 40, 6, 5), picture));
+
+    EndFrame();
+    int seq = glfwGraphicsSeq;
+    host->SetDeviceWindow(kWidth, kHeight, 0);
+    ASSERT_EQ(glfwGraphicsSeq, seq + 1);
+    BeginFrame();
+    device->Cls(0, 0, 0);
+    xr_graphics_DrawImage(image, 30, 40, 0);
+    EXPECT_TRUE(ShowsPicture(Block(30, 40, 6, 5), picture)) << "the kept pixels make a new texture";
+    EXPECT_EQ(image->m_surface->contextSeq, glfwGraphicsSeq);
+}
+
+TEST_F(Surfaces, DiscardReleasesTextureAndData) {
+    gxtkSurface* s = device->LoadSurface(String(WritePng("one.png", Pattern(3, 3)).c_str()));
+    ASSERT_NE(s, nullptr);
+    GLuint name = s->textureName;
+    EXPECT_TRUE(glIsTexture(name));
+    s->Discard();
+    EXPECT_FALSE(glIsTexture(name));
+    EXPECT_EQ(s->pixels, nullptr);
+    EXPECT_EQ(s->contextSeq, -1);
+}
+
+const int kSentinel = 0x12345678;
+
+int Argb(int a, int r, int g, int b) {
+    return int(uint32_t(a) << 24 | uint32_t(r) << 16 | uint32_t(g) << 8 | uint32_t(b));
+}
+
+TEST_F(Surfaces, WrittenPixelsArePremultipliedAndReadBackByRowAndPitch) {
+    gxtkSurface* s = device->CreateSurface(4, 3);
+    // Source rows 6 apart from element 2; the last column half transparent.
+    Array<int> source(2 + 6 * 3);
+    for (int i = 0; i < source.Length(); ++i) source[i] = kSentinel;
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 4; ++c) source[2 + r * 6 + c] = Argb(c == 3 ? 128 : 255, 40 * c + 10, 60 * r + 20, 200);
+    device->WritePixels2(s, source, 0, 0, 4, 3, 2, 6);
+    const uint8_t* corner = s->pixels + (0 * 4 + 3) * 4;
+    EXPECT_EQ(std::vector<uint8_t>(corner, corner + 4), (std::vector<uint8_t>{130 * 128 / 255, 20 * 128 / 255,
+                                                                                200 * 128 / 255, 128}));
+
+    device->Cls(0, 0, 0);
+    device->DrawSurface(s, 50, 50);
+    Array<int> out(1 + 5 * 3);
+    for (int i = 0; i < out.Length(); ++i) out[i] = kSentinel;
+    device->ReadPixels(out, 50, 50, 4, 3, 1, 5);
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 4; ++c) {
+            int a = c == 3 ? 128 : 255;
+            EXPECT_TRUE(NearRgb(uint32_t(out[1 + r * 5 + c]),
+                                {(40 * c + 10) * a / 255, (60 * r + 20) * a / 255, 200 * a / 255}))
+                << "row " << r << " (top first), column " << c;
+            EXPECT_EQ(uint32_t(out[1 + r * 5 + c]) >> 24, 255u);
+        }
+    for (int i : {0, 5, 10}) EXPECT_EQ(out[i], kSentinel) << "element " << i << " is outside the rows";
+
+    // Into the live texture: a 2 × 2 patch (row by row) and a whole row.
+    Array<int> red(4), blue(4);
+    for (int i = 0; i < 4; ++i) red[i] = Argb(255, 255, 0, 0), blue[i] = Argb(255, 0, 0, 255);
+    device->WritePixels2(s, red, 1, 0, 2, 2, 0, 2);
+    device->WritePixels2(s, blue, 0, 2, 4, 1, 0, 4);
+    device->Cls(0, 0, 0);
+    device->DrawSurface(s, 50, 50);
+    std::vector<uint32_t> block = Block(50, 50, 4, 3);
+    const uint32_t R = 0xFFFF0000, B = 0xFF0000FF;
+    EXPECT_EQ(block[1], R);
+    EXPECT_EQ(block[2], R);
+    EXPECT_EQ(block[5], R);
+    EXPECT_EQ(block[6], R);
+    EXPECT_TRUE(NearRgb(block[0], {10, 20, 200})) << "left of the patch: unchanged";
+    for (int c = 0; c < 4; ++c) EXPECT_EQ(block[8 + c], B);
+}
+
+TEST_F(Surfaces, TransfersReachingOutsideTheirArrayOrSurfaceDoNothing) {
+    gxtkSurface* s = device->CreateSurface(4, 3);
+    Array<int> source(20);
+    for (int i = 0; i < 20; ++i) source[i] = Argb(255, 1, 2, 3);
+    device->WritePixels2(s, source, 0, 0, 4, 3, 0, 4);
+    std::vector<uint8_t> before(s->pixels, s->pixels + 4 * 3 * 4);
+
+    struct Write {
+        int x, y, w, h, offset, pitch;
+    } writes[] = {
+        {2, 0, 4, 1, 0, 4},    // past the right edge
+        {0, 1, 4, 3, 0, 4},    // past the bottom
+        {-1, 0, 2, 1, 0, 2},   // left of the surface
+        {0, 0, 4, 3, 10, 6},   // rows past the array's end
+        {0, 0, 4, 3, -1, 4},   // before its start
+        {0, 0, 4, 2, 0, 2},    // rows that overlap
+    };
+    for (const Write& w : writes) {
+        Array<int> other(20);
+        for (int i = 0; i < 20; ++i) other[i] = Argb(255, 250, 250, 250);
+        device->WritePixels2(s, other, w.x, w.y, w.w, w.h, w.offset, w.pitch);
+        EXPECT_EQ(std::vector<uint8_t>(s->pixels, s->pixels + before.size()), before)
+            << w.x << "," << w.y << " " << w.w << "x" << w.h << " from " << w.offset << " pitch " << w.pitch;
+    }
+
+    Array<int> out(10);
+    for (int i = 0; i < 10; ++i) out[i] = kSentinel;
+    device->ReadPixels(out, 0, 0, 4, 3, 0, 4);
+    device->ReadPixels(out, 0, 0, 2, 2, 9, 2);
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(out[i], kSentinel);
+
+    uint8_t rgb[] = {9, 9, 9};
+    gxtkSurface* opaque = device->LoadSurface(String(WritePng("rgb.png", 1, 1, 3, rgb).c_str()));
+    ASSERT_NE(opaque, nullptr);
+    device->WritePixels2(opaque, source, 0, 0, 1, 1, 0, 1);
+    EXPECT_EQ(std::vector<uint8_t>(opaque->pixels, opaque->pixels + 3), std::vector<uint8_t>(rgb, rgb + 3))
+        << "only RGBA surfaces take written pixels";
+}
+
+}  // namespace
