@@ -2,18 +2,26 @@
 
 #include "audio/audio.h"
 #include "graphics/graphics.h"
+#include "host/app.h"
 #include "host/input.h"
 #include "support/random.h"
+#include "support/thread.h"
 
 void xr_modules_init() {
-    xr_audio_init();
+    xr_app_init();
     xr_graphics_init();
+    xr_audio_init();
     xr_input_init();
     xr_random_init();
+    xr_thread_init();
+    xr_asyncevent_init();
 }
 
 void xr_modules_mark() {
-    xr_audio_mark();
+    xr_app_mark();
     xr_graphics_mark();
+    xr_audio_mark();
     xr_input_mark();
+    xr_thread_mark();
+    xr_asyncevent_mark();
 }

@@ -1,5 +1,6 @@
 // The program: its module table and its main function.
 #include "game/modules.h"
+#include "game/mygame.h"
 #include "runtime/gc.h"
 #include "runtime/startup.h"
 
@@ -13,5 +14,6 @@ void gc_mark() {
 }
 
 int xrMain() {
+    (new c_MyGame())->m_new();
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -63,6 +64,9 @@ ProcessResult RunProcess(const std::vector<std::string>& args, const ProcessOpti
         close(inPipe[1]);
     }
 
+    std::thread companion;
+    if (options.whileRunning) companion = std::thread(options.whileRunning, pid);
+
     ProcessResult result;
     auto deadline = std::chrono::steady_clock::now() +
                     std::chrono::milliseconds(int(options.timeoutSeconds * 1000));
@@ -96,6 +100,7 @@ ProcessResult RunProcess(const std::vector<std::string>& args, const ProcessOpti
 
     int status = 0;
     waitpid(pid, &status, 0);
+    if (companion.joinable()) companion.join();
     if (ptyMaster >= 0) close(ptyMaster);
     if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) result.status = -WTERMSIG(status);

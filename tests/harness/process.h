@@ -1,8 +1,11 @@
 // Runs a program as a child process and collects what it printed and how it ended.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
+
+#include <sys/types.h>
 
 enum class StdinKind {
     Empty,     // /dev/null: at its end at once
@@ -23,6 +26,8 @@ struct ProcessOptions {
     std::vector<std::string> env;  // "NAME=value" sets, "NAME" alone unsets
     std::string workDir;
     double timeoutSeconds = 20;
+    // Runs on its own thread once the child exists, while its output is read.
+    std::function<void(pid_t)> whileRunning;
 };
 
 ProcessResult RunProcess(const std::vector<std::string>& args, const ProcessOptions& options = {});

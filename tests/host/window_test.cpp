@@ -7,20 +7,14 @@
 #include "tests/harness/host_fixture.h"
 #include "tests/harness/process.h"
 #include "tests/harness/test_roots.h"
+#include "tests/harness/x11.h"
 
 // Last: Xlib's macros would clash with the names above.
 #define GLFW_EXPOSE_NATIVE_X11
 #include <GLFW/glfw3.h>
 #include <GLFW/glfw3native.h>
-#include <X11/Xlib.h>
 
 namespace {
-
-std::string xdotool(const std::vector<std::string>& args) {
-    std::vector<std::string> argv = {"/usr/bin/xdotool"};
-    argv.insert(argv.end(), args.begin(), args.end());
-    return RunProcess(argv).out;
-}
 
 class HostWindow : public ::testing::Test {
 protected:
@@ -52,7 +46,7 @@ TEST_F(HostWindow, OpensCentredWithItsTitle) {
         glfwGetWindowPos(host->Window(), &x, &y);
         return x == (1024 - 640) / 2 && y == (768 - 480) / 2;
     })) << x << "," << y;
-    EXPECT_EQ(xdotool({"getwindowname", WindowId()}), "Glimmerdeep\n");
+    EXPECT_EQ(Xdotool("getwindowname " + WindowId()), "Glimmerdeep\n");
     EXPECT_TRUE(glfwGetWindowAttrib(host->Window(), GLFW_VISIBLE));
     EXPECT_TRUE(glfwGetWindowAttrib(host->Window(), GLFW_RESIZABLE));
     EXPECT_TRUE(glfwGetWindowAttrib(host->Window(), GLFW_DECORATED));
@@ -80,17 +74,7 @@ TEST_F(HostWindow, FlagsChooseFullScreenAndWindowKinds) {
 
 TEST_F(HostWindow, CloseButtonBecomesTheCloseKeyAndTheWindowStays) {
     host->SetDeviceWindow(320, 240, 6);
-    Display* display = glfwGetX11Display();
-    XEvent close = {};
-    close.xclient.type = ClientMessage;
-    close.xclient.window = glfwGetX11Window(host->Window());
-    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    close.xclient.format = 32;
-    close.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    close.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, close.xclient.window, False, NoEventMask, &close);
-    XFlush(display);
-
+    SendCloseRequest(glfwGetX11Window(host->Window()));
     ASSERT_TRUE(PollUntil([&] { return delegate->Has("key", c_XrGameEvent::KeyUp, 432); }));
     EXPECT_TRUE(delegate->Has("key", c_XrGameEvent::KeyDown, 432));
     EXPECT_FALSE(glfwWindowShouldClose(host->Window()));
@@ -99,8 +83,8 @@ TEST_F(HostWindow, CloseButtonBecomesTheCloseKeyAndTheWindowStays) {
 TEST_F(HostWindow, KeysArriveTranslatedAndRecreationReleasesHeldOnes) {
     host->SetDeviceWindow(320, 240, 6);
     std::string id = WindowId();
-    xdotool({"windowfocus", "--sync", id});
-    xdotool({"keydown", "Prior"});
+    Xdotool("windowfocus --sync " + id);
+    Xdotool("keydown Prior");
     ASSERT_TRUE(PollUntil([&] { return delegate->Has("key", c_XrGameEvent::KeyDown, 33); }));
     EXPECT_TRUE(delegate->Has("key", c_XrGameEvent::KeyChar, 65536 + 33));
 
@@ -110,15 +94,15 @@ TEST_F(HostWindow, KeysArriveTranslatedAndRecreationReleasesHeldOnes) {
     EXPECT_EQ(delegate->calls[0].what, "key");
     EXPECT_EQ(delegate->calls[0].event, c_XrGameEvent::KeyUp);
     EXPECT_EQ(delegate->calls[0].data, 33);
-    xdotool({"keyup", "Prior"});
+    Xdotool("keyup Prior");
 }
 
 TEST_F(HostWindow, OnlyTheFirstThreeMouseButtonsAreEvents) {
     host->SetDeviceWindow(320, 240, 6);
     std::string id = WindowId();
-    xdotool({"mousemove", "--window", id, "--sync", "40", "30"});
-    xdotool({"click", "8"});  // a side button: GLFW's button 3
-    xdotool({"click", "3"});  // right: GLFW's button 1
+    Xdotool("mousemove --window " + id + " --sync 40 30");
+    Xdotool("click 8");  // a side button: GLFW's button 3
+    Xdotool("click 3");  // right: GLFW's button 1
     ASSERT_TRUE(PollUntil([&] { return delegate->Has("mouse", c_XrGameEvent::MouseUp, 1); }));
     for (const DelegateCall& c : delegate->calls) {
         if (c.what != "mouse" || c.event == c_XrGameEvent::MouseMove) continue;
@@ -131,7 +115,7 @@ TEST_F(HostWindow, OnlyTheFirstThreeMouseButtonsAreEvents) {
 
 TEST_F(HostWindow, ResizingUpdatesTheDeviceSizeWithoutAnEvent) {
     host->SetDeviceWindow(320, 240, 6);
-    xdotool({"windowsize", "--sync", WindowId(), "500", "400"});
+    Xdotool("windowsize --sync " + WindowId() + " 500 400");
     ASSERT_TRUE(PollUntil([&] { return host->GetDeviceWidth() == 500; }));
     EXPECT_EQ(host->GetDeviceHeight(), 400);
     for (const DelegateCall& c : delegate->calls) EXPECT_NE(c.what, "key");

@@ -1,0 +1,15 @@
+// Talking to windows on the test X server from outside their program.
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+
+// The id of the game window of process `pid`, waiting for it to appear;
+// empty when it does not within a few seconds.
+std::string WaitForGameWindow(pid_t pid);
+
+// Asks the window to close, as a window manager's close button does.
+void SendCloseRequest(unsigned long window);
+
+// Runs xdotool with the given arguments; returns what it printed.
+std::string Xdotool(const std::string& arguments);
