@@ -4,6 +4,10 @@
 #include "graphics/graphics.h"
 #include "host/app.h"
 #include "host/input.h"
+#include "shell/controls.h"
+#include "shell/draw.h"
+#include "shell/sound.h"
+#include "shell/state.h"
 #include "support/random.h"
 #include "support/thread.h"
 
@@ -12,6 +16,10 @@ void xr_modules_init() {
     xr_graphics_init();
     xr_audio_init();
     xr_input_init();
+    xr_ruvo_state_init();
+    xr_ruvo_draw_init();
+    xr_ruvo_controls_init();
+    xr_ruvo_sound_init();
     xr_random_init();
     xr_thread_init();
     xr_asyncevent_init();
@@ -23,5 +31,9 @@ void xr_modules_mark() {
     xr_audio_mark();
     xr_input_mark();
     xr_thread_mark();
+    xr_ruvo_state_mark();
+    xr_ruvo_draw_mark();
+    xr_ruvo_controls_mark();
+    xr_ruvo_sound_mark();
     xr_asyncevent_mark();
 }

@@ -1,0 +1,267 @@
+#include "shell/controls.h"
+
+#include <cmath>
+
+#include "host/app.h"
+#include "host/input.h"
+#include "shell/draw.h"
+#include "shell/state.h"
+
+Array<float> xr_ruvo_RUVO_Control;
+int xr_ruvo_RUVO_MixControls;
+Array<int> xr_ruvo_Joy_Disable;
+Array<float> xr_ruvo_RUVO_Touch;
+int xr_ruvo_mx, xr_ruvo_my;
+int xr_ruvo_mdAll;
+int xr_ruvo_mwx, xr_ruvo_mwy;
+int xr_ruvo_msx, xr_ruvo_msy;
+Array<int> xr_ruvo_kdis;
+Array<int> xr_ruvo_mdis;
+int xr_ruvo_RUVO_Fullscreen;
+
+namespace {
+
+const int kSetSize = 100;
+
+// Keyboard keys and pad button offsets of each control; -1 ends a list.
+struct Binding {
+    int slot;
+    int keys[5];
+    int pad[4];
+};
+const Binding kBindings[] = {
+    {RUVO_UP, {38, 87, 104, -1}, {9, -1}},
+    {RUVO_DOWN, {40, 83, 98, 101, -1}, {11, -1}},
+    {RUVO_LEFT, {37, 65, 100, -1}, {8, -1}},
+    {RUVO_RIGHT, {39, 68, 102, -1}, {10, -1}},
+    {RUVO_BUTTON1, {90, 74, 32, 13, -1}, {0, -1}},
+    {RUVO_BUTTON1 + 1, {88, 75, 17, -1}, {1, -1}},
+    {RUVO_BUTTON1 + 2, {67, 76, 16, -1}, {2, -1}},
+    {RUVO_BUTTON1 + 3, {86, 73, -1}, {3, -1}},
+    {RUVO_BUTTON1 + 4, {66, 85, -1}, {4, -1}},
+    {RUVO_BUTTON1 + 5, {78, 79, -1}, {5, -1}},
+    {RUVO_MENU, {27, 192, 46, 8, -1}, {6, 7, 14, -1}},
+};
+
+// Whether a control is held: any of its keys, or any of pad `pad`'s buttons.
+bool held(const Binding& b, int pad) {
+    if (pad < 0) {
+        for (const int* k = b.keys; *k >= 0; ++k)
+            if (xr_input_KeyDown(*k)) return true;
+        return false;
+    }
+    for (const int* o = b.pad; *o >= 0; ++o)
+        if (xr_input_KeyDown(256 + 32 * pad + *o)) return true;
+    return false;
+}
+
+float clampf(float v, float low, float high) {
+    return v < low ? low : v > high ? high : v;
+}
+
+float toward_zero(float v, float step) {
+    if (v > 0) return v - step < 0 ? 0 : v - step;
+    if (v < 0) return v + step > 0 ? 0 : v + step;
+    return 0;
+}
+
+// One control set: set -1 is the keyboard, 0..3 the pads.
+void update_set(int set) {
+    float* c = xr_ruvo_RUVO_Control.Data() + kSetSize * (set + 1);
+    static const int kCleared[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 20, 31, 32};
+    for (int slot : kCleared) c[slot] = 0;
+
+    bool dir[4];  // up, down, left, right
+    for (int i = 0; i < 4; ++i) dir[i] = held(kBindings[i], set);
+    for (int i = 4; i < 11; ++i) c[kBindings[i].slot] = held(kBindings[i], set) ? 1 : 0;
+    const bool up = dir[0], down = dir[1], left = dir[2], right = dir[3];
+
+    float lx = 0, ly = 0;
+    if (set >= 0) {
+        float x2 = xr_input_JoyX(1, set), y2 = xr_input_JoyY(1, set);
+        if (xr_ruvo_RUVO_Set[12] == 1) y2 = -y2;
+        if (std::fabs(x2) > 0.3f || std::fabs(y2) > 0.3f) {
+            c[RUVO_STICK2_X] = x2;
+            c[RUVO_STICK2_Y] = y2;
+        }
+        lx = xr_input_JoyX(0, set);
+        ly = xr_input_JoyY(0, set);
+        if (xr_ruvo_RUVO_Set[11] == 1) ly = -ly;
+        if (std::fabs(lx) < 0.3f && std::fabs(ly) < 0.3f) lx = ly = 0;
+    }
+
+    if (!left && !right && lx == 0) c[RUVO_AXIS_X] = toward_zero(c[RUVO_AXIS_X], 0.25f);
+    if (!up && !down && ly == 0) c[RUVO_AXIS_Y] = toward_zero(c[RUVO_AXIS_Y], 0.25f);
+    if (left) c[RUVO_AXIS_X] -= 0.4f;
+    if (right) c[RUVO_AXIS_X] += 0.4f;
+    if (up) c[RUVO_AXIS_Y] -= 0.4f;
+    if (down) c[RUVO_AXIS_Y] += 0.4f;
+    c[RUVO_AXIS_X] = clampf(c[RUVO_AXIS_X], -1, 1);
+    c[RUVO_AXIS_Y] = clampf(c[RUVO_AXIS_Y], -1, 1);
+    if (std::fabs(lx) >= 0.3f || std::fabs(ly) > 0.3f) {
+        c[RUVO_AXIS_X] = lx;
+        c[RUVO_AXIS_Y] = ly;
+    }
+
+    c[RUVO_UP] = up || ly < -0.3f ? 1 : 0;
+    c[RUVO_LEFT] = left || lx < -0.3f ? 1 : 0;
+    c[RUVO_RIGHT] = right || lx > 0.3f ? 1 : 0;
+    c[RUVO_DOWN] = down || ly > 0.3f ? 1 : 0;
+
+    if (set >= 0 && xr_ruvo_Joy_Disable[set] == 1)
+        for (int slot = 0; slot <= 32; ++slot) c[slot] = 0;
+}
+
+// The set a reader of set -1..3 sees: with mixing on, the keyboard reads
+// pad 0's set, which carries the keyboard's input too.
+const float* readable_set(int set) {
+    if (set == -1 && xr_ruvo_RUVO_MixControls == 1) set = 0;
+    return xr_ruvo_RUVO_Control.Data() + kSetSize * (set + 1);
+}
+
+int touch_hit(float left, float top, float right, float bottom) {
+    const float* t = xr_ruvo_RUVO_Touch.Data();
+    for (int k = 0; k < 10; ++k) {
+        if (t[10 * k] != 1) continue;
+        float tx = t[10 * k + 1], ty = t[10 * k + 2];
+        if (tx >= left && tx <= right && ty >= top && ty <= bottom) return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void xr_ruvo_controls_init() {
+    gc_assign(xr_ruvo_RUVO_Control, Array<float>(500));
+    xr_ruvo_RUVO_MixControls = 1;
+    gc_assign(xr_ruvo_Joy_Disable, Array<int>(10));
+    gc_assign(xr_ruvo_RUVO_Touch, Array<float>(128));
+    xr_ruvo_mx = xr_ruvo_my = 0;
+    xr_ruvo_mdAll = 0;
+    xr_ruvo_mwx = xr_ruvo_mwy = 0;
+    xr_ruvo_msx = xr_ruvo_msy = 0;
+    gc_assign(xr_ruvo_kdis, Array<int>(50));
+    gc_assign(xr_ruvo_mdis, Array<int>(50));
+    xr_ruvo_RUVO_Fullscreen = 0;
+}
+
+void xr_ruvo_controls_mark() {
+    gc_mark_field(xr_ruvo_RUVO_Control);
+    gc_mark_field(xr_ruvo_Joy_Disable);
+    gc_mark_field(xr_ruvo_RUVO_Touch);
+    gc_mark_field(xr_ruvo_kdis);
+    gc_mark_field(xr_ruvo_mdis);
+}
+
+int xr_ruvo_ReadPointer() {
+    float* t = xr_ruvo_RUVO_Touch.Data();
+    // The scale is known from the first drawn frame on.
+    const float scale = xr_ruvo_RUVO_Scale > 0 ? xr_ruvo_RUVO_Scale : 1;
+    t[100] = xr_input_KeyDown(1) ? 1 : 0;
+    t[101] = xr_input_MouseX() / scale;
+    t[102] = xr_input_MouseY() / scale;
+    bool first = true;
+    for (int k = 0; k < 10; ++k) {
+        t[10 * k] = 0;
+        if (!xr_input_KeyDown(384 + k)) continue;
+        t[10 * k] = 1;
+        t[10 * k + 1] = xr_input_TouchX(k) / scale;
+        t[10 * k + 2] = xr_input_TouchY(k) / scale;
+        if (first) {
+            t[100] = 1;
+            t[101] = t[10 * k + 1];
+            t[102] = t[10 * k + 2];
+            first = false;
+        }
+    }
+    xr_ruvo_mdAll = int(t[100]);
+    xr_ruvo_mx = int(t[101]);
+    xr_ruvo_my = int(t[102]);
+    if (xr_ruvo_mdAll) {
+        if (xr_ruvo_mwx >= -99) {
+            xr_ruvo_msx = xr_ruvo_mx - xr_ruvo_mwx;
+            xr_ruvo_msy = xr_ruvo_my - xr_ruvo_mwy;
+        }
+        xr_ruvo_mwx = xr_ruvo_mx;
+        xr_ruvo_mwy = xr_ruvo_my;
+    } else {
+        xr_ruvo_mwx = xr_ruvo_mwy = -100;
+        xr_ruvo_mdis[0] = 0;
+    }
+    return 0;
+}
+
+int xr_ruvo_DoControls() {
+    for (int set = -1; set <= 3; ++set) update_set(set);
+    if (xr_ruvo_RUVO_MixControls == 1) {
+        float* keyboard = xr_ruvo_RUVO_Control.Data();
+        float* pad0 = keyboard + kSetSize;
+        for (int slot = 0; slot < kSetSize; ++slot) pad0[slot] += keyboard[slot];
+        pad0[RUVO_AXIS_X] = clampf(pad0[RUVO_AXIS_X], -1, 1);
+        pad0[RUVO_AXIS_Y] = clampf(pad0[RUVO_AXIS_Y], -1, 1);
+    }
+    return 0;
+}
+
+float xr_ruvo_PlayKey(int slot, int set) {
+    if (slot == 99) slot = RUVO_MENU;
+    if (slot < 0 || slot >= kSetSize) return 0;
+    if (set == -2) {
+        float sum = 0;
+        for (int s = -1; s <= 3; ++s) sum += xr_ruvo_RUVO_Control[kSetSize * (s + 1) + slot];
+        return sum;
+    }
+    if (set < -1 || set > 3) return 0;
+    return readable_set(set)[slot];
+}
+
+float xr_ruvo_ControlX(int set, int stick) {
+    if (set < -1 || set > 3 || stick < 0 || stick > 1) return 0;
+    return readable_set(set)[RUVO_AXIS_X + 10 * stick];
+}
+
+float xr_ruvo_ControlY(int set, int stick) {
+    if (set < -1 || set > 3 || stick < 0 || stick > 1) return 0;
+    return readable_set(set)[RUVO_AXIS_Y + 10 * stick];
+}
+
+int xr_ruvo_MixControls() {
+    xr_ruvo_RUVO_MixControls = 1;
+    return 0;
+}
+
+int xr_ruvo_MouseIn(float x, float y, float w, float h) {
+    return touch_hit(x, y, x + w, y + h);
+}
+
+int xr_ruvo_MouseIn_Centered(float x, float y, float w, float h) {
+    return touch_hit(x - w / 2, y - h / 2, x + w / 2, y + h / 2);
+}
+
+int xr_ruvo_MouseIn_Radius(float x, float y, float r) {
+    const float* t = xr_ruvo_RUVO_Touch.Data();
+    for (int k = 0; k < 10; ++k) {
+        if (t[10 * k] != 1) continue;
+        float dx = t[10 * k + 1] - x, dy = t[10 * k + 2] - y;
+        float distance = float(std::sqrt(double(dx) * dx + double(dy) * dy));
+        if (distance <= r) return 1;
+    }
+    return 0;
+}
+
+int xr_ruvo_LockKeys() {
+    for (int i = 0; i < 50; ++i) xr_ruvo_kdis[i] = xr_ruvo_mdis[i] = 1;
+    return 0;
+}
+
+int xr_ruvo_FullscreenFlip() {
+    xr_ruvo_RUVO_Fullscreen = 1 - xr_ruvo_RUVO_Fullscreen;
+    if (xr_ruvo_RUVO_Fullscreen == 1) {
+        c_DisplayMode* desktop = xr_app_DesktopMode();
+        xr_app__game->SetDeviceWindow(desktop->p_Width(), desktop->p_Height(), 1);
+    } else {
+        xr_app__game->SetDeviceWindow(640, 480, 6);
+    }
+    xr_app_ValidateDeviceWindow(false);
+    return 0;
+}

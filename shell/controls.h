@@ -1,0 +1,39 @@
+// Controls: keyboard and pads folded into five uniform control sets, the
+// pointer record in virtual units, the menus' latches and full screen.
+#pragma once
+
+#include "runtime/array.h"
+
+enum {
+    RUVO_UP = 0, RUVO_LEFT = 3, RUVO_RIGHT = 5, RUVO_DOWN = 8,
+    RUVO_BUTTON1 = 10, RUVO_MENU = 20, RUVO_AXIS_X = 21, RUVO_AXIS_Y = 22,
+    RUVO_STICK2_X = 31, RUVO_STICK2_Y = 32,
+};
+
+extern Array<float> xr_ruvo_RUVO_Control;
+extern int xr_ruvo_RUVO_MixControls;
+extern Array<int> xr_ruvo_Joy_Disable;
+extern Array<float> xr_ruvo_RUVO_Touch;
+extern int xr_ruvo_mx, xr_ruvo_my;
+extern int xr_ruvo_mdAll;
+extern int xr_ruvo_mwx, xr_ruvo_mwy;
+extern int xr_ruvo_msx, xr_ruvo_msy;
+extern Array<int> xr_ruvo_kdis;
+extern Array<int> xr_ruvo_mdis;
+extern int xr_ruvo_RUVO_Fullscreen;
+
+void xr_ruvo_controls_init();
+void xr_ruvo_controls_mark();
+
+// Refreshes the pointer record from the mouse and the touches.
+int xr_ruvo_ReadPointer();
+int xr_ruvo_DoControls();
+float xr_ruvo_PlayKey(int slot, int set);
+float xr_ruvo_ControlX(int set, int stick);
+float xr_ruvo_ControlY(int set, int stick);
+int xr_ruvo_MixControls();
+int xr_ruvo_MouseIn(float x, float y, float w, float h);
+int xr_ruvo_MouseIn_Centered(float x, float y, float w, float h);
+int xr_ruvo_MouseIn_Radius(float x, float y, float r);
+int xr_ruvo_LockKeys();
+int xr_ruvo_FullscreenFlip();

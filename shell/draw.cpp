@@ -1,0 +1,350 @@
+#include "shell/draw.h"
+
+#include <cmath>
+
+#include "shell/state.h"
+
+Array<float> xr_ruvo_RUVO_DrawStyle;
+Array<float> xr_ruvo_RUVO_Draw;
+int xr_ruvo_Sprtup;
+Array<c_Image*> xr_ruvo_RUVO_Img;
+Array<int> xr_ruvo_RUVO_ImgD;
+Array<float> xr_ruvo_RUVO_ImgW;
+Array<float> xr_ruvo_RUVO_ImgH;
+int xr_ruvo_RUVO_Font;
+Array<int> xr_ruvo_RUVO_FontKern;
+int xr_ruvo_KeyPadMouse;
+int xr_ruvo_overscan;
+int xr_ruvo_jscrw;
+int xr_ruvo_jscrh;
+float xr_ruvo_RUVO_Scale;
+int xr_ruvo_RUVO_TargetSize;
+int xr_ruvo_RealW, xr_ruvo_RealH, xr_ruvo_WRealW, xr_ruvo_WRealH;
+int xr_ruvo_RUVO_Orientation;
+Array<float> xr_ruvo_RUVO_Data;
+
+namespace {
+
+// The corners handed to the graphics module for each triangle of the list.
+Array<float> triangle;
+
+const float kDegToRad = 0.017453292f;
+
+// Advance widths of characters 32..143 that differ from 22.
+struct Kern {
+    char c;
+    int width;
+};
+const Kern kKerns[] = {{' ', 24}, {'!', 9},  {'"', 17}, {'\'', 9}, {'(', 15}, {')', 15}, {'*', 23},
+                       {',', 9},  {'.', 9},  {':', 9},  {';', 9},  {'[', 15}, {']', 15}, {'`', 9},
+                       {'i', 11}, {'j', 18}, {'l', 9},  {'{', 18}, {'|', 9},  {'}', 18}};
+
+// Font frames of the inline control icons, keyboard row.
+int icon_frame(int letter) {
+    static const char kLetters[] = "JKLIUOQEFWSAD";
+    for (int i = 0; kLetters[i]; ++i)
+        if (kLetters[i] == letter) return 112 + i - 16 * xr_ruvo_KeyPadMouse;
+    return letter + 16 - 16 * xr_ruvo_KeyPadMouse;
+}
+
+float clampf(float v, float low, float high) {
+    return v < low ? low : v > high ? high : v;
+}
+
+float sind(float degrees) {
+    return std::sin(degrees * kDegToRad);
+}
+
+float cosd(float degrees) {
+    return std::cos(degrees * kDegToRad);
+}
+
+// A new command of `type` stamped with the style, or null when the list is full.
+float* new_command(int type) {
+    if (xr_ruvo_Sprtup > RUVO_DRAW_LIMIT) return nullptr;
+    float* cmd = xr_ruvo_RUVO_Draw.Data() + RUVO_DRAW_FLOATS * xr_ruvo_Sprtup++;
+    const float* style = xr_ruvo_RUVO_DrawStyle.Data();
+    for (int i = 0; i < 9; ++i) cmd[i] = style[i];
+    cmd[9] = float(type);
+    return cmd;
+}
+
+int char_width(int c) {
+    if (c >= 32 && c <= 141) return xr_ruvo_RUVO_FontKern[c - 32];
+    return 0;
+}
+
+}  // namespace
+
+void xr_ruvo_draw_init() {
+    gc_assign(xr_ruvo_RUVO_DrawStyle, Array<float>(50));
+    gc_assign(xr_ruvo_RUVO_Draw, Array<float>(150000));
+    xr_ruvo_Sprtup = 0;
+    gc_assign(xr_ruvo_RUVO_Img, Array<c_Image*>(150));
+    gc_assign(xr_ruvo_RUVO_ImgD, Array<int>(150));
+    gc_assign(xr_ruvo_RUVO_ImgW, Array<float>(150));
+    gc_assign(xr_ruvo_RUVO_ImgH, Array<float>(150));
+    xr_ruvo_RUVO_Font = 0;
+    gc_assign(xr_ruvo_RUVO_FontKern, Array<int>(112));
+    for (int c = 32; c <= 126; ++c) xr_ruvo_RUVO_FontKern[c - 32] = 22;
+    for (const Kern& k : kKerns) xr_ruvo_RUVO_FontKern[k.c - 32] = k.width;
+    xr_ruvo_KeyPadMouse = 0;
+    xr_ruvo_overscan = 0;
+    xr_ruvo_jscrw = 800;
+    xr_ruvo_jscrh = 600;
+    xr_ruvo_RUVO_Scale = 0;
+    xr_ruvo_RUVO_TargetSize = 800;
+    xr_ruvo_RealW = xr_ruvo_RealH = xr_ruvo_WRealW = xr_ruvo_WRealH = 0;
+    xr_ruvo_RUVO_Orientation = 0;
+    gc_assign(xr_ruvo_RUVO_Data, Array<float>(50));
+    gc_assign(triangle, Array<float>(6));
+    xr_ruvo_ResetDraw();
+}
+
+void xr_ruvo_draw_mark() {
+    gc_mark_field(xr_ruvo_RUVO_DrawStyle);
+    gc_mark_field(xr_ruvo_RUVO_Draw);
+    gc_mark_field(xr_ruvo_RUVO_Img);
+    gc_mark_field(xr_ruvo_RUVO_ImgD);
+    gc_mark_field(xr_ruvo_RUVO_ImgW);
+    gc_mark_field(xr_ruvo_RUVO_ImgH);
+    gc_mark_field(xr_ruvo_RUVO_FontKern);
+    gc_mark_field(xr_ruvo_RUVO_Data);
+    gc_mark_field(triangle);
+}
+
+int xr_ruvo_SetCol(float r, float g, float b, float a) {
+    float* s = xr_ruvo_RUVO_DrawStyle.Data();
+    s[1] = clampf(r, 0, 255);
+    s[2] = clampf(g, 0, 255);
+    s[3] = clampf(b, 0, 255);
+    if (a != -100) s[0] = clampf(a, 0, 1);
+    return 0;
+}
+
+int xr_ruvo_Alpha(float a) {
+    xr_ruvo_RUVO_DrawStyle[0] = clampf(a, 0, 1);
+    return 0;
+}
+
+int xr_ruvo_SetSize(float sx, float sy) {
+    xr_ruvo_RUVO_DrawStyle[4] = sx;
+    xr_ruvo_RUVO_DrawStyle[5] = sy == -37171 ? sx : sy;
+    return 0;
+}
+
+int xr_ruvo_SetRot(float r) {
+    xr_ruvo_RUVO_DrawStyle[6] = r;
+    return 0;
+}
+
+int xr_ruvo_SetSkew(float kx, float ky) {
+    xr_ruvo_RUVO_DrawStyle[7] = kx;
+    xr_ruvo_RUVO_DrawStyle[8] = ky;
+    new_command(RUVO_CMD_SKEW);
+    return 0;
+}
+
+int xr_ruvo_Ink(int n, float brightness) {
+    static const float kPalette[10][3] = {
+        {0.3f, 0.3f, 0.3f}, {1, 0.1f, 0.1f}, {1, 0.5f, 0.1f}, {1, 1, 0.1f},   {0.1f, 1, 0.1f},
+        {0.1f, 1, 1},       {0.1f, 0.1f, 1}, {0.5f, 0.1f, 1}, {1, 0.1f, 0.5f}, {1, 1, 1},
+    };
+    const float* f = kPalette[n >= 1 && n <= 9 ? n : 0];
+    for (int i = 0; i < 3; ++i) xr_ruvo_RUVO_DrawStyle[1 + i] = clampf(brightness * f[i] * 255, 0, 255);
+    return 0;
+}
+
+int xr_ruvo_ResetDraw() {
+    float* s = xr_ruvo_RUVO_DrawStyle.Data();
+    if (xr_ruvo_Sprtup > 0 && (s[7] != 0 || s[8] != 0)) {
+        s[7] = s[8] = 0;
+        new_command(RUVO_CMD_SKEW);
+    }
+    const float reset[9] = {1, 255, 255, 255, 1, 1, 0, 0, 0};
+    for (int i = 0; i < 9; ++i) s[i] = reset[i];
+    return 0;
+}
+
+int xr_ruvo_SetCLSCol(int r, int g, int b, float a) {
+    float* s = xr_ruvo_RUVO_DrawStyle.Data();
+    s[15] = clampf(float(r), 0, 255);
+    s[16] = clampf(float(g), 0, 255);
+    s[17] = clampf(float(b), 0, 255);
+    s[14] = clampf(a, 0, 1);
+    return 0;
+}
+
+int xr_ruvo_DrawImg(int image, float x, float y, int frame) {
+    if (image < 1 || image > 99) return 0;
+    float* cmd = new_command(RUVO_CMD_IMAGE);
+    if (!cmd) return 0;
+    int frames = xr_ruvo_RUVO_ImgD[image];
+    cmd[10] = float(image);
+    cmd[11] = x;
+    cmd[12] = y;
+    cmd[13] = float(frame < 0 || frames <= 0 ? 0 : frame % frames);
+    return 0;
+}
+
+int xr_ruvo_Rect(float x, float y, float w, float h, float ax, float ay) {
+    float* cmd = new_command(RUVO_CMD_RECT);
+    if (!cmd) return 0;
+    cmd[11] = x - w * ax * 0.5f;
+    cmd[12] = y - h * ay * 0.5f;
+    cmd[13] = w;
+    cmd[14] = h;
+    return 0;
+}
+
+int xr_ruvo_Triangle(float x1, float y1, float x2, float y2, float x3, float y3) {
+    float* cmd = new_command(RUVO_CMD_TRIANGLE);
+    if (!cmd) return 0;
+    const float p[6] = {x1, y1, x2, y2, x3, y3};
+    for (int i = 0; i < 6; ++i) cmd[11 + i] = p[i];
+    return 0;
+}
+
+int xr_ruvo_Line(float x1, float y1, float x2, float y2) {
+    float* cmd = new_command(RUVO_CMD_LINE);
+    if (!cmd) return 0;
+    cmd[11] = x1;
+    cmd[12] = y1;
+    cmd[13] = x2;
+    cmd[14] = y2;
+    return 0;
+}
+
+// Lays the text out glyph by glyph along the style's rotation. A character
+// 172 picks an inline control icon with the character after it, and a
+// backslash followed by "n" breaks the line; at the very end of the text
+// either is an ordinary character, so nothing is read past the end.
+int xr_ruvo_Text(float x, float y, String text, float alignX, float alignY, float waveOffset,
+                 float waveHeight) {
+    if (xr_ruvo_RUVO_Font == 0) return 0;
+    const float* style = xr_ruvo_RUVO_DrawStyle.Data();
+    const float sx = style[4], sy = style[5];
+    const int theta = int(style[6]);
+    const int length = text.Length() + 1;
+    const Char* units = text.Data();
+    auto at = [&](int n) { return n == 0 ? 32 : int(units[n - 1]); };
+
+    int W = 0;
+    for (int n = 0; n < length - 1; ++n) {
+        int c = at(n);
+        if (c == 172 && n + 1 < length) {
+            W = int(float(W) + 30 * sx);
+            ++n;
+        } else {
+            W = int(float(W) + float(char_width(c)) * sx);
+        }
+    }
+
+    const float X0 = x + 0.5f * alignX * float(W) * sind(float(-90 - theta));
+    const float Y0 = y - 0.5f * alignX * float(W) * cosd(float(-90 - theta));
+    const float V = 0.5f * (alignY - 1);
+    const float X1 = X0 + V * 44 * sx * sind(float(-theta));
+    const float Y1 = Y0 - V * 44 * sy * cosd(float(-theta));
+    float px = X1, py = Y1;
+    int G = 0;
+    const float margin = float(128 + xr_ruvo_overscan);
+
+    for (int n = 0; n < length; ++n) {
+        int c = at(n);
+        int f, J;
+        if (c >= 32 && c <= 141) {
+            f = c - 32;
+            J = char_width(c) - 28;
+        } else if (c == 172 && n + 1 < length) {
+            f = icon_frame(at(++n));
+            J = 28;
+        } else {
+            f = c - 32;
+            J = 0;
+        }
+        if (at(n) == '\\' && n + 1 < length && at(n + 1) == 'n') {
+            ++G;
+            px = X1 + float(G * (J + 28)) * sy * sind(float(180 - theta)) + float(J + 44) * sx * sind(float(90 - theta));
+            py = Y1 - float(G * (J + 44)) * sy * cosd(float(180 - theta));
+            ++n;
+            continue;
+        }
+        if (f == -32) continue;
+        if (f >= 1 && f <= 127 && px > -margin && px < float(xr_ruvo_jscrw) + margin && py > -margin &&
+            py < float(xr_ruvo_jscrh) + margin) {
+            float wave = waveHeight > 0 ? waveHeight * std::sin(waveOffset + 0.5f * px) : 0;
+            xr_ruvo_DrawImg(xr_ruvo_RUVO_Font, px, py + wave, f);
+        }
+        px += float(J + 28) * sx * sind(float(90 - theta));
+        py -= float(J + 21) * sx * cosd(float(90 - theta));
+    }
+    return int(px);
+}
+
+int xr_ruvo_PlayDraw() {
+    if (xr_ruvo_Sprtup > 4999) xr_ruvo_Sprtup = 4999;
+    xr_graphics_SetBlend(0);
+    float* list = xr_ruvo_RUVO_Draw.Data();
+    for (int n = 0; n < xr_ruvo_Sprtup; ++n) {
+        float* cmd = list + RUVO_DRAW_FLOATS * n;
+        xr_graphics_SetAlpha(cmd[0]);
+        xr_graphics_SetColor(cmd[1], cmd[2], cmd[3]);
+        switch (int(cmd[9])) {
+        case RUVO_CMD_IMAGE: {
+            int image = int(std::floor(cmd[10]));
+            c_Image* img = image >= 0 && image < xr_ruvo_RUVO_Img.Length() ? xr_ruvo_RUVO_Img[image] : nullptr;
+            if (img) xr_graphics_DrawImage2(img, cmd[11], cmd[12], cmd[6], cmd[4], cmd[5], int(std::floor(cmd[13])));
+            break;
+        }
+        case RUVO_CMD_RECT:
+            xr_graphics_DrawRect(cmd[11], cmd[12], cmd[13], cmd[14]);
+            break;
+        case RUVO_CMD_TRIANGLE:
+            for (int i = 0; i < 6; ++i) triangle[i] = cmd[11 + i];
+            xr_graphics_DrawPoly(triangle);
+            break;
+        case RUVO_CMD_LINE:
+            xr_graphics_DrawLine(cmd[11], cmd[12], cmd[13], cmd[14]);
+            break;
+        case RUVO_CMD_SKEW: {
+            c_GraphicsContext* g = xr_graphics_context;
+            float scale = xr_ruvo_RUVO_Scale;
+            g->m_ax = scale;
+            g->m_ay = cmd[8];
+            g->m_bx = cmd[7];
+            g->m_by = scale;
+            g->m_ox = g->m_oy = 0;
+            g->m_matrixDirty = 1;
+            g->m_transformed = scale != 1 || cmd[7] != 0 || cmd[8] != 0;
+            break;
+        }
+        }
+        cmd[0] = 0;
+    }
+    xr_ruvo_ResetDraw();
+    xr_ruvo_RUVO_Data[3] = float(xr_ruvo_Sprtup);
+    xr_ruvo_Sprtup = 0;
+    return 0;
+}
+
+static String asset_path(int image, String name) {
+    String folder = image > 69 ? String("common") : String(xr_ruvo_RUVO_GameNum);
+    return folder + String("/") + name + String(".png");
+}
+
+int xr_ruvo_LoadImg(int image, String name, int frameW, int frameH, int frameCount) {
+    xr_ruvo_RUVO_ImgD[image] = frameCount;
+    xr_ruvo_RUVO_ImgW[image] = float(frameW);
+    xr_ruvo_RUVO_ImgH[image] = float(frameH);
+    gc_assign(xr_ruvo_RUVO_Img[image],
+              xr_graphics_LoadImage2(asset_path(image, name), frameW, frameH, frameCount, c_Image::HandleCentre));
+    return 0;
+}
+
+int xr_ruvo_LoadFont(int image, String name) {
+    xr_ruvo_RUVO_ImgD[image] = 128;
+    gc_assign(xr_ruvo_RUVO_Img[image],
+              xr_graphics_LoadImage2(asset_path(image, name), 64, 64, 128, c_Image::HandleCentre));
+    xr_ruvo_RUVO_Font = image;
+    return 0;
+}

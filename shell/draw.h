@@ -1,0 +1,61 @@
+// Deferred drawing: during an update every sprite, shape and glyph becomes a
+// 20-float command stamped with the current style; the frame renderer plays
+// the list back through the graphics module once per frame.
+#pragma once
+
+#include "graphics/graphics.h"
+#include "runtime/array.h"
+#include "runtime/string.h"
+
+enum {
+    RUVO_DRAW_FLOATS = 20,
+    RUVO_DRAW_LIMIT = 5000,  // commands 0..5000 are accepted
+    RUVO_CMD_IMAGE = 1,
+    RUVO_CMD_RECT = 2,
+    RUVO_CMD_TRIANGLE = 4,
+    RUVO_CMD_LINE = 5,
+    RUVO_CMD_SKEW = 101,
+};
+
+extern Array<float> xr_ruvo_RUVO_DrawStyle;
+extern Array<float> xr_ruvo_RUVO_Draw;
+extern int xr_ruvo_Sprtup;
+extern Array<c_Image*> xr_ruvo_RUVO_Img;
+extern Array<int> xr_ruvo_RUVO_ImgD;
+extern Array<float> xr_ruvo_RUVO_ImgW;
+extern Array<float> xr_ruvo_RUVO_ImgH;
+extern int xr_ruvo_RUVO_Font;
+extern Array<int> xr_ruvo_RUVO_FontKern;
+extern int xr_ruvo_KeyPadMouse;
+extern int xr_ruvo_overscan;
+extern int xr_ruvo_jscrw;
+extern int xr_ruvo_jscrh;
+extern float xr_ruvo_RUVO_Scale;
+extern int xr_ruvo_RUVO_TargetSize;
+extern int xr_ruvo_RealW, xr_ruvo_RealH, xr_ruvo_WRealW, xr_ruvo_WRealH;
+extern int xr_ruvo_RUVO_Orientation;
+extern Array<float> xr_ruvo_RUVO_Data;
+
+void xr_ruvo_draw_init();
+void xr_ruvo_draw_mark();
+
+int xr_ruvo_SetCol(float r, float g, float b, float a = -100);
+int xr_ruvo_Alpha(float a);
+int xr_ruvo_SetSize(float sx, float sy = -37171);
+int xr_ruvo_SetRot(float r);
+int xr_ruvo_SetSkew(float kx, float ky);
+int xr_ruvo_Ink(int n, float brightness);
+int xr_ruvo_ResetDraw();
+int xr_ruvo_SetCLSCol(int r, int g, int b, float a);
+
+int xr_ruvo_DrawImg(int image, float x, float y, int frame);
+int xr_ruvo_Rect(float x, float y, float w, float h, float ax, float ay);
+int xr_ruvo_Triangle(float x1, float y1, float x2, float y2, float x3, float y3);
+int xr_ruvo_Line(float x1, float y1, float x2, float y2);
+int xr_ruvo_Text(float x, float y, String text, float alignX, float alignY, float waveOffset, float waveHeight);
+
+// Plays the list back through the graphics module and empties it.
+int xr_ruvo_PlayDraw();
+
+int xr_ruvo_LoadImg(int image, String name, int frameW, int frameH, int frameCount);
+int xr_ruvo_LoadFont(int image, String name);

@@ -1,0 +1,22 @@
+// Numbered sound effects played round-robin with a random pitch, and one
+// music track at a time, named by its file.
+#pragma once
+
+#include "audio/audio.h"
+
+extern Array<c_Sound*> xr_ruvo_RUVO_SFX;
+extern int xr_ruvo_RUVO_LChan;
+extern String xr_ruvo_RUVO_LastTune;
+extern int xr_ruvo_RUVO_MusicPlaying;
+
+void xr_ruvo_sound_init();
+void xr_ruvo_sound_mark();
+
+int xr_ruvo_LoadSFX(int n);
+int xr_ruvo_PlaySFX(int n, float rate = -1, float volume = 1, float pan = 0);
+int xr_ruvo_PlayTune(String name, int loop);
+int xr_ruvo_PauseTune();
+int xr_ruvo_ResumeTune();
+int xr_ruvo_StopTune();
+// Clamps the volume settings and applies the music volume, once an update.
+int xr_ruvo_TrackVolumes();

@@ -1,0 +1,164 @@
+#include "shell/state.h"
+
+#include "host/app.h"
+#include "support/stack.h"
+
+Array<int> xr_ruvo_RUVO_Set;
+Array<int> xr_ruvo_RUVO_Score;
+int xr_ruvo_RUVO_GameNum;
+int xr_ruvo_RUVO_GameType;
+int xr_ruvo_RUVO_GameMode;
+int xr_ruvo_RUVO_OptCred;
+Array<int> xr_ruvo_RUVO_MenuPos;
+int xr_ruvo_RUVO_Loader;
+int xr_ruvo_RUVO_Paused;
+int xr_ruvo_RUVO_EndofGame;
+int xr_ruvo_RUVO_EndReason;
+int xr_ruvo_RUVO_DebugMode;
+int xr_ruvo_RUVO_ScreenshotMode;
+int xr_ruvo_isOuya;
+int xr_ruvo_HasQuit;
+
+namespace {
+
+const int kSavedSettings = 201;
+const int kScores = 10000;
+const int kBlock = 32;
+const char* const kVersion = "RUVO_v2.0";
+
+}  // namespace
+
+void xr_ruvo_state_init() {
+    gc_assign(xr_ruvo_RUVO_Set, Array<int>(256));
+    gc_assign(xr_ruvo_RUVO_Score, Array<int>(kScores));
+    xr_ruvo_RUVO_GameNum = 0;
+    xr_ruvo_RUVO_GameType = 0;
+    xr_ruvo_RUVO_GameMode = 0;
+    xr_ruvo_RUVO_OptCred = 0;
+    gc_assign(xr_ruvo_RUVO_MenuPos, Array<int>(50));
+    xr_ruvo_RUVO_Loader = 1;
+    xr_ruvo_RUVO_Paused = 0;
+    xr_ruvo_RUVO_EndofGame = 0;
+    xr_ruvo_RUVO_EndReason = 0;
+    xr_ruvo_RUVO_DebugMode = 0;
+    xr_ruvo_RUVO_ScreenshotMode = 0;
+    xr_ruvo_isOuya = 0;
+    xr_ruvo_HasQuit = 0;
+}
+
+void xr_ruvo_state_mark() {
+    gc_mark_field(xr_ruvo_RUVO_Set);
+    gc_mark_field(xr_ruvo_RUVO_Score);
+    gc_mark_field(xr_ruvo_RUVO_MenuPos);
+}
+
+int xr_ruvo_SetDefaults() {
+    Array<int> s = xr_ruvo_RUVO_Set;
+    s[0] = 7;
+    s[1] = 7;
+    s[22] = 0;
+    bool ouya = xr_ruvo_isOuya == 1;
+    s[11] = ouya ? 0 : 1;
+    s[12] = ouya ? 0 : 1;
+    s[21] = ouya ? 5 : 0;
+    return 0;
+}
+
+int xr_ruvo_SetSet(int index, int value) {
+    if (index < 0 || index > 249) return 0;
+    if (value == -3717) return xr_ruvo_RUVO_Set[index];
+    xr_ruvo_RUVO_Set[index] = value;
+    return value;
+}
+
+int xr_ruvo_SetOUYA(int flag) {
+    xr_ruvo_isOuya = flag;
+    if (flag == 1) xr_ruvo_HasQuit = 1;
+    return 0;
+}
+
+int xr_ruvo_ShowQuitButton(int flag) {
+    xr_ruvo_HasQuit = flag;
+    return 0;
+}
+
+int xr_ruvo_SetGameNumber(int n) {
+    xr_ruvo_RUVO_GameNum = n < 0 ? -n : n;
+    return xr_ruvo_RUVO_GameNum;
+}
+
+int xr_ruvo_SettingsCheck() {
+    int s = 0;
+    for (int i = 0; i < kSavedSettings; ++i) s = (s + xr_ruvo_RUVO_Set[i]) % (xr_ruvo_RUVO_GameNum + 1000);
+    return s;
+}
+
+int xr_ruvo_BlockCheck(int block) {
+    int c = 0;
+    for (int m = block * kBlock; m < block * kBlock + kBlock && m < kScores; ++m)
+        c = (c + (m + 1) + xr_ruvo_RUVO_Score[m]) % (xr_ruvo_RUVO_GameNum + 1237);
+    return c;
+}
+
+// "RUVO_v2.0|", the saved settings, their check value, then the scores with
+// each full block of 32 followed by its check value; every field ends in "|".
+int xr_ruvo_Save() {
+    c_StringStack* fields = (new c_StringStack())->m_new2();
+    const String bar("|");
+    fields->p_Push4(String(kVersion) + bar);
+    for (int i = 0; i < kSavedSettings; ++i) fields->p_Push4(String(xr_ruvo_RUVO_Set[i]) + bar);
+    fields->p_Push4(String(xr_ruvo_SettingsCheck()) + bar);
+    for (int m = 0; m < kScores; ++m) {
+        fields->p_Push4(String(xr_ruvo_RUVO_Score[m]) + bar);
+        if (m % kBlock == kBlock - 1) fields->p_Push4(String(xr_ruvo_BlockCheck(m / kBlock)) + bar);
+    }
+    xr_app_SaveState(fields->p_Join(String()));
+    return 0;
+}
+
+// A damaged settings section costs only the defaulted settings, a damaged
+// score block only its 32 scores; whatever a cut string still holds is kept.
+int xr_ruvo_Load() {
+    Array<String> parts = xr_app_LoadState().Split(String("|"));
+    int count = parts.Length();
+    xr_ruvo_SetDefaults();
+    if (parts[0] != String(kVersion)) return 0;
+
+    const int N = xr_ruvo_RUVO_GameNum;
+    int s = 0;
+    for (int i = 0; i < kSavedSettings; ++i) {
+        if (i + 1 >= count) continue;
+        xr_ruvo_RUVO_Set[i] = parts[i + 1].ToInt();
+        s = (s + xr_ruvo_RUVO_Set[i]) % (N + 1000);
+    }
+    if (202 < count && parts[202].ToInt() != s) xr_ruvo_SetDefaults();
+    if (xr_ruvo_isOuya != 1 && xr_ruvo_RUVO_Set[21] > 0) xr_ruvo_RUVO_Set[21] = 0;
+    xr_ruvo_RUVO_DebugMode = xr_ruvo_RUVO_Set[22];
+
+    int cursor = 203;
+    int c = 0;
+    for (int m = 0; m < kScores; ++m) {
+        if (cursor < count) xr_ruvo_RUVO_Score[m] = parts[cursor].ToInt();
+        c = (c + m + 1 + xr_ruvo_RUVO_Score[m]) % (N + 1237);
+        if (m % kBlock == kBlock - 1 && cursor + 1 < count) {
+            if (parts[cursor + 1].ToInt() != c)
+                for (int k = m - (kBlock - 1); k <= m; ++k) xr_ruvo_RUVO_Score[k] = 0;
+            cursor += 2;
+            c = 0;
+        } else {
+            ++cursor;
+        }
+    }
+    return 0;
+}
+
+String xr_ruvo_Right(String text, int n) {
+    int take = n < text.Length() ? n : text.Length();
+    return text.Slice(-take);
+}
+
+String xr_ruvo_rstr(String text, int n, String pad) {
+    String padded = text;
+    for (int i = 0; i < 24; ++i) padded = pad + padded;
+    return xr_ruvo_Right(padded, n);
+}

@@ -1,0 +1,198 @@
+// Settings, scores and the save string, through the real state file.
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "game/modules.h"
+#include "host/app.h"
+#include "host/glfwgame.h"
+#include "shell/state.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string read_file(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> fields_of(const std::string& saved) {
+    std::vector<std::string> out;
+    std::string field;
+    for (char c : saved) {
+        if (c == '|') {
+            out.push_back(field);
+            field.clear();
+        } else {
+            field += c;
+        }
+    }
+    out.push_back(field);
+    return out;
+}
+
+std::string join(const std::vector<std::string>& fields) {
+    std::string out;
+    for (size_t i = 0; i < fields.size(); ++i) out += (i ? "|" : "") + fields[i];
+    return out;
+}
+
+// A fresh shell in a folder of its own, where the state file lives.
+class SaveData : public ::testing::Test {
+protected:
+    XrGlfwGame host;
+    fs::path folder, previous;
+
+    void SetUp() override {
+        previous = fs::current_path();
+        char name[] = "/tmp/glimmerdeep-save-XXXXXX";
+        folder = mkdtemp(name);
+        fs::current_path(folder);
+        Fresh();
+    }
+    void TearDown() override {
+        fs::current_path(previous);
+        fs::remove_all(folder);
+    }
+    void Fresh() {
+        xr_modules_init();
+        xr_app__game = &host;
+        xr_ruvo_SetGameNumber(503);
+    }
+    void WriteState(const std::string& s) { std::ofstream(".vantlestate", std::ios::binary) << s; }
+    // What a game leaves in memory after the loading screen, with some scores.
+    void FillSome() {
+        xr_ruvo_SetDefaults();
+        xr_ruvo_RUVO_Set[100] = 1;
+        xr_ruvo_RUVO_Set[5] = 9;
+        for (int m = 0; m < 10000; m += 7) xr_ruvo_RUVO_Score[m] = m * 3 + 1;
+    }
+};
+
+TEST_F(SaveData, CheckValuesOfTheDefaults) {
+    xr_ruvo_SetDefaults();
+    xr_ruvo_RUVO_Set[100] = 1;
+    EXPECT_EQ(xr_ruvo_SettingsCheck(), 17);
+    for (int k = 0; k < 312; ++k) EXPECT_EQ(xr_ruvo_BlockCheck(k), (1024 * k + 528) % 1740) << "block " << k;
+}
+
+TEST_F(SaveData, SaveStringLayout) {
+    xr_ruvo_SetDefaults();
+    xr_ruvo_RUVO_Set[100] = 1;
+    xr_ruvo_RUVO_Score[9999] = -4;
+    xr_ruvo_Save();
+    std::string saved = read_file(".vantlestate");
+    ASSERT_EQ(saved.substr(0, 14), "RUVO_v2.0|7|7|");
+    std::vector<std::string> f = fields_of(saved);
+    ASSERT_EQ(f.size(), 10516u) << "10515 fields, each ending in |";
+    EXPECT_EQ(f.back(), "");
+    EXPECT_EQ(f[12], "1") << "setting 11";
+    EXPECT_EQ(f[202], "17");
+    EXPECT_EQ(f[203 + 32], "528") << "block 0's check after its 32 scores";
+    EXPECT_EQ(f[203 + 33 + 32], "1552");
+    EXPECT_EQ(f[10514], "-4") << "the last 16 scores have no check value";
+}
+
+TEST_F(SaveData, RoundTripThroughTheStateFile) {
+    FillSome();
+    xr_ruvo_RUVO_Set[22] = 1;
+    xr_ruvo_Save();
+    Fresh();
+    xr_ruvo_Load();
+    EXPECT_EQ(xr_ruvo_RUVO_Set[5], 9);
+    EXPECT_EQ(xr_ruvo_RUVO_Set[100], 1);
+    EXPECT_EQ(xr_ruvo_RUVO_DebugMode, 1) << "the overlay follows setting 22";
+    for (int m = 0; m < 10000; ++m) ASSERT_EQ(xr_ruvo_RUVO_Score[m], m % 7 ? 0 : m * 3 + 1) << m;
+}
+
+TEST_F(SaveData, DamageCostsOnlyWhatItTouches) {
+    FillSome();
+    xr_ruvo_RUVO_Set[0] = 3;
+    xr_ruvo_RUVO_Set[21] = 4;
+    xr_ruvo_Save();
+    std::vector<std::string> f = fields_of(read_file(".vantlestate"));
+
+    struct Case {
+        const char* name;
+        int field;
+        int delta;
+    };
+    // Field 202 is the settings check; 203 + 33·3 + 32 is block 3's check.
+    for (const Case& c : {Case{"settings check off by one", 202, 1}, Case{"block 3 check off by one", 334, 1},
+                          Case{"a score of block 3 changed", 203 + 33 * 3 + 5, 1}}) {
+        std::vector<std::string> damaged = f;
+        damaged[size_t(c.field)] = std::to_string(std::stoi(damaged[size_t(c.field)]) + c.delta);
+        WriteState(join(damaged));
+        Fresh();
+        xr_ruvo_Load();
+        bool settings = c.field == 202;
+        EXPECT_EQ(xr_ruvo_RUVO_Set[0], settings ? 7 : 3) << c.name;
+        EXPECT_EQ(xr_ruvo_RUVO_Set[5], 9) << c.name << ": not a defaulted setting";
+        EXPECT_EQ(xr_ruvo_RUVO_Set[21], 0) << c.name << ": overscan is for one console only";
+        for (int m = 0; m < 10000; ++m) {
+            bool zeroed = !settings && m >= 96 && m < 128;
+            ASSERT_EQ(xr_ruvo_RUVO_Score[m], zeroed || m % 7 ? 0 : m * 3 + 1) << c.name << " score " << m;
+        }
+    }
+}
+
+TEST_F(SaveData, ACutStringKeepsWhatItHolds) {
+    FillSome();
+    xr_ruvo_Save();
+    std::vector<std::string> f = fields_of(read_file(".vantlestate"));
+    std::vector<std::string> cut(f.begin(), f.begin() + 203 + 40);  // block 0 and 7 scores of block 1
+    WriteState(join(cut));
+    Fresh();
+    for (int m = 0; m < 10000; ++m) xr_ruvo_RUVO_Score[m] = 5;
+    xr_ruvo_Load();
+    EXPECT_EQ(xr_ruvo_RUVO_Set[5], 9);
+    EXPECT_EQ(xr_ruvo_RUVO_Score[0], 1);
+    EXPECT_EQ(xr_ruvo_RUVO_Score[35], 106) << "read, though its block check is missing";
+    EXPECT_EQ(xr_ruvo_RUVO_Score[39], 5) << "missing scores keep their values";
+
+    std::vector<std::string> settingsOnly(f.begin(), f.begin() + 50);
+    WriteState(join(settingsOnly));
+    Fresh();
+    xr_ruvo_Load();
+    EXPECT_EQ(xr_ruvo_RUVO_Set[5], 9);
+    EXPECT_EQ(xr_ruvo_RUVO_Set[100], 0) << "missing settings keep their defaults";
+    EXPECT_EQ(xr_ruvo_RUVO_Set[0], 7);
+}
+
+TEST_F(SaveData, NoOrForeignStateMeansDefaults) {
+    for (const char* state : {"", "RUVO_v1.0|3|3|", "garbage without bars"}) {
+        WriteState(state);
+        Fresh();
+        xr_ruvo_RUVO_Set[0] = 2;
+        xr_ruvo_RUVO_Score[60] = 77;
+        xr_ruvo_Load();
+        EXPECT_EQ(xr_ruvo_RUVO_Set[0], 7) << state;
+        EXPECT_EQ(xr_ruvo_RUVO_Score[60], 77) << state << ": scores stay as they are";
+    }
+}
+
+TEST_F(SaveData, SmallHelpers) {
+    EXPECT_EQ(xr_ruvo_SetSet(250, 1), 0);
+    EXPECT_EQ(xr_ruvo_SetSet(-1, 1), 0);
+    EXPECT_EQ(xr_ruvo_SetSet(249, 4), 4);
+    EXPECT_EQ(xr_ruvo_SetSet(249), 4);
+    EXPECT_EQ(xr_ruvo_SetGameNumber(-503), 503);
+    EXPECT_EQ(xr_ruvo_rstr(String("7"), 3, String("0")), String("007"));
+    EXPECT_EQ(xr_ruvo_rstr(String("12345"), 3, String("0")), String("345"));
+    EXPECT_EQ(xr_ruvo_Right(String("abc"), 0), String("abc"));
+    EXPECT_EQ(xr_ruvo_Right(String("abc"), 2), String("bc"));
+    xr_ruvo_SetOUYA(1);
+    EXPECT_EQ(xr_ruvo_HasQuit, 1);
+    xr_ruvo_SetDefaults();
+    EXPECT_EQ(xr_ruvo_RUVO_Set[21], 5);
+    EXPECT_EQ(xr_ruvo_RUVO_Set[11], 0);
+}
+
+}  // namespace
