@@ -20,6 +20,20 @@ inline uint32_t ToByte(float v) {
     return uint32_t(int(v));
 }
 
+inline uint32_t Bits(float f) {
+    uint32_t u;
+    std::memcpy(&u, &f, sizeof u);
+    return u;
+}
+
+// The same as comparing each component with ==, without a chain of float
+// compares on the sprite path: 1.0 has one bit pattern, and 0 has two, +0
+// and -0, which shifting the sign bit out makes equal. A NaN matches neither.
+inline bool IsIdentity(float ax, float ay, float bx, float by, float ox, float oy) {
+    const uint32_t one = 0x3F800000u;
+    return ((Bits(ax) ^ one) | (Bits(by) ^ one) | ((Bits(ay) | Bits(bx) | Bits(ox) | Bits(oy)) << 1)) == 0;
+}
+
 inline bool IsPow2(int n) {
     return n > 0 && (n & (n - 1)) == 0;
 }
@@ -211,6 +225,12 @@ int gxtkGraphics::EndRender() {
     return 0;
 }
 
+__attribute__((noinline)) void gxtkGraphics::NewBatch(int type, gxtkSurface* surface) {
+    if (batchCount > 0) Flush();
+    batchKind = type;
+    if (surface != batchSurface) gc_assign(batchSurface, surface);
+}
+
 void gxtkGraphics::Flush() {
     if (batchCount == 0) return;
     if (batchSurface) {
@@ -295,22 +315,23 @@ int gxtkGraphics::SetMatrix(float ax_, float ay_, float bx_, float by_, float ox
     by = by_;
     ox = ox_;
     oy = oy_;
-    transformed = !(ax == 1 && ay == 0 && bx == 0 && by == 1 && ox == 0 && oy == 0);
+    transformed = !IsIdentity(ax, ay, bx, by, ox, oy);
     return 0;
 }
 
 int gxtkGraphics::DrawPoint(float x, float y) {
     gxtkVertex* v = Begin(1, 1, nullptr);
-    Put(v, x, y);
+    CurrentPen().Put(v, x, y);
     v->x += 0.5f;
     v->y += 0.5f;
     return 0;
 }
 
 int gxtkGraphics::DrawLine(float x1, float y1, float x2, float y2) {
+    Pen pen = CurrentPen();
     gxtkVertex* v = Begin(2, 2, nullptr);
-    Put(v, x1, y1);
-    Put(v + 1, x2, y2);
+    pen.Put(v, x1, y1);
+    pen.Put(v + 1, x2, y2);
     for (int i = 0; i < 2; ++i) {
         v[i].x += 0.5f;
         v[i].y += 0.5f;
@@ -319,11 +340,8 @@ int gxtkGraphics::DrawLine(float x1, float y1, float x2, float y2) {
 }
 
 int gxtkGraphics::DrawRect(float x, float y, float w, float h) {
-    gxtkVertex* v = Begin(4, 4, nullptr);
-    Put(v, x, y);
-    Put(v + 1, x + w, y);
-    Put(v + 2, x + w, y + h);
-    Put(v + 3, x, y + h);
+    Pen pen = CurrentPen();
+    pen.PutQuad(Begin(4, 4, nullptr), x, y, x + w, y + h);
     return 0;
 }
 
@@ -346,10 +364,11 @@ int gxtkGraphics::DrawOval(float x, float y, float w, float h) {
         n = int(d) & ~3;
 
     float cx = x + rx, cy = y + ry;
+    Pen pen = CurrentPen();
     gxtkVertex* v = Begin(n, n, nullptr);
     for (int i = 0; i < n; ++i) {
         float theta = float(i) * 6.2831855f / float(n);
-        Put(v + i, cx + rx * std::cos(theta), cy - ry * std::sin(theta));
+        pen.Put(v + i, cx + rx * std::cos(theta), cy - ry * std::sin(theta));
     }
     return 0;
 }
@@ -358,8 +377,9 @@ int gxtkGraphics::DrawPoly(Array<float> xy) {
     int n = xy.Length() / 2;
     if (n < 1 || n > kMaxVertices) return 0;
     const float* p = xy.Data();
+    Pen pen = CurrentPen();
     gxtkVertex* v = Begin(n, n, nullptr);
-    for (int k = 0; k < n; ++k) Put(v + k, p[2 * k], p[2 * k + 1]);
+    for (int k = 0; k < n; ++k) pen.Put(v + k, p[2 * k], p[2 * k + 1]);
     return 0;
 }
 
@@ -368,55 +388,57 @@ int gxtkGraphics::DrawPoly2(Array<float> xyuv, gxtkSurface* surface, int srcx, i
     if (!surface || n < 1 || n > kMaxVertices) return 0;
     const float* p = xyuv.Data();
     float us = surface->uScale, vs = surface->vScale;
+    Pen pen = CurrentPen();
     gxtkVertex* v = Begin(n, n, surface);
     for (int k = 0; k < n; ++k, p += 4) {
-        Put(v + k, p[0], p[1]);
+        pen.Put(v + k, p[0], p[1]);
         v[k].u = (float(srcx) + p[2]) * us;
         v[k].v = (float(srcy) + p[3]) * vs;
     }
     return 0;
 }
 
+// The whole surface is the sub-rectangle at (0, 0) of its own size: the same
+// vertices, texture coordinates 0 and size · scale.
 int gxtkGraphics::DrawSurface(gxtkSurface* surface, float x, float y) {
     if (!surface) return 0;
-    float w = float(surface->Width()), h = float(surface->Height());
-    float u = w * surface->uScale, t = h * surface->vScale;
-    gxtkVertex* v = Begin(4, 4, surface);
-    Put(v, x, y);
-    v[0].u = 0;
-    v[0].v = 0;
-    Put(v + 1, x + w, y);
-    v[1].u = u;
-    v[1].v = 0;
-    Put(v + 2, x + w, y + h);
-    v[2].u = u;
-    v[2].v = t;
-    Put(v + 3, x, y + h);
-    v[3].u = 0;
-    v[3].v = t;
+    return DrawSurface2(surface, x, y, 0, 0, surface->Width(), surface->Height());
+}
+
+// The sprite path. Appending to the batch is the common case; starting a new
+// batch goes through a separate function reached by a tail call, so the
+// common case makes no call and saves no registers.
+__attribute__((always_inline)) inline void gxtkGraphics::PutSurfaceQuad(gxtkSurface* surface, float x, float y,
+                                                                        int srcx, int srcy, int srcw, int srch) {
+    gxtkVertex* v = batch + batchCount;
+    batchCount += 4;
+    CurrentPen().PutQuad(v, x, y, x + float(srcw), y + float(srch));
+    float us = surface->uScale, vs = surface->vScale;
+    float u0 = float(srcx) * us, v0 = float(srcy) * vs;
+    float u1 = float(srcx + srcw) * us, v1 = float(srcy + srch) * vs;
+    v[0].u = u0;
+    v[0].v = v0;
+    v[1].u = u1;
+    v[1].v = v0;
+    v[2].u = u1;
+    v[2].v = v1;
+    v[3].u = u0;
+    v[3].v = v1;
+}
+
+__attribute__((noinline)) int gxtkGraphics::DrawSurface2InNewBatch(gxtkSurface* surface, float x, float y,
+                                                                   int srcx, int srcy, int srcw, int srch) {
+    NewBatch(4, surface);
+    PutSurfaceQuad(surface, x, y, srcx, srcy, srcw, srch);
     return 0;
 }
 
 int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy, int srcw,
                                int srch) {
     if (!surface) return 0;
-    float us = surface->uScale, vs = surface->vScale;
-    float u0 = float(srcx) * us, v0 = float(srcy) * vs;
-    float u1 = float(srcx + srcw) * us, v1 = float(srcy + srch) * vs;
-    float w = float(srcw), h = float(srch);
-    gxtkVertex* v = Begin(4, 4, surface);
-    Put(v, x, y);
-    v[0].u = u0;
-    v[0].v = v0;
-    Put(v + 1, x + w, y);
-    v[1].u = u1;
-    v[1].v = v0;
-    Put(v + 2, x + w, y + h);
-    v[2].u = u1;
-    v[2].v = v1;
-    Put(v + 3, x, y + h);
-    v[3].u = u0;
-    v[3].v = v1;
+    if (batchKind != 4 || surface != batchSurface || batchCount + 4 > kMaxVertices)
+        return DrawSurface2InNewBatch(surface, x, y, srcx, srcy, srcw, srch);
+    PutSurfaceQuad(surface, x, y, srcx, srcy, srcw, srch);
     return 0;
 }
 

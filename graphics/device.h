@@ -104,11 +104,8 @@ public:
     // Room for `count` vertices (1..kMaxVertices) of primitive kind `type`
     // drawn with `surface`, flushing first when they cannot join the batch.
     gxtkVertex* Begin(int type, int count, gxtkSurface* surface) {
-        if (type != batchKind || surface != batchSurface || batchCount + count > kMaxVertices) {
-            if (batchCount > 0) Flush();
-            batchKind = type;
-            if (surface != batchSurface) gc_assign(batchSurface, surface);
-        }
+        if (type != batchKind || surface != batchSurface || batchCount + count > kMaxVertices)
+            NewBatch(type, surface);
         gxtkVertex* v = batch + batchCount;
         batchCount += count;
         return v;
@@ -116,17 +113,42 @@ public:
     void Flush();
 
 private:
-    void UpdateColor();
-    void Put(gxtkVertex* v, float x, float y) {
-        if (transformed) {
-            v->x = x * ax + y * bx + ox;
-            v->y = x * ay + y * by + oy;
-        } else {
-            v->x = x;
-            v->y = y;
+    // The matrix and colour copied out of the device for the length of one
+    // primitive. The batch lives inside the device as well, so working on
+    // the fields directly would make the compiler reload them after every
+    // vertex store.
+    struct Pen {
+        float ax, ay, bx, by, ox, oy;
+        bool transformed;
+        uint32_t color;
+
+        void Put(gxtkVertex* v, float x, float y) const {
+            if (transformed) {
+                v->x = x * ax + y * bx + ox;
+                v->y = x * ay + y * by + oy;
+            } else {
+                v->x = x;
+                v->y = y;
+            }
+            v->color = color;
         }
-        v->color = color;
-    }
+        // The corners (x0, y0), (x1, y0), (x1, y1), (x0, y1), clockwise on screen.
+        void PutQuad(gxtkVertex* v, float x0, float y0, float x1, float y1) const {
+            Put(v, x0, y0);
+            Put(v + 1, x1, y0);
+            Put(v + 2, x1, y1);
+            Put(v + 3, x0, y1);
+        }
+    };
+    Pen CurrentPen() const { return {ax, ay, bx, by, ox, oy, transformed, color}; }
+
+    // Kept out of line: the common case of Begin, appending, then needs no
+    // call and no saved registers.
+    void NewBatch(int type, gxtkSurface* surface);
+    void PutSurfaceQuad(gxtkSurface* surface, float x, float y, int srcx, int srcy, int srcw, int srch);
+    int DrawSurface2InNewBatch(gxtkSurface* surface, float x, float y, int srcx, int srcy, int srcw, int srch);
+
+    void UpdateColor();
 
     std::vector<unsigned char> readBuffer;
 };

@@ -1,7 +1,9 @@
 // The drawing device on a real context: what reaches the pixels, and how
 // primitives share OpenGL draw calls.
 #include <functional>
+#include <cmath>
 #include <initializer_list>
+#include <limits>
 
 #include <GLFW/glfw3.h>
 
@@ -131,6 +133,26 @@ TEST_F(Device, PrimitivesShareDrawCallsUntilKindTextureOrStateChanges) {
         long long before = device->drawCalls;
         c.draw();
         EXPECT_EQ(CallsSince(before), c.calls) << c.what;
+    }
+}
+
+TEST_F(Device, OnlyTheExactIdentityLeavesVerticesUntransformed) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    struct Case {
+        float m[6];
+        bool transformed;
+    } cases[] = {
+        {{1, 0, 0, 1, 0, 0}, false},
+        {{1, -0.0f, -0.0f, 1, -0.0f, -0.0f}, false},
+        {{1, 0, 0, 1, 0, 1e-30f}, true},
+        {{1, 0, 0, std::nextafter(1.0f, 2.0f), 0, 0}, true},
+        {{-1, 0, 0, 1, 0, 0}, true},
+        {{1, 0, 0, 1, nan, 0}, true},
+    };
+    for (const Case& c : cases) {
+        device->SetMatrix(c.m[0], c.m[1], c.m[2], c.m[3], c.m[4], c.m[5]);
+        EXPECT_EQ(device->transformed, c.transformed)
+            << c.m[0] << " " << c.m[1] << " " << c.m[2] << " " << c.m[3] << " " << c.m[4] << " " << c.m[5];
     }
 }
 
