@@ -208,20 +208,24 @@ TEST_F(Images, FramesOutsideTheImageDrawNothing) {
     EXPECT_EQ(device->batchCount, 4) << "the last frame is still drawn";
 }
 
-// The default font is looked for beside the program, in its data folder.
+// The default font is looked for beside the program, in its data folder. A
+// font already there is put aside for the test and back afterwards.
 class DefaultFont : public GraphicsTest {
 protected:
-    std::filesystem::path data;
+    std::filesystem::path data, font, kept;
     bool madeData = false;
 
     void SetUp() override {
         GraphicsTest::SetUp();
         data = std::filesystem::path(platform::ProgramPath()).parent_path() / "data";
+        font = data / "vizo_font.png";
+        kept = data / "vizo_font.png.kept";
         madeData = std::filesystem::create_directory(data);
-        std::filesystem::remove(data / "vizo_font.png");
+        if (std::filesystem::exists(font)) std::filesystem::rename(font, kept);
     }
     void TearDown() override {
-        std::filesystem::remove(data / "vizo_font.png");
+        std::filesystem::remove(font);
+        if (std::filesystem::exists(kept)) std::filesystem::rename(kept, font);
         if (madeData) std::filesystem::remove(data);
         GraphicsTest::TearDown();
     }
@@ -234,7 +238,7 @@ TEST_F(DefaultFont, IsLoadedOnceFromTheDataFolder) {
     EXPECT_EQ(c->m_fontFirstCode, 32);
 
     Picture cells(960, 16);
-    std::filesystem::copy_file(WritePng("font.png", cells), data / "vizo_font.png");
+    std::filesystem::copy_file(WritePng("font.png", cells), font);
     xr_graphics_SetFont(nullptr, 0);
     c_Image* font = c->m_currentFont;
     ASSERT_NE(font, nullptr);
