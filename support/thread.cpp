@@ -18,15 +18,22 @@ std::vector<XrThread*> running;
 // Set on a body's own thread: its stores must not reach the collector's lists.
 thread_local bool on_worker = false;
 
+void forget_finished() {
+    auto finished = [](XrThread* t) {
+        return t->m_state.load(std::memory_order_acquire) != XrThread::kRunning;
+    };
+    running.erase(std::remove_if(running.begin(), running.end(), finished), running.end());
+}
+
 }  // namespace
 
+// Starting the modules again must not let go of bodies still running.
 void xr_thread_init() {
-    running.clear();
+    forget_finished();
 }
 
 void xr_thread_mark() {
-    auto finished = [](XrThread* t) { return t->m_state.load(std::memory_order_acquire) != XrThread::kRunning; };
-    running.erase(std::remove_if(running.begin(), running.end(), finished), running.end());
+    forget_finished();
     for (XrThread* t : running) gc_mark_q(t);
 }
 
