@@ -1,6 +1,7 @@
 #include "game/modules.h"
 
 #include "audio/audio.h"
+#include "game/world.h"
 #include "graphics/graphics.h"
 #include "host/app.h"
 #include "host/input.h"
@@ -20,6 +21,7 @@ void xr_modules_init() {
     xr_ruvo_draw_init();
     xr_ruvo_controls_init();
     xr_ruvo_sound_init();
+    xr_ruvo_world_init();
     xr_random_init();
     xr_thread_init();
     xr_asyncevent_init();
@@ -35,5 +37,6 @@ void xr_modules_mark() {
     xr_ruvo_draw_mark();
     xr_ruvo_controls_mark();
     xr_ruvo_sound_mark();
+    xr_ruvo_world_mark();
     xr_asyncevent_mark();
 }

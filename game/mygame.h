@@ -12,4 +12,16 @@ public:
     int p_OnCreate() override;
     int p_OnUpdate() override;
     int p_OnRender() override;
+
+    // Builds a new game's cave (game/cavern.cpp).
+    int p_Cavern();
+
+    // Menus (game/menus.cpp).
+    int p_TBut(float x, float y, String caption, int state, int height);
+    int p_Menu_Basic(Array<String> items);
+    int p_Menu_A();
+    int p_MainMenu();
+    int p_GotoMenu();
+    // Moves and queues the star field (shell/particles.cpp does the work).
+    int m_DoBits(float dx, float dy, int mode);
 };

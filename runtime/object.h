@@ -1,6 +1,8 @@
 // Root classes of everything the collector owns, and the write barrier.
 #pragma once
 
+#include <type_traits>
+
 #include "runtime/gc.h"
 
 class String;
@@ -21,8 +23,15 @@ public:
 
 class ThrowableObject : public Object {};
 
-inline gc_object* gc_as_object(gc_object* o) { return o; }
-inline gc_object* gc_as_object(gc_interface* i) { return dynamic_cast<gc_object*>(i); }
+// The header of whatever a reference points at: a plain upcast for objects,
+// a run-time cast for references held as an interface.
+template <class T>
+inline gc_object* gc_as_object(T* p) {
+    if constexpr (std::is_base_of<gc_object, T>::value)
+        return p;
+    else
+        return dynamic_cast<gc_object*>(p);
+}
 
 // Write barrier: every store of a reference into a global or into a field of a
 // collected object goes through here, so incremental marking stays sound.

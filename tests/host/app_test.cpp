@@ -52,10 +52,10 @@ protected:
     ModesHost host;
     void SetUp() override {
         setenv("ALSOFT_DRIVERS", "null", 1);  // a silent device, whatever the machine has
-        xr_modules_init();
+        ResetModules();
         xr_app__game = &host;
     }
-    void TearDown() override { xr_modules_init(); }
+    void TearDown() override { ResetModules(); }
 };
 
 TEST_F(AppLayer, DisplayModesOfOneSizeCountOnce) {

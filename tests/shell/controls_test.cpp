@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "game/modules.h"
+#include "tests/harness/test_roots.h"
 #include "host/app.h"
 #include "host/glfwgame.h"
 #include "host/input.h"
@@ -19,7 +20,7 @@ protected:
     c_InputDevice* input = nullptr;
 
     void SetUp() override {
-        xr_modules_init();
+        ResetModules();
         input = (new c_InputDevice())->m_new();
         xr_input_SetInputDevice(input);
         xr_ruvo_SetDefaults();

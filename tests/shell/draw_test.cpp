@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "game/modules.h"
+#include "tests/harness/test_roots.h"
 #include "shell/draw.h"
 #include "shell/state.h"
 #include "tests/graphics/gl_fixture.h"
@@ -18,7 +19,7 @@ const float* command(int n) {
 class DrawList : public ::testing::Test {
 protected:
     void SetUp() override {
-        xr_modules_init();
+        ResetModules();
         xr_ruvo_RUVO_ImgD[7] = 4;
     }
 };

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "game/modules.h"
+#include "tests/harness/test_roots.h"
 #include "host/app.h"
 #include "host/glfwgame.h"
 #include "shell/state.h"
@@ -62,7 +63,7 @@ protected:
         fs::remove_all(folder);
     }
     void Fresh() {
-        xr_modules_init();
+        ResetModules();
         xr_app__game = &host;
         xr_ruvo_SetGameNumber(503);
     }

@@ -1,0 +1,105 @@
+#include "game/render.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "game/world.h"
+#include "graphics/graphics.h"
+#include "host/app.h"
+#include "shell/controls.h"
+#include "shell/draw.h"
+#include "shell/particles.h"
+#include "shell/state.h"
+
+namespace {
+
+float clampf(float v, float low, float high) {
+    return v < low ? low : v > high ? high : v;
+}
+
+// "Update 60 - Render 60 (123 sprites)" and a cross at the pointer.
+void debug_overlay() {
+    const float* data = xr_ruvo_RUVO_Data.Data();
+    if (xr_ruvo_RUVO_Font) {
+        xr_ruvo_SetSize(0.5f);
+        String line = String("Update ") + String(int(data[1])) + String(" - Render ") + String(int(data[2])) +
+                      String(" (") + String(int(data[3])) + String(" sprites)");
+        xr_ruvo_Text(16, float(xr_ruvo_jscrh - 32), line, 0, 0, 0, 0);
+        xr_ruvo_ResetDraw();
+    }
+    const float mx = float(xr_ruvo_mx), my = float(xr_ruvo_my);
+    xr_ruvo_SetCol(255, 255, 255, 1);
+    xr_ruvo_Line(mx - 8, my, mx + 8, my);
+    xr_ruvo_Line(mx, my - 8, mx, my + 8);
+    xr_ruvo_SetCol(0, 0, 0, 1);
+    xr_ruvo_Line(mx - 7, my - 7, mx + 7, my + 7);
+    xr_ruvo_Line(mx - 7, my + 7, mx + 7, my - 7);
+    xr_ruvo_ResetDraw();
+}
+
+}  // namespace
+
+int xr_ruvo_RenderWorld() {
+    xr_ruvo_RUVO_Orientation = xr_ruvo_jscrw < xr_ruvo_jscrh ? 1 : 0;
+    for (int i = 0; i < xr_ruvo_RUVO_ImgD.Length(); ++i)
+        if (xr_ruvo_RUVO_ImgD[i] <= 0) xr_ruvo_RUVO_ImgD[i] = 1;
+    if (xr_ruvo_Sprtup > 4999) xr_ruvo_Sprtup = 4999;
+
+    float* data = xr_ruvo_RUVO_Data.Data();
+    data[49] += 1;
+    data[9] += 1;
+    int now = xr_app_Millisecs();
+    if (std::abs(now - int(data[7])) >= 1000) {
+        data[2] = data[9];
+        data[9] = 0;
+        data[7] = float(now);
+    }
+
+    const int width = xr_app__devWidth, height = xr_app__devHeight;
+    xr_ruvo_RealW = xr_ruvo_WRealW = width;
+    xr_ruvo_RealH = xr_ruvo_WRealH = height;
+    // In double precision: 1920 / (1920 / 800) must come back as 800, which
+    // single precision misses by a hair and truncation turns into 799.
+    const double target = xr_ruvo_RUVO_TargetSize;
+    const double sw = width / target, sh = height / target;
+    const double scale = sw > sh ? sw : sh;
+    xr_ruvo_RUVO_Scale = float(scale);
+    if (scale > 0) {
+        xr_ruvo_jscrw = int(width / scale);
+        xr_ruvo_jscrh = int(height / scale);
+    }
+
+    const float* style = xr_ruvo_RUVO_DrawStyle.Data();
+    if (xr_ruvo_RUVO_Paused == 1) {
+        xr_graphics_SetColor(0, 0, 0);
+        xr_graphics_SetAlpha(1);
+    } else {
+        xr_graphics_SetColor(style[11], style[12], style[13]);
+        xr_graphics_SetAlpha(style[14]);
+    }
+    xr_graphics_DrawRect(-128, -128, float(width + 256), float(height + 256));
+
+    const float ov = float(xr_ruvo_RUVO_Set[21]);
+    const float view = (1 - 2 * ov / 101) * xr_ruvo_RUVO_Scale;
+    xr_graphics_SetMatrix(view, 0, 0, view, 0, 0);
+    if (width > 0) xr_graphics_Transform(1, 0, 0, 1, 10 * ov, 10 * ov * (float(height) / float(width)));
+
+    xr_ruvo_DoParticles();
+    if (xr_ruvo_RUVO_DebugMode == 1) debug_overlay();
+    xr_ruvo_PlayDraw();
+
+    xr_ruvo_RUVO_ScrollX = (xr_ruvo_scrx - xr_ruvo_aimx) * 0.125f;
+    xr_ruvo_RUVO_ScrollY = (xr_ruvo_scry - xr_ruvo_aimy) * 0.125f;
+    xr_ruvo_scrx -= xr_ruvo_RUVO_ScrollX;
+    xr_ruvo_scry -= xr_ruvo_RUVO_ScrollY;
+    return 0;
+}
+
+int xr_ruvo_BGRot(float angle, float saturation, float brightness) {
+    const float h = saturation * 0.5f, b = brightness - 1;
+    float* style = xr_ruvo_RUVO_DrawStyle.Data();
+    for (int i = 0; i < 3; ++i)
+        style[15 + i] = clampf((std::cos((angle + 120 * float(i)) * D2R) * h + 0.5f + b) * 255, 0, 255);
+    style[14] = 1;
+    return 0;
+}

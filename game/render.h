@@ -1,0 +1,7 @@
+// The frame renderer: virtual screen, clear, view transform, particles,
+// debug overlay, playback of the update's draw list, camera easing.
+#pragma once
+
+int xr_ruvo_RenderWorld();
+// Sets the target clear colour to the hue at `angle` degrees.
+int xr_ruvo_BGRot(float angle, float saturation, float brightness);

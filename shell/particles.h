@@ -1,0 +1,23 @@
+// Particles (smoke, bits, shapes, score labels) moved once per drawn frame,
+// and the star field drifting behind the world.
+#pragma once
+
+enum {
+    PART_RECORDS = 250,
+    PART_SMOKE = 1,
+    PART_FALLING = 2,
+    PART_BOUNCING = 3,
+    PART_SHAPE = 4,
+    PART_LABEL = 10,
+};
+
+int xr_ruvo_ThrowParticle(float x, float y, int kind, int colour, float angle, float speed);
+// The game's bursts: drifting shapes.
+int xr_ruvo_ThrowShape(float x, float y, int colour, float angle, float speed);
+int xr_ruvo_DoParticles();
+int xr_ruvo_ResetStars();
+int xr_ruvo_FlushGame();
+int xr_ruvo_Gimme(int amount, float x, float y, int player);
+// Moves the stars by (dx, dy) scaled by their depth (plus the camera's last
+// step when mode is 1) and queues them.
+int xr_ruvo_DoBits(float dx, float dy, int mode);

@@ -1,0 +1,174 @@
+// The particle ring and the star field.
+#include <set>
+
+#include <gtest/gtest.h>
+
+#include "game/world.h"
+#include "host/app.h"
+#include "host/glfwgame.h"
+#include "shell/draw.h"
+#include "shell/particles.h"
+#include "shell/state.h"
+#include "support/random.h"
+#include "tests/harness/test_roots.h"
+
+namespace {
+
+const float* particle(int n) {
+    return xr_ruvo_part.Data() + 10 * n;
+}
+
+class Particles : public ::testing::Test {
+protected:
+    XrGlfwGame host;  // the clock
+
+    void SetUp() override {
+        ResetModules();
+        xr_app__game = &host;
+        xr_ruvo_scrx = 1000;
+        xr_ruvo_scry = 2000;
+        xr_ruvo_jscrw = 800;
+        xr_ruvo_jscrh = 600;
+    }
+    int Alive() {
+        int n = 0;
+        for (int i = 0; i <= PART_RECORDS; ++i) n += particle(i)[0] > 0;
+        return n;
+    }
+};
+
+TEST_F(Particles, TheRingKeepsTheLatest250) {
+    for (int i = 0; i < 300; ++i) xr_ruvo_ThrowShape(1000.0f + float(i), 2100, 1 + i % 9, 90, 0);
+    EXPECT_EQ(Alive(), 250);
+    std::set<int> xs;
+    for (int i = 0; i < PART_RECORDS; ++i) xs.insert(int(particle(i)[1]) - 1000);
+    EXPECT_EQ(*xs.begin(), 50) << "the first 50 were overwritten";
+    EXPECT_EQ(*xs.rbegin(), 299);
+}
+
+TEST_F(Particles, ThrowsSetDirectionLifeAndColour) {
+    xr_ruvo_ThrowParticle(1100, 2100, PART_BOUNCING, 6, 90, 2);
+    const float* p = particle(xr_ruvo_RUVO_Partto);
+    EXPECT_EQ(p[0], PART_BOUNCING);
+    EXPECT_NEAR(p[3], 2, 1e-5) << "90 degrees is to the right";
+    EXPECT_NEAR(p[4], 0, 1e-5);
+    EXPECT_EQ(p[7], 1);
+    EXPECT_GE(p[8], 2100 - 16);
+    EXPECT_LT(p[8], 2100 + 16) << "the floor line near its start";
+    EXPECT_EQ(p[9], 6);
+    xr_ruvo_ThrowParticle(1100, 2100, PART_SMOKE, 1, 0, 3);
+    EXPECT_NEAR(particle(xr_ruvo_RUVO_Partto)[4], -3, 1e-5) << "0 degrees is up";
+}
+
+TEST_F(Particles, AStillShapeLivesSixtySevenFrames) {
+    xr_ruvo_ThrowShape(1400, 2300, 4, 0, 0);
+    int frames = 0;
+    while (Alive() > 0 && frames < 1000) {
+        xr_ruvo_Sprtup = 0;
+        xr_ruvo_DoParticles();
+        ++frames;
+    }
+    EXPECT_EQ(frames, 67);
+    EXPECT_FLOAT_EQ(particle(1)[1], 1400) << "speed 0: it stays put";
+}
+
+TEST_F(Particles, ScoreLabelRisesAndFadesInFifty) {
+    xr_ruvo_Gimme(5, 1400, 2300, 1);
+    EXPECT_EQ(xr_ruvo_plr[PLR_SCORE], 5);
+    const float* label = particle(1);
+    EXPECT_EQ(label[0], PART_LABEL);
+    EXPECT_EQ(label[8], 5);
+    for (int frame = 0; frame < 3; ++frame) xr_ruvo_DoParticles();
+    EXPECT_NEAR(label[2], 2300 - 0.02f - 0.04f, 1e-3) << "velocity changes after the move";
+    int frames = 3;
+    while (label[0] > 0 && frames < 1000) {
+        xr_ruvo_DoParticles();
+        ++frames;
+    }
+    EXPECT_EQ(frames, 50);
+    EXPECT_NEAR(label[4], -0.35f, 1e-6) << "rising no faster than 0.35";
+
+    xr_ruvo_Gimme(5, -3717, 0, 1);
+    EXPECT_EQ(xr_ruvo_plr[PLR_SCORE], 10);
+    EXPECT_EQ(Alive(), 0) << "no label";
+    xr_ruvo_Gimme(5, 1400, 2300, 8);
+    EXPECT_EQ(xr_ruvo_plr[PLR_SCORE], 10) << "no such player";
+    EXPECT_EQ(xr_ruvo_plr[750], 0);
+}
+
+TEST_F(Particles, ParticlesLeavingTheScreenAreFreed) {
+    xr_ruvo_ThrowShape(1000 - 127, 2100, 4, 270, 5);
+    xr_ruvo_DoParticles();
+    EXPECT_EQ(Alive(), 0);
+}
+
+TEST_F(Particles, ParticlesQueueTheirImages) {
+    xr_ruvo_RUVO_ImgD[70] = xr_ruvo_RUVO_ImgD[71] = xr_ruvo_RUVO_ImgD[72] = 16;
+    xr_ruvo_ThrowParticle(1100, 2100, PART_SMOKE, 2, 0, 0);
+    xr_ruvo_ThrowShape(1200, 2100, 2, 0, 0);
+    xr_ruvo_ThrowParticle(1300, 2100, PART_FALLING, 2, 0, 0);
+    xr_ruvo_Sprtup = 0;
+    xr_ruvo_DoParticles();
+    ASSERT_EQ(xr_ruvo_Sprtup, 3);
+    const int images[] = {72, 71, 70};
+    for (int n = 0; n < 3; ++n) {
+        const float* cmd = xr_ruvo_RUVO_Draw.Data() + 20 * n;
+        EXPECT_EQ(cmd[10], images[n]);
+        EXPECT_EQ(cmd[13], float((n + 1) % 16)) << "frame: the record number";
+        EXPECT_NEAR(cmd[11], 100 + 100 * n, 1e-3) << "screen position";
+        EXPECT_NEAR(cmd[0], 1, 1e-6);
+    }
+    EXPECT_FLOAT_EQ(xr_ruvo_RUVO_Draw[4], 1) << "smoke starts at scale 1";
+    EXPECT_FLOAT_EQ(xr_ruvo_RUVO_Draw[20 + 4], 0.3f);
+}
+
+TEST_F(Particles, StarsDriftWrapAndFade) {
+    xr_ruvo_ResetStars();
+    float* star = xr_ruvo_astar.Data();
+    for (int i = 0; i < STAR_RECORDS; ++i) {
+        ASSERT_GE(star[10 * i + 3], 0.25f);
+        ASSERT_LE(star[10 * i + 3], 0.9f);
+        ASSERT_GE(star[10 * i + 1], -128);
+    }
+    std::vector<float> before(star, star + 2510);
+    xr_ruvo_DoBits(0, 0, 0);
+    for (int i = 0; i < STAR_RECORDS; ++i) {
+        EXPECT_EQ(star[10 * i + 1], before[size_t(10 * i + 1)]);
+        EXPECT_EQ(star[10 * i + 2], before[size_t(10 * i + 2)]);
+    }
+    EXPECT_EQ(xr_ruvo_Sprtup, STAR_RECORDS);
+
+    star[1] = -120;
+    star[2] = 300;
+    star[3] = 0.5f;
+    xr_ruvo_Sprtup = 0;
+    xr_ruvo_DoBits(-20, 0, 0);
+    EXPECT_EQ(star[1], 800 + 128) << "back at the right edge";
+    EXPECT_NE(star[3], 0.5f) << "with a new depth";
+    EXPECT_NE(star[2], 300.0f) << "and height";
+
+    star[11] = 400;  // star 1 at the centre: fully visible
+    star[12] = 300;
+    star[13] = 0.5f;
+    xr_ruvo_RUVO_ScrollX = 10;
+    xr_ruvo_Sprtup = 0;
+    xr_ruvo_DoBits(0, 0, 1);
+    EXPECT_FLOAT_EQ(star[11], 405) << "the camera's step at the star's depth";
+    EXPECT_NEAR(xr_ruvo_RUVO_Draw[20 + 0], 1 - 25.0f / 40000, 1e-6);
+}
+
+TEST_F(Particles, FlushGameClearsTheWorld) {
+    xr_ruvo_grid[xr_ruvo_Cell(3, 3)] = 7;
+    xr_ruvo_plr[PLR_SCORE] = 40;
+    xr_ruvo_obj[0] = 1;
+    xr_ruvo_ThrowShape(1100, 2100, 1, 0, 0);
+    xr_ruvo_RUVO_EndofGame = 30;
+    xr_ruvo_FlushGame();
+    EXPECT_EQ(xr_ruvo_grid[xr_ruvo_Cell(3, 3)], 0);
+    EXPECT_EQ(xr_ruvo_plr[PLR_SCORE], 0);
+    EXPECT_EQ(xr_ruvo_obj[0], 0);
+    EXPECT_EQ(Alive(), 0);
+    EXPECT_EQ(xr_ruvo_RUVO_EndofGame, 0);
+}
+
+}  // namespace
