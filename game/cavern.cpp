@@ -3,6 +3,7 @@
 // beside walls. The order of draws, the truncations and the float widths are
 // part of the design: the same generator state gives the same cave.
 #include <cmath>
+#include <cstdint>
 
 #include "game/mygame.h"
 #include "game/world.h"
@@ -12,19 +13,77 @@
 
 namespace {
 
+// The draws go column by column, but the grid is laid out row by row: a
+// column walk would touch a new memory page at every cell. So the draws of a
+// band of columns are taken in their order into this buffer first, and the
+// band is then copied into the grid row by row. Its rows are padded so that
+// the 16 of them do not share cache sets.
+const int kBand = 16;
+float band[kBand][WORLD_SIZE + 16];
+
+// Which vent candidates (every third cell from 2) are open, read row by row.
+const int kCandidates = 340;  // 2, 5, ..., 1019
+bool candidateOpen[kCandidates][kCandidates];
+
 inline float u() {
     return xr_random_Step();
 }
 
+// sin and cos of every whole degree, as 32-bit floats: each disc needs all
+// 361 of them.
+struct DegreeTable {
+    float sine[361], cosine[361];
+    DegreeTable() {
+        for (int a = 0; a <= 360; ++a) {
+            sine[a] = std::sin(float(a) * D2R);
+            cosine[a] = std::cos(float(a) * D2R);
+        }
+    }
+};
+const DegreeTable kDegrees;
+
 void carve_disc(float* grid, int x, int y, int radius) {
     for (int a = 0; a <= 360; ++a) {
-        const float s = std::sin(float(a) * D2R), c = std::cos(float(a) * D2R);
+        const float s = kDegrees.sine[a], c = kDegrees.cosine[a];
         for (int d = 0; d <= radius; ++d) {
             int px = int(float(d) * s + float(x));
             int py = int(float(y) - float(d) * c);
             if (px >= 4 && px <= 1020 && py >= 4 && py <= 1020) grid[xr_ruvo_Cell(px, py)] = TILE_WATER;
         }
     }
+}
+
+// The rock codes of one band: floor(u * 5.99 + 6) for the next 16 columns'
+// draws. Sixteen interleaved walks of the generator, each jumping sixteen
+// steps at a time, give the very same sequence without waiting on one
+// another.
+// The rock codes of one band: floor(u * 5.99 + 6) for the next 16 columns'
+// draws. Sixteen interleaved walks of the generator, each jumping sixteen
+// steps at a time, give the very same sequence without waiting on one
+// another.
+void fill_band() {
+    const int kLanes = 16;
+    const uint32_t a = 1664525u, c = 1013904223u;
+    uint32_t jumpA = 1, jumpC = 0;  // kLanes steps in one: s -> s * jumpA + jumpC
+    for (int k = 0; k < kLanes; ++k) {
+        jumpC = jumpC * a + c;
+        jumpA *= a;
+    }
+    uint32_t s[kLanes];
+    s[0] = uint32_t(xr_random_Seed) * a + c;
+    for (int k = 1; k < kLanes; ++k) s[k] = s[k - 1] * a + c;
+    uint32_t last = 0;
+    for (int i = 0; i < kBand; ++i) {
+        for (int y = 0; y < WORLD_SIZE; y += kLanes) {
+            last = s[kLanes - 1];
+            for (int k = 0; k < kLanes; ++k) {
+                // Positive, so truncation is the floor.
+                band[i][y + k] = float(int(float(s[k] >> 8) * 5.9604645e-08f * 5.99f + 6));
+                s[k] = s[k] * jumpA + jumpC;
+            }
+        }
+    }
+    xr_random_Seed = int(last);
 }
 
 int clampi(int v, int low, int high) {
@@ -35,11 +94,14 @@ int clampi(int v, int low, int high) {
 
 int c_MyGame::p_Cavern() {
     float* grid = xr_ruvo_grid.Data();
-    for (int x = 0; x < WORLD_SIZE; ++x) {
+    for (int x0 = 0; x0 < WORLD_SIZE; x0 += kBand) {
+        fill_band();
         for (int y = 0; y < WORLD_SIZE; ++y) {
-            float* cell = grid + xr_ruvo_Cell(x, y);
-            cell[1] = 0;
-            cell[0] = std::floor(u() * 5.99f + 6);
+            float* cell = grid + xr_ruvo_Cell(x0, y);
+            for (int i = 0; i < kBand; ++i, cell += CELL_SLOTS) {
+                cell[1] = 0;
+                cell[0] = band[i][y];
+            }
         }
     }
 
@@ -81,10 +143,14 @@ int c_MyGame::p_Cavern() {
     xr_ruvo_scrx = xr_ruvo_aimx;
     xr_ruvo_scry = xr_ruvo_aimy;
 
-    for (int x = 2; x <= 1019; x += 3) {
-        for (int y = 2; y <= 1019; y += 3) {
-            float* cell = grid + xr_ruvo_Cell(x, y);
-            if (cell[0] != TILE_WATER) continue;
+    for (int j = 0; j < kCandidates; ++j)
+        for (int i = 0; i < kCandidates; ++i)
+            candidateOpen[i][j] = grid[xr_ruvo_Cell(2 + 3 * i, 2 + 3 * j)] == TILE_WATER;
+    for (int i = 0; i < kCandidates; ++i) {
+        const int x = 2 + 3 * i;
+        for (int j = 0; j < kCandidates; ++j) {
+            if (!candidateOpen[i][j]) continue;
+            const int y = 2 + 3 * j;
             if (u() * 6 >= threshold || x == 512 || y == 512) continue;
             const float left = grid[xr_ruvo_Cell(x - 1, y)], right = grid[xr_ruvo_Cell(x + 1, y)];
             const float up = grid[xr_ruvo_Cell(x, y - 1)], down = grid[xr_ruvo_Cell(x, y + 1)];
@@ -93,7 +159,7 @@ int c_MyGame::p_Cavern() {
             if (right > 0 && left == 0) code = TILE_VENT_RIGHT;
             if (up > 0 && down == 0) code = TILE_VENT_CEILING;
             if (down > 0 && up == 0) code = TILE_VENT_FLOOR;
-            cell[0] = float(code);
+            grid[xr_ruvo_Cell(x, y)] = float(code);
         }
     }
     return 0;
