@@ -1,0 +1,428 @@
+// The main menu, the options screen and the pause screen, played update by
+// update with keys and clicks on the real input device; items are found and
+// clicked where their text is drawn.
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "game/mygame.h"
+#include "host/glfwgame.h"
+#include "shell/controls.h"
+#include "shell/draw.h"
+#include "shell/menus.h"
+#include "shell/sound.h"
+#include "shell/state.h"
+#include "tests/harness/sound_files.h"
+#include "tests/harness/test_roots.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+typedef c_XrGameEvent E;
+
+const fs::path kData = fs::temp_directory_path() / ("glimmerdeep-menus-" + std::to_string(getpid()));
+const int kFont = 99;
+const int kEnter = 13, kEscape = 27, kUp = 38, kDown = 40, kLeft = 37, kRight = 39;
+
+class ScreenHost : public XrGlfwGame {
+public:
+    int Millisecs() override { return 100000; }
+    String PathToFilePath(String path) override {
+        String prefix("vantle://data/");
+        if (path.StartsWith(prefix)) return String(kData.c_str()) + String("/") + path.Slice(prefix.Length());
+        return XrGlfwGame::PathToFilePath(path);
+    }
+};
+
+// A run of glyphs in the draw list; `x`, `y` is the first glyph's centre.
+struct Label {
+    std::string text;
+    float x, y;
+};
+
+std::vector<Label> Labels() {
+    std::vector<Label> out;
+    const float* prev = nullptr;
+    for (int n = 0; n < xr_ruvo_Sprtup; ++n) {
+        const float* c = xr_ruvo_RUVO_Draw.Data() + RUVO_DRAW_FLOATS * n;
+        if (c[9] != RUVO_CMD_IMAGE || int(c[10]) != kFont) {
+            prev = nullptr;
+            continue;
+        }
+        const float s = c[4], gap = prev ? c[11] - prev[11] : 0;
+        if (!prev || s != prev[4] || gap <= 0 || gap > 60 * s || std::abs(c[12] - prev[12]) > 34 * s)
+            out.push_back({"", c[11], c[12]});
+        else if (gap > 28 * s)
+            out.back().text += ' ';
+        out.back().text += char(int(c[13]) + 32);
+        prev = c;
+    }
+    return out;
+}
+
+std::optional<Label> Find(const std::string& text) {
+    for (const Label& l : Labels())
+        if (l.text == text) return l;
+    return std::nullopt;
+}
+
+// Where image `image`'s frame `frame` was last queued.
+std::optional<Label> FindImage(int image, int frame) {
+    std::optional<Label> found;
+    for (int n = 0; n < xr_ruvo_Sprtup; ++n) {
+        const float* c = xr_ruvo_RUVO_Draw.Data() + RUVO_DRAW_FLOATS * n;
+        if (c[9] == RUVO_CMD_IMAGE && int(c[10]) == image && int(c[13]) == frame) found = Label{"", c[11], c[12]};
+    }
+    return found;
+}
+
+// One saved setting, read from the state file.
+int SavedSetting(int index) {
+    std::ifstream in(".vantlestate", std::ios::binary);
+    std::string field;
+    for (int i = 0; i <= index + 1; ++i) std::getline(in, field, '|');
+    return std::stoi(field);
+}
+
+// The shell just after the loading screen, as the game object leaves it,
+// in a folder of its own where the state file lives.
+class Menus : public ::testing::Test {
+protected:
+    ScreenHost host;
+    c_InputDevice* input = nullptr;
+    c_MyGame* game = nullptr;
+    fs::path folder, previous;
+
+    static void SetUpTestSuite() {
+        setenv("ALSOFT_DRIVERS", "null", 1);
+        fs::create_directories(kData / "503/sfx");
+        std::ofstream(kData / "503/sfx/Aqua.ogg", std::ios::binary)
+            << EncodeOgg(Tone(44100, 2, 22050, 200, 0.3), 2, 22050);
+    }
+    static void TearDownTestSuite() { fs::remove_all(kData); }
+
+    void SetUp() override {
+        previous = fs::current_path();
+        char name[] = "/tmp/glimmerdeep-menus-XXXXXX";
+        folder = mkdtemp(name);
+        fs::current_path(folder);
+        Fresh();
+    }
+    // A new run in the same folder, for each case of a table.
+    virtual void Fresh() {
+        if (xr_audio_device) xr_audio_device->StopMusic();
+        fs::remove(".vantlestate");
+        ResetModules();
+        xr_app__game = &host;
+        input = (new c_InputDevice())->m_new();
+        xr_input_SetInputDevice(input);
+        game = (new c_MyGame())->m_new();
+        if (!gxtkAudio::audio) new gxtkAudio();
+        gc_assign(xr_audio_device, gxtkAudio::audio);
+        xr_ruvo_SetGameNumber(503);
+        xr_ruvo_SetDefaults();
+        xr_ruvo_HasQuit = 1;
+        xr_ruvo_RUVO_Scale = 1;
+        xr_ruvo_RUVO_Font = kFont;
+        xr_ruvo_RUVO_ImgD[kFont] = 128;
+        for (int image : {68, 69, 74, 81, 82, 90, 91}) xr_ruvo_RUVO_ImgD[image] = 64;
+        xr_ruvo_RUVO_ImgW[90] = 128;
+        xr_ruvo_RUVO_ImgW[81] = 68;
+        xr_ruvo_RUVO_MenuPos[0] = 1;
+        xr_ruvo_RUVO_MenuPos[2] = 1;
+        xr_ruvo_RUVO_MenuPos[5] = xr_ruvo_jscrw - 32;
+        xr_ruvo_LockKeys();
+    }
+    void TearDown() override {
+        xr_audio_device->StopMusic();
+        fs::current_path(previous);
+        fs::remove_all(folder);
+    }
+
+    // One update of whichever screen is up.
+    void Update() {
+        xr_ruvo_Sprtup = 0;
+        xr_ruvo_ResetDraw();
+        input->p_BeginUpdate();
+        xr_ruvo_ReadPointer();
+        xr_ruvo_DoControls();
+        if (xr_ruvo_RUVO_OptCred == 1) xr_ruvo_Options();
+        else if (xr_ruvo_RUVO_GameMode == 0 && xr_ruvo_RUVO_OptCred == 0) game->p_MainMenu();
+        else if (xr_ruvo_RUVO_GameMode == 10 && xr_ruvo_RUVO_Paused == 1) xr_ruvo_Pause_Menu();
+        input->p_EndUpdate();
+    }
+    void Updates(int n) {
+        for (int i = 0; i < n; ++i) Update();
+    }
+    void Key(int key, bool down) { input->p_KeyEvent(down ? E::KeyDown : E::KeyUp, key); }
+    void Press(int key) {
+        Key(key, true);
+        Update();
+        Key(key, false);
+        Update();
+    }
+    void Click(float x, float y) {
+        input->p_MouseEvent(E::MouseDown, 0, x, y);
+        Update();
+        input->p_MouseEvent(E::MouseUp, 0, x, y);
+        Update();
+    }
+    // Clicks the text `text` where it is drawn; false when it is not shown.
+    bool ClickText(const std::string& text) {
+        std::optional<Label> l = Find(text);
+        if (!l) return false;
+        Click(l->x, l->y);
+        return true;
+    }
+};
+
+// A key press, or a click on a text (in the options screen, on the row it
+// captions).
+struct Input {
+    int key;
+    const char* text;
+};
+
+TEST_F(Menus, MainMenuChoices) {
+    struct Case {
+        const char* what;
+        std::vector<Input> inputs;
+        int mode, type, overlay;
+    };
+    const Case cases[] = {
+        {"keys: Start Game, Normal", {{kEnter, nullptr}, {kEnter, nullptr}}, 11, 2, 0},
+        {"clicks: Start Game, Normal", {{0, "> Start Game"}, {0, "> Normal"}}, 11, 2, 0},
+        {"a first click only moves the cursor", {{0, "> Start Game"}, {0, "Hard"}, {0, "> Hard"}}, 11, 3, 0},
+        {"up from Easy wraps to Hard", {{kEnter, nullptr}, {kUp, nullptr}, {kUp, nullptr}, {kEnter, nullptr}}, 11, 3, 0},
+        {"keys: Options", {{kDown, nullptr}, {kEnter, nullptr}}, 0, 0, 1},
+        {"clicks: Credits", {{0, "Credits"}, {0, "> Credits"}}, 0, 0, 2},
+        {"back from the difficulty list", {{kEnter, nullptr}, {kEscape, nullptr}, {kDown, nullptr}, {kEnter, nullptr}},
+         0, 0, 1},
+        {"up on Start Game stays there", {{kUp, nullptr}, {kEnter, nullptr}, {kEnter, nullptr}}, 11, 2, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fresh();
+        Updates(30);  // the menu flies in
+        for (const Input& in : c.inputs) {
+            if (in.text) ASSERT_TRUE(ClickText(in.text)) << in.text;
+            else Press(in.key);
+        }
+        EXPECT_EQ(xr_ruvo_RUVO_GameMode, c.mode);
+        EXPECT_EQ(xr_ruvo_RUVO_GameType, c.type);
+        EXPECT_EQ(xr_ruvo_RUVO_OptCred, c.overlay);
+    }
+}
+
+TEST_F(Menus, HeldKeysActOnce) {
+    Key(kEnter, true);
+    Updates(30);
+    EXPECT_TRUE(Find("> Start Game")) << "an Enter held since start-up does nothing";
+    Key(kEnter, false);
+    Update();
+    Key(kDown, true);
+    Updates(10);
+    Key(kDown, false);
+    Update();
+    EXPECT_TRUE(Find("> Options"));
+    Press(kUp);
+    ASSERT_TRUE(Find("> Start Game"));
+
+    Key(kEnter, true);
+    Updates(10);
+    EXPECT_TRUE(Find("> Normal")) << "Start Game chosen";
+    EXPECT_EQ(xr_ruvo_RUVO_GameMode, 0) << "but not Normal, while the same Enter is held";
+    Key(kEnter, false);
+    Update();
+    Press(kEnter);
+    EXPECT_EQ(xr_ruvo_RUVO_GameMode, 11);
+}
+
+TEST_F(Menus, TopFiveShowsTheDifficultyUnderTheCursor) {
+    const int tables[3][5] = {{900, 800, 700, 600, 500}, {1234, 1200, 99, 7, 0}, {42000, 4200, 420, 42, 4}};
+    for (int t = 0; t < 3; ++t)
+        for (int k = 0; k < 5; ++k) xr_ruvo_RUVO_Score[20 * (t + 1) + k] = tables[t][k];
+    auto shown = [&](int t) {
+        int count = 0;
+        for (int k = 0; k < 5; ++k) {
+            std::optional<Label> l = Find(std::to_string(tables[t][k]));
+            count += l && l->x > 0 && l->x < float(xr_ruvo_jscrw);
+        }
+        return count;
+    };
+    Updates(30);
+    Press(kEnter);
+    Updates(30);
+    std::optional<Label> title = Find("Top 5");
+    ASSERT_TRUE(title);
+    EXPECT_GT(title->x, xr_ruvo_jscrw / 2);
+    EXPECT_LT(title->x, xr_ruvo_jscrw);
+    EXPECT_EQ(shown(1), 5) << "Normal";
+    Press(kUp);
+    EXPECT_EQ(shown(0), 5) << "Easy";
+    Press(kUp);
+    EXPECT_EQ(shown(2), 5) << "Hard";
+    Press(kEscape);
+    Updates(30);
+    EXPECT_EQ(shown(2), 0) << "gone with the difficulty list";
+}
+
+TEST_F(Menus, QuitEndsTheProgram) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            Updates(30);
+            for (int k = 0; k < 3; ++k) Press(kDown);
+            Press(kEnter);
+            std::exit(3);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+class MenusOptions : public Menus {
+protected:
+    void Fresh() override {
+        Menus::Fresh();
+        // As the main menu opens it.
+        xr_ruvo_RUVO_OptCred = 1;
+        xr_ruvo_RUVO_MenuPos[47] = 128;
+        Updates(30);  // the list scrolls into place
+    }
+    // The y of the row captioned `caption`, from where the caption is drawn.
+    float RowY(const std::string& caption) {
+        std::optional<Label> l = Find(caption);
+        return l ? l->y + 44 : -1000;
+    }
+    bool ClickRow(const std::string& caption) {
+        const float y = RowY(caption);
+        if (y < 0) return false;
+        Click(float(xr_ruvo_jscrw) / 2, y);
+        return true;
+    }
+};
+
+TEST_F(MenusOptions, KeysAndClicksChangeSettings) {
+    Press(kDown);  // SFX
+    Key(kRight, true);
+    Updates(5);
+    Key(kRight, false);
+    Update();
+    EXPECT_EQ(xr_ruvo_RUVO_Set[1], 8) << "a held key counts once";
+    for (int k = 0; k < 3; ++k) Press(kRight);
+    EXPECT_EQ(xr_ruvo_RUVO_Set[1], 10) << "no further than 10";
+    Press(kLeft);
+    EXPECT_EQ(xr_ruvo_RUVO_Set[1], 9);
+    Press(kEnter);
+    EXPECT_EQ(xr_ruvo_RUVO_Set[1], 0) << "button 1 toggles a slider between its ends";
+    EXPECT_EQ(xr_ruvo_RUVO_OptCred, 1) << "and only the Back row leaves";
+
+    // The Music row: the first click selects it, the second sets it from the
+    // mark under the pointer.
+    const float W = float(xr_ruvo_jscrw);
+    const float y = RowY("Music");
+    Click(W / 2 + 22 * 2 - 88 - 6, y);
+    EXPECT_EQ(xr_ruvo_RUVO_Set[0], 7);
+    Click(W / 2 + 22 * 2 - 88 - 6, y);
+    EXPECT_EQ(xr_ruvo_RUVO_Set[0], 2);
+
+    for (int k = 0; k < 4; ++k) Press(kDown);  // past the last row
+    Updates(30);
+    EXPECT_TRUE(Find("Off")) << "the Framerate row scrolled into view";
+    Press(kEnter);
+    EXPECT_EQ(xr_ruvo_RUVO_Set[22], 1);
+    EXPECT_EQ(xr_ruvo_RUVO_DebugMode, 1);
+    EXPECT_TRUE(Find("On"));
+}
+
+TEST_F(MenusOptions, LeavingSaves) {
+    struct Case {
+        const char* what;
+        std::vector<Input> inputs;
+    };
+    const Case cases[] = {
+        {"Escape", {{kEscape, nullptr}}},
+        {"Enter on Back", {{kUp, nullptr}, {kEnter, nullptr}}},
+        {"two clicks on Back", {{0, "Back"}, {0, "Back"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fresh();
+        Press(kDown);
+        Press(kRight);
+        for (const Input& in : c.inputs) {
+            EXPECT_EQ(xr_ruvo_RUVO_OptCred, 1);
+            if (in.text) ASSERT_TRUE(ClickRow(in.text));
+            else Press(in.key);
+        }
+        EXPECT_EQ(xr_ruvo_RUVO_OptCred, 0);
+        EXPECT_EQ(SavedSetting(1), 8);
+    }
+}
+
+class MenusPause : public Menus {
+protected:
+    void Fresh() override {
+        Menus::Fresh();
+        // As play leaves things when the pause control is pressed.
+        xr_ruvo_RUVO_GameMode = 10;
+        xr_ruvo_RUVO_Paused = 1;
+        xr_ruvo_RUVO_MenuPos[40] = 1;
+        xr_ruvo_RUVO_MenuPos[41] = -64;
+        xr_ruvo_PlayTune(String("Aqua"), 1);
+        xr_ruvo_PauseTune();
+        xr_ruvo_LockKeys();
+    }
+};
+
+TEST_F(MenusPause, Choices) {
+    struct Case {
+        const char* what;
+        std::vector<int> keys;
+        int clickFrame;  // an icon to click instead, or -1
+        int paused, ending, reason, overlay, music;
+    };
+    const Case cases[] = {
+        {"Enter resumes", {kEnter}, -1, 0, 0, 0, 0, 1},
+        {"Up, Enter quits", {kUp, kEnter}, -1, 0, 1, 2, 0, 2},
+        {"a click on the quit icon", {}, 1, 0, 1, 2, 0, 2},
+        {"a click on the resume icon", {}, 3, 0, 0, 0, 0, 1},
+        {"Down, Enter opens the options", {kDown, kEnter}, -1, 1, 0, 0, 1, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fresh();
+        Updates(20);  // the icons slide in
+        EXPECT_TRUE(Find("Paused"));
+        for (int key : c.keys) Press(key);
+        if (c.clickFrame >= 0) {
+            std::optional<Label> icon = FindImage(90, c.clickFrame);
+            ASSERT_TRUE(icon);
+            Click(icon->x, icon->y);
+        }
+        EXPECT_EQ(xr_ruvo_RUVO_Paused, c.paused);
+        EXPECT_EQ(xr_ruvo_RUVO_EndofGame, c.ending);
+        EXPECT_EQ(xr_ruvo_RUVO_EndReason, c.reason);
+        EXPECT_EQ(xr_ruvo_RUVO_OptCred, c.overlay);
+        EXPECT_EQ(xr_audio_device->MusicState(), c.music);
+    }
+}
+
+TEST_F(MenusPause, AKeyHeldFromPlayWaitsForItsRelease) {
+    Key(kEnter, true);
+    Updates(10);
+    EXPECT_EQ(xr_ruvo_RUVO_Paused, 1);
+    Key(kEnter, false);
+    Update();
+    Press(kEnter);
+    EXPECT_EQ(xr_ruvo_RUVO_Paused, 0);
+}
+
+}  // namespace
