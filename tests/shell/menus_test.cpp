@@ -275,10 +275,18 @@ TEST_F(Menus, TopFiveShowsTheDifficultyUnderTheCursor) {
     EXPECT_EQ(shown(2), 0) << "gone with the difficulty list";
 }
 
+// The folders of a test whose process ends inside the game.
+fs::path g_exitingFolder;
+
 TEST_F(Menus, QuitEndsTheProgram) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
+            g_exitingFolder = folder;
+            std::atexit([] {
+                fs::remove_all(g_exitingFolder);
+                fs::remove_all(kData);
+            });
             Updates(30);
             for (int k = 0; k < 3; ++k) Press(kDown);
             Press(kEnter);
