@@ -13,8 +13,17 @@ public:
     int p_OnUpdate() override;
     int p_OnRender() override;
 
+    // One step of the loading screen, one asset per step.
+    int p_LoadScreen();
+    // Builds a new game and starts playing it.
+    int p_GotoGame();
+
     // Builds a new game's cave (game/cavern.cpp).
     int p_Cavern();
+    // One update of play (game/play.cpp).
+    int p_Game();
+    // Moves and queues the star field (shell/particles.cpp does the work).
+    int m_DoBits(float dx, float dy, int mode);
 
     // Menus (game/menus.cpp).
     int p_TBut(float x, float y, String caption, int state, int height);
@@ -22,6 +31,10 @@ public:
     int p_Menu_A();
     int p_MainMenu();
     int p_GotoMenu();
-    // Moves and queues the star field (shell/particles.cpp does the work).
-    int m_DoBits(float dx, float dy, int mode);
 };
+
+// Pause handling and the on-screen pause button, every update of play.
+int xr_ruvo_InGame();
+// Housekeeping shared by every update: statistics, function keys, clear
+// colour, pointer and controls, music volume.
+int xr_ruvo_UpdateWorld();

@@ -1,0 +1,118 @@
+#include "tests/harness/game_driver.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+#include <GLFW/glfw3.h>
+#include <stb_image_write.h>
+
+#include "graphics/graphics.h"
+#include "shell/state.h"
+#include "tests/harness/host_fixture.h"
+#include "tests/harness/test_roots.h"
+
+String DriverHost::PathToFilePath(String path) {
+    const String data("vantle://data/");
+    if (path.StartsWith(data)) return String(GLIMMERDEEP_DATA_DIR "/") + path.Slice(data.Length());
+    return XrGlfwGame::PathToFilePath(path);
+}
+
+GameDriver::GameDriver(int width, int height) {
+    setenv("ALSOFT_DRIVERS", "null", 0);
+    previous = std::filesystem::current_path();
+    char name[] = "/tmp/glimmerdeep-game-XXXXXX";
+    folder = mkdtemp(name);
+    std::filesystem::current_path(folder);
+
+    ResetModules();
+    xr_app__game = &host;
+    host.SetDeviceWindow(width, height, 0);
+    PollUntil([&] {
+        int w = 0, h = 0;
+        glfwGetFramebufferSize(host.Window(), &w, &h);
+        return w == width && h == height;
+    });
+    game = (new c_MyGame())->m_new();
+    host.StartGame();
+}
+
+GameDriver::~GameDriver() {
+    host.SetDelegate(nullptr);
+    ResetModules();
+    std::filesystem::current_path(previous);
+    std::filesystem::remove_all(folder);
+}
+
+void GameDriver::Update(int count) {
+    for (int i = 0; i < count; ++i) {
+        host.now += 1.0 / 60;
+        host.UpdateGame();
+        ++updates;
+    }
+}
+
+void GameDriver::Render() {
+    host.RenderGame();
+}
+
+void GameDriver::Load() {
+    while (xr_ruvo_RUVO_Loader > 0) {
+        Update();
+        Render();
+    }
+}
+
+void GameDriver::StartGame(int type) {
+    Load();
+    xr_ruvo_RUVO_GameType = type;
+    xr_ruvo_RUVO_GameMode = 11;
+    Update();
+    Render();
+}
+
+void GameDriver::Press(int key) {
+    host.KeyEvent(c_XrGameEvent::KeyDown, key);
+}
+
+void GameDriver::Release(int key) {
+    host.KeyEvent(c_XrGameEvent::KeyUp, key);
+}
+
+void GameDriver::Tap(int key) {
+    Press(key);
+    Update();
+    Release(key);
+    Update();
+}
+
+void GameDriver::MouseDown(float x, float y) {
+    host.MouseEvent(c_XrGameEvent::MouseMove, -1, x, y);
+    host.MouseEvent(c_XrGameEvent::MouseDown, 0, x, y);
+}
+
+void GameDriver::MouseUp(float x, float y) {
+    host.MouseEvent(c_XrGameEvent::MouseUp, 0, x, y);
+}
+
+uint32_t GameDriver::Pixel(int x, int y) {
+    Array<int> pixel(1);
+    xr_graphics_device->ReadPixels(pixel, x, y, 1, 1, 0, 1);
+    return uint32_t(pixel[0]);
+}
+
+bool GameDriver::SavePng(const std::string& path) {
+    const int w = host.GetDeviceWidth(), h = host.GetDeviceHeight();
+    Array<int> pixels(w * h);
+    xr_graphics_device->ReadPixels(pixels, 0, 0, w, h, 0, w);
+    std::vector<unsigned char> rgb(size_t(w) * size_t(h) * 3);
+    for (int i = 0; i < w * h; ++i) {
+        const uint32_t p = uint32_t(pixels[i]);
+        rgb[size_t(i) * 3] = (unsigned char)(p >> 16);
+        rgb[size_t(i) * 3 + 1] = (unsigned char)(p >> 8);
+        rgb[size_t(i) * 3 + 2] = (unsigned char)p;
+    }
+    return stbi_write_png(path.c_str(), w, h, 3, rgb.data(), w * 3) != 0;
+}

@@ -1,0 +1,53 @@
+// The whole game in this process, driven by the test: the real game object,
+// devices and data, a clock that moves only when the test says so, and key
+// and mouse events delivered as the window system would.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "game/mygame.h"
+#include "host/glfwgame.h"
+
+class DriverHost : public XrGlfwGame {
+public:
+    double now = 1000;  // seconds
+    double GetTime() override { return now; }
+    void Sleep(double seconds) override { now += seconds; }
+    // Assets come from the build's data folder.
+    String PathToFilePath(String path) override;
+};
+
+class GameDriver {
+public:
+    // Starts the game in a fresh working folder of its own (where the state
+    // file lives), in a window of the given size.
+    explicit GameDriver(int width = 1024, int height = 768);
+    ~GameDriver();
+
+    // Updates at 60 a second, the clock moving with them.
+    void Update(int count = 1);
+    void Render();
+    // Updates until the loading screen has finished.
+    void Load();
+    // Loads, then starts a game of the given difficulty from the menu.
+    void StartGame(int type);
+
+    void Press(int key);
+    void Release(int key);
+    // Pressed for one update, then released for one.
+    void Tap(int key);
+    void MouseDown(float x, float y);
+    void MouseUp(float x, float y);
+
+    uint32_t Pixel(int x, int y);
+    bool SavePng(const std::string& path);
+
+    DriverHost host;
+    c_MyGame* game = nullptr;
+    std::string folder;
+    int updates = 0;
+
+private:
+    std::string previous;
+};
