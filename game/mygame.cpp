@@ -30,7 +30,7 @@ void lock_all() {
 
 // Fourteen cards of five lines; the last, empty, closes the ticker's list.
 void fill_credits() {
-    xr_ruvo_SetCreditFrame(String("The Glimmerdeep team"), String("www.glfw.org"));
+    xr_ruvo_SetCreditFrame(String("Glimmerdeep team"), String("www.glfw.org"));
     const char* const cards[][5] = {
         {"Made by", "the Glimmerdeep team", "", "a dive into the dark", ""},
         {"Developed with", "C++17 and GCC", "built with", "CMake", ""},
