@@ -63,11 +63,11 @@ TEST(Program, PlaysFromTheMenuPausesAndQuitsOnF4) {
         if (window.empty()) return;
         Xdotool("windowfocus --sync " + window);
         pause(2.5);  // the loading screen
-        Xdotool("key --delay 300 Return Return");
+        PressKey("Return");
+        PressKey("Return");
         pause(1.5);
-        Xdotool("key Escape");
-        pause(0.5);
-        Xdotool("key F4");
+        PressKey("Escape");
+        PressKey("F4");
     };
     ProcessResult r = RunProcess({GLIMMERDEEP_EXE}, options);
     EXPECT_FALSE(r.timedOut);

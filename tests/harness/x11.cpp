@@ -17,6 +17,13 @@ std::string Xdotool(const std::string& arguments) {
     return RunProcess(argv, options).out;
 }
 
+void PressKey(const std::string& key) {
+    Xdotool("keydown " + key);
+    RunProcess({"/bin/sleep", "0.1"});
+    Xdotool("keyup " + key);
+    RunProcess({"/bin/sleep", "0.1"});
+}
+
 std::string WaitForGameWindow(pid_t pid) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string out = Xdotool("search --onlyvisible --pid " + std::to_string(pid) + " --name ^Glimmerdeep$");

@@ -13,3 +13,8 @@ void SendCloseRequest(unsigned long window);
 
 // Runs xdotool with the given arguments; returns what it printed.
 std::string Xdotool(const std::string& arguments);
+
+// Holds a key down for a tenth of a second, then lets go of it and waits as
+// long again: the game reads which keys are down at each update, so a press
+// and release between two updates would go unseen, as with any real player.
+void PressKey(const std::string& key);
