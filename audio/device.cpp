@@ -76,6 +76,7 @@ gxtkAudio::gxtkAudio() {
 }
 
 void gxtkAudio::mark() {
+    gc_mark_field(musicSample);
     for (gxtkChannel& c : channels)
         if (c.state != 0 && source_state(c.source) != AL_STOPPED) gc_mark_field(c.sample);
 }
@@ -191,11 +192,21 @@ int gxtkAudio::SetRate(int channel, float rate) {
     return 0;
 }
 
-int gxtkAudio::PlayMusic(String path, int flags) {
-    StopMusic();
+int gxtkAudio::PrepareMusic(String path) {
+    if (musicSample && musicSample->buffer && path == musicPath) return 0;
     gxtkSample* sample = LoadSample(path);
     if (!sample) return -1;
-    PlaySample(sample, MUSIC, flags);
+    musicPath = path;
+    gc_assign(musicSample, sample);
+    return 0;
+}
+
+// A whole track decodes in tens of milliseconds: a track played again (or
+// prepared during loading) is not decoded in the middle of play.
+int gxtkAudio::PlayMusic(String path, int flags) {
+    StopMusic();
+    if (PrepareMusic(path) != 0) return -1;
+    PlaySample(musicSample, MUSIC, flags);
     return 0;
 }
 

@@ -66,6 +66,13 @@ public:
     virtual int ResumeMusic();
     virtual int MusicState();
     virtual int SetMusicVolume(float volume);
+    // Decodes a music file ahead of time; playing the same path later starts
+    // at once instead of decoding it again.
+    virtual int PrepareMusic(String path);
+
+    // The last music decoded, kept for the next PlayMusic of the same path.
+    String musicPath;
+    gxtkSample* musicSample = nullptr;
 
     // Deletes the discarded buffers that no source holds any more.
     static void FlushDiscarded();

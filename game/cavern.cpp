@@ -4,6 +4,7 @@
 // part of the design: the same generator state gives the same cave.
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "game/mygame.h"
 #include "game/world.h"
@@ -99,8 +100,9 @@ int c_MyGame::p_Cavern() {
         for (int y = 0; y < WORLD_SIZE; ++y) {
             float* cell = grid + xr_ruvo_Cell(x0, y);
             for (int i = 0; i < kBand; ++i, cell += CELL_SLOTS) {
-                cell[1] = 0;
-                cell[0] = band[i][y];
+                // Tile and light side by side: one store for both.
+                const float tileAndLight[2] = {band[i][y], 0};
+                std::memcpy(cell, tileAndLight, sizeof tileAndLight);
             }
         }
     }

@@ -195,6 +195,8 @@ int c_MyGame::p_LoadScreen() {
     case 42: xr_ruvo_LoadImg(82, String("scoreboard"), 256, 256, 1); break;
     case 43: xr_ruvo_LoadImg(1, String("gfx"), 20, 20, 36); break;
     case 44: case 45: case 46: case 47: xr_ruvo_LoadSFX(step - 43); break;
+    // The music is decoded now, so that a new game does not stall on it.
+    case 48: xr_ruvo_PrepareTune(String("Aqua")); break;
     }
     // Step 61 ends the loading in the update that shows the menu first.
     if (step > 60) {

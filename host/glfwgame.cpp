@@ -4,6 +4,7 @@
 
 #include <GLFW/glfw3.h>
 
+#include "host/pacing.h"
 #include "host/platform.h"
 #include "runtime/debug.h"
 
@@ -55,11 +56,13 @@ void XrGlfwGame::SetSwapInterval(int interval) {
 }
 
 void XrGlfwGame::Run() {
+    xr_pacing.Init();
     SetDeviceWindow(640, 480, 6);
     StartGame();
     while (!glfwWindowShouldClose(_window)) {
         RenderGame();
         glfwSwapBuffers(_window);
+        xr_pacing.OnFrame();
         WaitForUpdate();
         UpdateEvents();
         RunUpdates();
@@ -91,11 +94,13 @@ void XrGlfwGame::UpdateEvents() {
 void XrGlfwGame::RunUpdates() {
     if (_suspended) return;
     if (_updateRate == 0) {
+        xr_pacing.OnUpdate();
         UpdateGame();
         return;
     }
     if (_nextUpdate == 0) _nextUpdate = GetTime();
     for (int i = 0; i < 4; ++i) {
+        xr_pacing.OnUpdate();
         UpdateGame();
         if (_nextUpdate == 0) return;
         _nextUpdate += _updatePeriod;

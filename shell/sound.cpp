@@ -1,6 +1,7 @@
 #include "shell/sound.h"
 
 #include "shell/state.h"
+#include "support/data.h"
 #include "support/random.h"
 
 Array<c_Sound*> xr_ruvo_RUVO_SFX;
@@ -27,6 +28,10 @@ String effect_path(int n) {
     if (n >= 70) return String("common/0") + number + String(".wav");
     String prefix = n < 10 ? String("/sfx/00") : String("/sfx/0");
     return String(xr_ruvo_RUVO_GameNum) + prefix + number + String(".wav");
+}
+
+String tune_path(String name) {
+    return String(xr_ruvo_RUVO_GameNum) + String("/sfx/") + name + String(".ogg");
 }
 
 }  // namespace
@@ -84,10 +89,14 @@ int xr_ruvo_PlayTune(String name, int loop) {
         xr_audio_device->StopMusic();
         xr_ruvo_RUVO_MusicPlaying = 0;
     }
-    xr_audio_PlayMusic(String(xr_ruvo_RUVO_GameNum) + String("/sfx/") + name + String(".ogg"), loop);
+    xr_audio_PlayMusic(tune_path(name), loop);
     xr_ruvo_RUVO_MusicPlaying = 1;
     xr_audio_SetMusicVolume(float(volume_setting(0)) * 0.1f);
     return 0;
+}
+
+int xr_ruvo_PrepareTune(String name) {
+    return xr_audio_device->PrepareMusic(xr_data_FixDataPath(tune_path(name)));
 }
 
 int xr_ruvo_PauseTune() {

@@ -15,6 +15,8 @@ void xr_ruvo_sound_mark();
 int xr_ruvo_LoadSFX(int n);
 int xr_ruvo_PlaySFX(int n, float rate = -1, float volume = 1, float pan = 0);
 int xr_ruvo_PlayTune(String name, int loop);
+// Decodes a music track ahead of time, so that playing it starts at once.
+int xr_ruvo_PrepareTune(String name);
 int xr_ruvo_PauseTune();
 int xr_ruvo_ResumeTune();
 int xr_ruvo_StopTune();

@@ -181,6 +181,22 @@ TEST_F(Audio, MissingMusicLeavesItStopped) {
     EXPECT_EQ(audio->MusicState(), 0);
 }
 
+TEST_F(Audio, MusicDecodedOnceIsPlayedAgainWithoutDecoding) {
+    const String path((kFolder / "tone.wav").c_str());
+    ASSERT_EQ(audio->PrepareMusic(path), 0);
+    gxtkSample* prepared = audio->musicSample;
+    ASSERT_NE(prepared, nullptr);
+    EXPECT_EQ(audio->MusicState(), 0) << "prepared, not playing";
+    for (int run = 0; run < 2; ++run) {
+        EXPECT_EQ(audio->PlayMusic(path, 1), 0);
+        EXPECT_EQ(audio->channels[gxtkAudio::MUSIC].sample, prepared) << "the same decoded clip";
+        EXPECT_EQ(audio->MusicState(), 1);
+    }
+    EXPECT_EQ(audio->PlayMusic(String((kFolder / "blip.wav").c_str()), 0), 0);
+    EXPECT_NE(audio->musicSample, prepared) << "another track replaces it";
+    EXPECT_EQ(audio->PrepareMusic(String((kFolder / "no-such.ogg").c_str())), -1);
+}
+
 TEST_F(Audio, DiscardedBufferIsDeletedOnceNoSourceHoldsIt) {
     gxtkSample* doomed = LoadClip("doomed.wav", 2205);
     unsigned name = doomed->buffer;
