@@ -210,13 +210,7 @@ int c_MyGame::p_LoadScreen() {
 }
 
 int c_MyGame::p_GotoGame() {
-    xr_ruvo_ResetGrid();
-    xr_ruvo_ResetPlrs();
-    xr_ruvo_ResetObjs();
-    xr_ruvo_ResetParticles();
-    xr_ruvo_ResetStars();
-    xr_ruvo_RUVO_EndofGame = 0;
-    xr_ruvo_RUVO_EndReason = 0;
+    xr_ruvo_FlushGame();
     xr_ruvo_plr[PLR_LIVES] = 3;
     xr_ruvo_plr[PLR_INVULNERABLE] = 0;
     p_Cavern();

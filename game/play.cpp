@@ -17,6 +17,7 @@
 #include "shell/sound.h"
 #include "shell/state.h"
 #include "support/random.h"
+#include "support/math.h"
 
 namespace {
 
@@ -27,9 +28,6 @@ inline float u() {
     return xr_random_Step();
 }
 
-float clampf(float v, float low, float high) {
-    return v < low ? low : v > high ? high : v;
-}
 
 // The window of cells around a player coordinate: 101 cells, or 103 against
 // the border.
@@ -138,10 +136,10 @@ void steer_and_move(float* plr) {
         plr[PLR_VX] += ax;
         plr[PLR_VY] += ay;
     }
-    plr[PLR_X] = clampf(plr[PLR_X], 2, 1022);
-    plr[PLR_Y] = clampf(plr[PLR_Y], 2, 1022);
-    plr[PLR_VX] = clampf(plr[PLR_VX], -4, 4);
-    plr[PLR_VY] = clampf(plr[PLR_VY], -4, 4);
+    plr[PLR_X] = xr_math_Clamp(plr[PLR_X], 2, 1022);
+    plr[PLR_Y] = xr_math_Clamp(plr[PLR_Y], 2, 1022);
+    plr[PLR_VX] = xr_math_Clamp(plr[PLR_VX], -4, 4);
+    plr[PLR_VY] = xr_math_Clamp(plr[PLR_VY], -4, 4);
     const float axes[2] = {ax, ay};
     for (int i = 0; i < 2; ++i) {
         float& v = plr[PLR_VX + i];

@@ -10,12 +10,10 @@
 #include "shell/draw.h"
 #include "shell/particles.h"
 #include "shell/state.h"
+#include "support/math.h"
 
 namespace {
 
-float clampf(float v, float low, float high) {
-    return v < low ? low : v > high ? high : v;
-}
 
 // "Update 60 - Render 60 (123 sprites)" and a cross at the pointer.
 void debug_overlay() {
@@ -99,7 +97,7 @@ int xr_ruvo_BGRot(float angle, float saturation, float brightness) {
     const float h = saturation * 0.5f, b = brightness - 1;
     float* style = xr_ruvo_RUVO_DrawStyle.Data();
     for (int i = 0; i < 3; ++i)
-        style[15 + i] = clampf((std::cos((angle + 120 * float(i)) * D2R) * h + 0.5f + b) * 255, 0, 255);
+        style[15 + i] = xr_math_Clamp((std::cos((angle + 120 * float(i)) * D2R) * h + 0.5f + b) * 255, 0, 255);
     style[14] = 1;
     return 0;
 }

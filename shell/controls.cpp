@@ -6,6 +6,7 @@
 #include "host/input.h"
 #include "shell/draw.h"
 #include "shell/state.h"
+#include "support/math.h"
 
 Array<float> xr_ruvo_RUVO_Control;
 int xr_ruvo_RUVO_MixControls;
@@ -55,9 +56,6 @@ bool held(const Binding& b, int pad) {
     return false;
 }
 
-float clampf(float v, float low, float high) {
-    return v < low ? low : v > high ? high : v;
-}
 
 float toward_zero(float v, float step) {
     if (v > 0) return v - step < 0 ? 0 : v - step;
@@ -96,8 +94,8 @@ void update_set(int set) {
     if (right) c[RUVO_AXIS_X] += 0.4f;
     if (up) c[RUVO_AXIS_Y] -= 0.4f;
     if (down) c[RUVO_AXIS_Y] += 0.4f;
-    c[RUVO_AXIS_X] = clampf(c[RUVO_AXIS_X], -1, 1);
-    c[RUVO_AXIS_Y] = clampf(c[RUVO_AXIS_Y], -1, 1);
+    c[RUVO_AXIS_X] = xr_math_Clamp(c[RUVO_AXIS_X], -1, 1);
+    c[RUVO_AXIS_Y] = xr_math_Clamp(c[RUVO_AXIS_Y], -1, 1);
     if (std::fabs(lx) >= 0.3f || std::fabs(ly) > 0.3f) {
         c[RUVO_AXIS_X] = lx;
         c[RUVO_AXIS_Y] = ly;
@@ -197,8 +195,8 @@ int xr_ruvo_DoControls() {
         float* keyboard = xr_ruvo_RUVO_Control.Data();
         float* pad0 = keyboard + kSetSize;
         for (int slot = 0; slot < kSetSize; ++slot) pad0[slot] += keyboard[slot];
-        pad0[RUVO_AXIS_X] = clampf(pad0[RUVO_AXIS_X], -1, 1);
-        pad0[RUVO_AXIS_Y] = clampf(pad0[RUVO_AXIS_Y], -1, 1);
+        pad0[RUVO_AXIS_X] = xr_math_Clamp(pad0[RUVO_AXIS_X], -1, 1);
+        pad0[RUVO_AXIS_Y] = xr_math_Clamp(pad0[RUVO_AXIS_Y], -1, 1);
     }
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "shell/state.h"
+#include "support/math.h"
 
 Array<float> xr_ruvo_RUVO_DrawStyle;
 Array<float> xr_ruvo_RUVO_Draw;
@@ -47,9 +48,6 @@ int icon_frame(int letter) {
     return letter + 16 - 16 * xr_ruvo_KeyPadMouse;
 }
 
-float clampf(float v, float low, float high) {
-    return v < low ? low : v > high ? high : v;
-}
 
 float sind(float degrees) {
     return std::sin(degrees * kDegToRad);
@@ -115,15 +113,15 @@ void xr_ruvo_draw_mark() {
 
 int xr_ruvo_SetCol(float r, float g, float b, float a) {
     float* s = xr_ruvo_RUVO_DrawStyle.Data();
-    s[1] = clampf(r, 0, 255);
-    s[2] = clampf(g, 0, 255);
-    s[3] = clampf(b, 0, 255);
-    if (a != -100) s[0] = clampf(a, 0, 1);
+    s[1] = xr_math_Clamp(r, 0, 255);
+    s[2] = xr_math_Clamp(g, 0, 255);
+    s[3] = xr_math_Clamp(b, 0, 255);
+    if (a != -100) s[0] = xr_math_Clamp(a, 0, 1);
     return 0;
 }
 
 int xr_ruvo_Alpha(float a) {
-    xr_ruvo_RUVO_DrawStyle[0] = clampf(a, 0, 1);
+    xr_ruvo_RUVO_DrawStyle[0] = xr_math_Clamp(a, 0, 1);
     return 0;
 }
 
@@ -151,7 +149,7 @@ int xr_ruvo_Ink(int n, float brightness) {
         {0.1f, 1, 1},       {0.1f, 0.1f, 1}, {0.5f, 0.1f, 1}, {1, 0.1f, 0.5f}, {1, 1, 1},
     };
     const float* f = kPalette[n >= 1 && n <= 9 ? n : 0];
-    for (int i = 0; i < 3; ++i) xr_ruvo_RUVO_DrawStyle[1 + i] = clampf(brightness * f[i] * 255, 0, 255);
+    for (int i = 0; i < 3; ++i) xr_ruvo_RUVO_DrawStyle[1 + i] = xr_math_Clamp(brightness * f[i] * 255, 0, 255);
     return 0;
 }
 
@@ -168,10 +166,10 @@ int xr_ruvo_ResetDraw() {
 
 int xr_ruvo_SetCLSCol(int r, int g, int b, float a) {
     float* s = xr_ruvo_RUVO_DrawStyle.Data();
-    s[15] = clampf(float(r), 0, 255);
-    s[16] = clampf(float(g), 0, 255);
-    s[17] = clampf(float(b), 0, 255);
-    s[14] = clampf(a, 0, 1);
+    s[15] = xr_math_Clamp(float(r), 0, 255);
+    s[16] = xr_math_Clamp(float(g), 0, 255);
+    s[17] = xr_math_Clamp(float(b), 0, 255);
+    s[14] = xr_math_Clamp(a, 0, 1);
     return 0;
 }
 

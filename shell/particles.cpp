@@ -7,6 +7,7 @@
 #include "shell/draw.h"
 #include "shell/state.h"
 #include "support/random.h"
+#include "support/math.h"
 
 namespace {
 
@@ -19,9 +20,6 @@ float u() {
     return xr_random_Step();
 }
 
-float clampf(float v, float low, float high) {
-    return v < low ? low : v > high ? high : v;
-}
 
 float* next_record() {
     xr_ruvo_RUVO_Partto = (xr_ruvo_RUVO_Partto + 1) % PART_RECORDS;
@@ -91,7 +89,7 @@ int xr_ruvo_DoParticles() {
         }
         int colour = int(p[9]);
         const float* rgb = kColours[colour >= 1 && colour <= 9 ? colour : 0];
-        xr_ruvo_SetCol(rgb[0], rgb[1], rgb[2], clampf(p[7], 0, 1));
+        xr_ruvo_SetCol(rgb[0], rgb[1], rgb[2], xr_math_Clamp(p[7], 0, 1));
         xr_ruvo_SetSize(scale, scale);
         xr_ruvo_SetRot(p[5]);
         if (int(p[0]) == PART_LABEL) {

@@ -11,6 +11,7 @@
 #include "shell/menus.h"
 #include "shell/sound.h"
 #include "shell/state.h"
+#include "support/math.h"
 
 Array<String> xr_ruvo_RUVO_Cred;
 int xr_ruvo_RUVO_Creds;
@@ -25,9 +26,6 @@ const int kCredLines = 1024;
 const int kTableSize = 20;  // entries of one difficulty's score table
 const int kLatchCredits = 38;
 
-float clampf(float v, float low, float high) {
-    return v < low ? low : v > high ? high : v;
-}
 
 float sind(float degrees) {
     return std::sin(degrees * D2R);
@@ -185,14 +183,14 @@ int xr_ruvo_Credits() {
     xr_ruvo_DrawImg(90, 96, 128, 10);
     xr_ruvo_DrawImg(90, W - 96, H - 80, 9);
 
-    ring(3, 255, 255, 255, 0.1f, 0, clampf(10 * s + 9, 0, 1) * 1.9f, -37171);
-    ring(1, 255, 255, 0, 0.4f, float(ms / 22), clampf(10 * s + 8.5f, 0, 1) * 1.7f, -37171);
-    const float a = clampf(10 * s + 8, 0, 1);
+    ring(3, 255, 255, 255, 0.1f, 0, xr_math_Clamp(10 * s + 9, 0, 1) * 1.9f, -37171);
+    ring(1, 255, 255, 0, 0.4f, float(ms / 22), xr_math_Clamp(10 * s + 8.5f, 0, 1) * 1.7f, -37171);
+    const float a = xr_math_Clamp(10 * s + 8, 0, 1);
     ring(0, 255, 128, 0, 0.4f, float(ms) / 11.5f, 1.5f * a * sind(float(ms) / 27.5f), 1.5f * a);
-    ring(2, 0, 128, 255, 0.4f, -float(ms / 15), clampf(10 * s + 7.5f, 0, 1) * 1.3f, -37171);
+    ring(2, 0, 128, 255, 0.4f, -float(ms / 15), xr_math_Clamp(10 * s + 7.5f, 0, 1) * 1.3f, -37171);
 
     xr_ruvo_ResetDraw();
-    const float v = clampf(10 * s + 6, 0, 1);
+    const float v = xr_math_Clamp(10 * s + 6, 0, 1);
     xr_ruvo_SetSize(0.75f * v);
     for (int line = 0; line < 5; ++line)
         centred(W / 2, H / 2 + float(32 * (line - 2)) * v, xr_ruvo_RUVO_Cred[i + line]);

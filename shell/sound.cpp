@@ -3,6 +3,7 @@
 #include "shell/state.h"
 #include "support/data.h"
 #include "support/random.h"
+#include "support/math.h"
 
 Array<c_Sound*> xr_ruvo_RUVO_SFX;
 int xr_ruvo_RUVO_LChan;
@@ -11,9 +12,6 @@ int xr_ruvo_RUVO_MusicPlaying;
 
 namespace {
 
-float clampf(float v, float low, float high) {
-    return v < low ? low : v > high ? high : v;
-}
 
 // Settings 0 (music) and 1 (effects) are kept to 0..10 wherever they are used.
 int volume_setting(int entry) {
@@ -57,15 +55,15 @@ int xr_ruvo_LoadSFX(int n) {
 int xr_ruvo_PlaySFX(int n, float rate, float volume, float pan) {
     if (n < 0 || n > 99) return 0;
     if (rate != -1) {
-        rate = clampf(rate, 0.4f, 3);
+        rate = xr_math_Clamp(rate, 0.4f, 3);
     } else {
         // Interface sounds keep their pitch, but draw all the same, so the
         // game's random sequence does not depend on which sound played.
         float drawn = xr_random_Rnd2(0.7f, 1.3f);
         rate = n <= 90 ? drawn : 1;
     }
-    volume = clampf(volume, 0, 1);
-    pan = clampf(pan, -1, 1);
+    volume = xr_math_Clamp(volume, 0, 1);
+    pan = xr_math_Clamp(pan, -1, 1);
     int setting = volume_setting(1);
     c_Sound* sound = xr_ruvo_RUVO_SFX[n];
     if (!sound) return 0;

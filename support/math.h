@@ -5,3 +5,4 @@ inline int xr_math_Abs(int x) { return x < 0 ? -x : x; }
 inline float xr_math_Abs2(float x) { return x < 0 ? -x : x; }
 inline int xr_math_Max(int a, int b) { return a > b ? a : b; }
 inline float xr_math_Max2(float a, float b) { return a > b ? a : b; }
+inline float xr_math_Clamp(float v, float low, float high) { return v < low ? low : v > high ? high : v; }

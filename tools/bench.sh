@@ -11,9 +11,9 @@ if [ -z "$DISPLAY" ]; then
 fi
 tools/install-packages.sh
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DGLIMMERDEEP_TESTS=OFF -DGLIMMERDEEP_BENCH=ON >/dev/null
-cmake --build build-release -j"$(nproc)" --target glimmerdeep gc_bench graphics_bench world_bench game_bench pacing
+cmake --build build-release -j"$(nproc)" --target glimmerdeep gc_bench graphics_bench game_bench pacing
 
-for bench in gc_bench graphics_bench world_bench game_bench; do
+for bench in gc_bench graphics_bench game_bench; do
     echo "== $bench"
     build-release/bench/$bench 2>&1 | grep -v '^Placed at '
     echo

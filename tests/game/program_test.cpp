@@ -9,17 +9,11 @@
 
 #include "tests/harness/process.h"
 #include "tests/harness/x11.h"
+#include "tests/harness/files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string read_file(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // A state file as the game writes it: every field ends in "|".
 bool valid_state(const std::string& s) {
@@ -74,7 +68,7 @@ TEST(Program, PlaysFromTheMenuPausesAndQuitsOnF4) {
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("Placed at "), std::string::npos) << "a game was started";
     EXPECT_EQ(r.out.find("Vantle Runtime Error"), std::string::npos) << r.out;
-    std::string after = read_file(folder / ".vantlestate");
+    std::string after = ReadFile(folder / ".vantlestate");
     EXPECT_TRUE(valid_state(after));
     EXPECT_EQ(after, state) << "nothing to save: the file stays as it was";
     fs::remove_all(folder);

@@ -16,21 +16,11 @@
 #include "host/glfwgame.h"
 #include "host/platform.h"
 #include "tests/harness/test_roots.h"
+#include "tests/harness/files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void write_file(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 String utf16(const std::u16string& u) {
     return String(reinterpret_cast<const Char*>(u.data()), int(u.size()));
@@ -90,7 +80,7 @@ TEST_F(Services, PathsMapIntoTheProgramFolder) {
 TEST_F(Services, StateRoundTripsAsUtf8) {
     const String state = utf16(u"RUVO|\u20ac|\u00e9|7");
     EXPECT_EQ(host->SaveState(state), 0);
-    EXPECT_EQ(read_file(".vantlestate"), "RUVO|\xE2\x82\xAC|\xC3\xA9|7");
+    EXPECT_EQ(ReadFile(".vantlestate"), "RUVO|\xE2\x82\xAC|\xC3\xA9|7");
     EXPECT_EQ(host->LoadState(), state);
     EXPECT_EQ(Names(), std::vector<std::string>{".vantlestate"}) << "no temporary file stays behind";
 
@@ -116,7 +106,7 @@ TEST_F(Services, ShortWriteKeepsThePreviousStateWhole) {
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 10 - 2);
-    EXPECT_EQ(read_file(".vantlestate"), "previous state");
+    EXPECT_EQ(ReadFile(".vantlestate"), "previous state");
     EXPECT_EQ(Names(), std::vector<std::string>{".vantlestate"});
 }
 
@@ -130,22 +120,22 @@ TEST_F(Services, StateThatCannotBeCreatedOrPlacedFailsHarmlessly) {
 
     // A folder where the state file should be: it cannot be replaced.
     fs::create_directory(".vantlestate");
-    write_file(".vantlestate/keep", "kept");
+    WriteFile(".vantlestate/keep", "kept");
     EXPECT_EQ(host->SaveState(text("state")), -1);
     EXPECT_TRUE(fs::is_directory(".vantlestate"));
-    EXPECT_EQ(read_file(".vantlestate/keep"), "kept");
+    EXPECT_EQ(ReadFile(".vantlestate/keep"), "kept");
     EXPECT_EQ(Names(), std::vector<std::string>{".vantlestate"});
     EXPECT_EQ(host->LoadState().Length(), 0);
 }
 
 TEST_F(Services, FilesLoadAsTextBytesImagesAndSounds) {
-    write_file("note.txt", "caf\xC3\xA9");
+    WriteFile("note.txt", "caf\xC3\xA9");
     EXPECT_EQ(host->LoadString(text((folder / "note.txt").string())), utf16(u"caf\u00e9"));
 
     int ext = gc_ext_new_bytes.load();
     std::string bytes(5000, '\x7f');
     bytes[4999] = 'z';
-    write_file("blob.bin", bytes);
+    WriteFile("blob.bin", bytes);
     int length = 0;
     unsigned char* data = host->LoadData(text((folder / "blob.bin").string()), &length);
     ASSERT_NE(data, nullptr);
@@ -167,7 +157,7 @@ TEST_F(Services, FilesLoadAsTextBytesImagesAndSounds) {
     EXPECT_EQ(std::vector<unsigned char>(pixels, pixels + 18), std::vector<unsigned char>(rgb, rgb + 18));
     EXPECT_EQ(gc_ext_new_bytes.load() - ext, 18);
     std::free(pixels);
-    write_file("broken.png", "not a picture");
+    WriteFile("broken.png", "not a picture");
     EXPECT_EQ(host->LoadImageData(text((folder / "broken.png").string()), &w, &h, &depth), nullptr);
 
     // 8-bit mono PCM: 4 frames.
@@ -175,7 +165,7 @@ TEST_F(Services, FilesLoadAsTextBytesImagesAndSounds) {
                       std::string("\x10\0\0\0\x01\0\x01\0\x44\xac\0\0\x44\xac\0\0\x01\0\x08\0", 20) + "data" +
                       std::string("\x04\0\0\0", 4) + std::string("\x80\xff\x00\x80", 4);
     for (const char* name : {"clip.WAV", "clip.wav"}) {
-        write_file(name, wav);
+        WriteFile(name, wav);
         int frames = 0, channels = 0, format = 0, hertz = 0;
         unsigned char* samples =
             host->LoadAudioData(text((folder / name).string()), &frames, &channels, &format, &hertz);
@@ -188,7 +178,7 @@ TEST_F(Services, FilesLoadAsTextBytesImagesAndSounds) {
         std::free(samples);
     }
     for (const char* name : {"clip.mp3", "clip.ogg", "missing.wav"}) {
-        if (std::string(name) != "missing.wav") write_file(name, wav);
+        if (std::string(name) != "missing.wav") WriteFile(name, wav);
         int frames = 0, channels = 0, format = 0, hertz = 0;
         EXPECT_EQ(host->LoadAudioData(text((folder / name).string()), &frames, &channels, &format, &hertz),
                   nullptr)
@@ -242,7 +232,7 @@ TEST_F(Services, MouseVisibility) {
 // for it, or the test would never create that file.
 TEST_F(Services, OpenUrlStartsTheHandlerWithOneArgumentAndDoesNotWait) {
     fs::create_directory("bin");
-    write_file("bin/xdg-open",
+    WriteFile("bin/xdg-open",
                "#!/bin/sh\n"
                "exec >/dev/null 2>&1\n"
                "PATH=/usr/bin:/bin\n"
@@ -257,9 +247,9 @@ TEST_F(Services, OpenUrlStartsTheHandlerWithOneArgumentAndDoesNotWait) {
     host->OpenUrl(text(url));
     setenv("PATH", path.c_str(), 1);
 
-    write_file("bin/go", "");
+    WriteFile("bin/go", "");
     for (int i = 0; i < 500 && !fs::exists("bin/args"); ++i) usleep(10000);
-    EXPECT_EQ(read_file("bin/args"), std::string("1\n") + url + "\n");
+    EXPECT_EQ(ReadFile("bin/args"), std::string("1\n") + url + "\n");
     EXPECT_FALSE(fs::exists("pwned"));
 }
 

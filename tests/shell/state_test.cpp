@@ -12,17 +12,11 @@
 #include "host/app.h"
 #include "host/glfwgame.h"
 #include "shell/state.h"
+#include "tests/harness/files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string read_file(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 std::vector<std::string> fields_of(const std::string& saved) {
     std::vector<std::string> out;
@@ -89,7 +83,7 @@ TEST_F(SaveData, SaveStringLayout) {
     xr_ruvo_RUVO_Set[100] = 1;
     xr_ruvo_RUVO_Score[9999] = -4;
     xr_ruvo_Save();
-    std::string saved = read_file(".vantlestate");
+    std::string saved = ReadFile(".vantlestate");
     ASSERT_EQ(saved.substr(0, 14), "RUVO_v2.0|7|7|");
     std::vector<std::string> f = fields_of(saved);
     ASSERT_EQ(f.size(), 10516u) << "10515 fields, each ending in |";
@@ -118,7 +112,7 @@ TEST_F(SaveData, DamageCostsOnlyWhatItTouches) {
     xr_ruvo_RUVO_Set[0] = 3;
     xr_ruvo_RUVO_Set[21] = 4;
     xr_ruvo_Save();
-    std::vector<std::string> f = fields_of(read_file(".vantlestate"));
+    std::vector<std::string> f = fields_of(ReadFile(".vantlestate"));
 
     struct Case {
         const char* name;
@@ -147,7 +141,7 @@ TEST_F(SaveData, DamageCostsOnlyWhatItTouches) {
 TEST_F(SaveData, ACutStringKeepsWhatItHolds) {
     FillSome();
     xr_ruvo_Save();
-    std::vector<std::string> f = fields_of(read_file(".vantlestate"));
+    std::vector<std::string> f = fields_of(ReadFile(".vantlestate"));
     std::vector<std::string> cut(f.begin(), f.begin() + 203 + 40);  // block 0 and 7 scores of block 1
     WriteState(join(cut));
     Fresh();

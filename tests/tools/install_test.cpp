@@ -10,17 +10,11 @@
 
 #include "tests/harness/process.h"
 #include "tests/harness/x11.h"
+#include "tests/harness/files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string read_file(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 void pause(double seconds) {
     usleep(useconds_t(seconds * 1e6));
@@ -48,7 +42,7 @@ TEST_F(Install, PutsTheProgramItsDataALauncherAnEntryAndAnIcon) {
     const fs::path launcher = prefix / "bin/glimmerdeep";
     ASSERT_TRUE(fs::exists(launcher));
     EXPECT_NE(fs::status(launcher).permissions() & fs::perms::owner_exec, fs::perms::none);
-    std::string entry = read_file(prefix / "share/applications/glimmerdeep.desktop");
+    std::string entry = ReadFile(prefix / "share/applications/glimmerdeep.desktop");
     EXPECT_NE(entry.find("Exec=" + launcher.string() + "\n"), std::string::npos) << entry;
     EXPECT_NE(entry.find("Icon=glimmerdeep\n"), std::string::npos);
     EXPECT_NE(entry.find("Name=Glimmerdeep\n"), std::string::npos);
@@ -79,7 +73,7 @@ TEST_F(Install, LauncherPlaysFromThePlayersDataFolder) {
     EXPECT_EQ(r.status, 0) << r.out << r.err;
     const fs::path state = root / "xdg/glimmerdeep/.vantlestate";
     ASSERT_TRUE(fs::exists(state)) << r.out << r.err;
-    EXPECT_EQ(read_file(state).rfind("RUVO_v2.0|7|7|", 0), 0u);
+    EXPECT_EQ(ReadFile(state).rfind("RUVO_v2.0|7|7|", 0), 0u);
     EXPECT_FALSE(fs::exists(elsewhere / ".vantlestate"));
 
     // Without XDG_DATA_HOME the folder is made under the home folder.
