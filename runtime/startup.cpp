@@ -15,6 +15,9 @@ int xr_std_main(int count, const char* args[]) {
     std::signal(SIGSEGV, sighandler);
     std::signal(SIGILL, sighandler);
     std::signal(SIGFPE, sighandler);
+    // A write past a file-size limit would otherwise end the game; ignored,
+    // it fails with EFBIG and the save that made it reports the failure.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (!std::setlocale(LC_CTYPE, "en_US.UTF-8")) std::setlocale(LC_CTYPE, "");
     gc_init1();
     xrInit();
