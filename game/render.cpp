@@ -2,10 +2,12 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 #include "game/world.h"
 #include "graphics/graphics.h"
 #include "host/app.h"
+#include "runtime/debug.h"
 #include "shell/controls.h"
 #include "shell/draw.h"
 #include "shell/particles.h"
@@ -35,6 +37,17 @@ void debug_overlay() {
     xr_ruvo_ResetDraw();
 }
 
+// GLIMMERDEEP_PRINT_RATES=1 prints the overlay's figures once a second, so
+// that a test can watch the frame rate from outside without touching what
+// players see.
+bool print_rates() {
+    static const bool on = [] {
+        const char* value = std::getenv("GLIMMERDEEP_PRINT_RATES");
+        return value && *value && std::string(value) != "0";
+    }();
+    return on;
+}
+
 }  // namespace
 
 int xr_ruvo_RenderWorld() {
@@ -51,6 +64,8 @@ int xr_ruvo_RenderWorld() {
         data[2] = data[9];
         data[9] = 0;
         data[7] = float(now);
+        if (print_rates())
+            xrPrint(String("Rates: update ") + String(int(data[1])) + String(" render ") + String(int(data[2])));
     }
 
     const int width = xr_app__devWidth, height = xr_app__devHeight;
