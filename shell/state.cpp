@@ -1,5 +1,7 @@
 #include "shell/state.h"
 
+#include <cstdint>
+
 #include "host/app.h"
 #include "support/stack.h"
 
@@ -25,6 +27,12 @@ const int kSavedSettings = 201;
 const int kScores = 10000;
 const int kBlock = 32;
 const char* const kVersion = "RUVO_v2.0";
+
+// One step of a check value, on whole numbers: a setting or score near the
+// int limits (a damaged or edited file holds any) must not overflow the sum.
+int check_step(int sum, int64_t add, int modulus) {
+    return int((sum + add) % modulus);
+}
 
 }  // namespace
 
@@ -89,14 +97,14 @@ int xr_ruvo_SetGameNumber(int n) {
 
 int xr_ruvo_SettingsCheck() {
     int s = 0;
-    for (int i = 0; i < kSavedSettings; ++i) s = (s + xr_ruvo_RUVO_Set[i]) % (xr_ruvo_RUVO_GameNum + 1000);
+    for (int i = 0; i < kSavedSettings; ++i) s = check_step(s, xr_ruvo_RUVO_Set[i], xr_ruvo_RUVO_GameNum + 1000);
     return s;
 }
 
 int xr_ruvo_BlockCheck(int block) {
     int c = 0;
     for (int m = block * kBlock; m < block * kBlock + kBlock && m < kScores; ++m)
-        c = (c + (m + 1) + xr_ruvo_RUVO_Score[m]) % (xr_ruvo_RUVO_GameNum + 1237);
+        c = check_step(c, int64_t(m) + 1 + xr_ruvo_RUVO_Score[m], xr_ruvo_RUVO_GameNum + 1237);
     return c;
 }
 
@@ -129,7 +137,7 @@ int xr_ruvo_Load() {
     for (int i = 0; i < kSavedSettings; ++i) {
         if (i + 1 >= count) continue;
         xr_ruvo_RUVO_Set[i] = parts[i + 1].ToInt();
-        s = (s + xr_ruvo_RUVO_Set[i]) % (N + 1000);
+        s = check_step(s, xr_ruvo_RUVO_Set[i], N + 1000);
     }
     if (202 < count && parts[202].ToInt() != s) xr_ruvo_SetDefaults();
     if (xr_ruvo_isOuya != 1 && xr_ruvo_RUVO_Set[21] > 0) xr_ruvo_RUVO_Set[21] = 0;
@@ -139,7 +147,7 @@ int xr_ruvo_Load() {
     int c = 0;
     for (int m = 0; m < kScores; ++m) {
         if (cursor < count) xr_ruvo_RUVO_Score[m] = parts[cursor].ToInt();
-        c = (c + m + 1 + xr_ruvo_RUVO_Score[m]) % (N + 1237);
+        c = check_step(c, int64_t(m) + 1 + xr_ruvo_RUVO_Score[m], N + 1237);
         if (m % kBlock == kBlock - 1 && cursor + 1 < count) {
             if (parts[cursor + 1].ToInt() != c)
                 for (int k = m - (kBlock - 1); k <= m; ++k) xr_ruvo_RUVO_Score[k] = 0;

@@ -1,6 +1,7 @@
 // Settings, scores and the save string, through the real state file.
 #include <unistd.h>
 
+#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -105,6 +106,30 @@ TEST_F(SaveData, RoundTripThroughTheStateFile) {
     EXPECT_EQ(xr_ruvo_RUVO_Set[100], 1);
     EXPECT_EQ(xr_ruvo_RUVO_DebugMode, 1) << "the overlay follows setting 22";
     for (int m = 0; m < 10000; ++m) ASSERT_EQ(xr_ruvo_RUVO_Score[m], m % 7 ? 0 : m * 3 + 1) << m;
+}
+
+// Check values are sums on whole numbers: values at the int limits, as an
+// edited or damaged file can hold, neither overflow nor cost what they guard.
+TEST_F(SaveData, ValuesAtTheIntLimitsKeepTheirCheckValues) {
+    xr_ruvo_SetDefaults();
+    xr_ruvo_RUVO_Set[5] = INT_MAX;
+    xr_ruvo_RUVO_Set[6] = INT_MIN;
+    xr_ruvo_RUVO_Set[7] = INT_MAX;
+    xr_ruvo_RUVO_Score[40] = INT_MAX;
+    xr_ruvo_RUVO_Score[41] = INT_MAX;
+    xr_ruvo_Save();
+    std::vector<std::string> f = fields_of(ReadFile(".vantlestate"));
+    // (7 + 7 + 1 + 1 + INT_MAX + INT_MIN + INT_MAX) mod 1503, and block 1's
+    // (33 + ... + 64 + 2·INT_MAX) mod 1740, worked out in 64 bits.
+    EXPECT_EQ(f[202], std::to_string((16 + 2LL * INT_MAX + INT_MIN) % 1503));
+    EXPECT_EQ(f[203 + 33 + 32], std::to_string((32 * 33 + 32 * 31 / 2 + 2LL * INT_MAX) % 1740));
+    Fresh();
+    xr_ruvo_Load();
+    EXPECT_EQ(xr_ruvo_RUVO_Set[5], INT_MAX);
+    EXPECT_EQ(xr_ruvo_RUVO_Set[6], INT_MIN);
+    EXPECT_EQ(xr_ruvo_RUVO_Set[0], 7) << "the settings check still matches";
+    EXPECT_EQ(xr_ruvo_RUVO_Score[40], INT_MAX) << "block 1's check still matches";
+    EXPECT_EQ(xr_ruvo_RUVO_Score[41], INT_MAX);
 }
 
 TEST_F(SaveData, DamageCostsOnlyWhatItTouches) {
