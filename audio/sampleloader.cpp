@@ -1,7 +1,9 @@
 #include "audio/sampleloader.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -33,6 +35,71 @@ long bytes_left(FILE* f) {
     long at = std::ftell(f);
     if (at < 0 || fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
     return long(st.st_size) - at;
+}
+
+// An Ogg page header at the file's position, with its segment sizes.
+struct OggPage {
+    int flags = 0;
+    int segments = 0;
+    unsigned char lacing[255];
+};
+
+bool read_page(FILE* f, OggPage& page) {
+    unsigned char h[27];
+    if (std::fread(h, 1, 27, f) != 27 || std::memcmp(h, "OggS", 4) != 0 || h[4] != 0) return false;
+    page.flags = h[5];
+    page.segments = h[26];
+    return std::fread(page.lacing, 1, size_t(page.segments), f) == size_t(page.segments);
+}
+
+// stb_vorbis (1.22) trusts the comment header's count and lengths: one its
+// packet cannot hold makes it allocate from an overflowed size, and on that
+// failure it frees pointers it never set, which crashes the process. A real
+// stream's header holds what it declares, so one that does not is refused
+// before the decoder sees it. The packet is gathered as the decoder gathers
+// it: from the second page, continued only on pages marked as continuing it;
+// anything less regular is refused too.
+bool comment_header_fits(FILE* f) {
+    const size_t kLongest = 16 * 1024 * 1024;
+    OggPage page;
+    // The first page holds the identification header alone, in 30 bytes.
+    if (!read_page(f, page) || page.segments != 1 || page.lacing[0] != 30 || std::fseek(f, 30, SEEK_CUR) != 0)
+        return false;
+    if (!read_page(f, page) || page.segments == 0 || (page.flags & 1)) return false;
+    std::vector<unsigned char> packet;
+    for (int i = 0;; ++i) {
+        if (i == page.segments) {
+            if (!read_page(f, page) || page.segments == 0 || !(page.flags & 1)) return false;
+            i = 0;
+        }
+        size_t at = packet.size(), n = page.lacing[i];
+        if (at + n > kLongest) return false;
+        packet.resize(at + n);
+        if (std::fread(packet.data() + at, 1, n, f) != n) return false;
+        if (n < 255) break;
+    }
+
+    // Type 3 and "vorbis", the vendor's length and text, the number of
+    // comments, then each one's length and text.
+    size_t at = 7;
+    auto read32 = [&](uint32_t& value) {
+        if (packet.size() - at < 4) return false;
+        value = uint32_t(packet[at]) | uint32_t(packet[at + 1]) << 8 | uint32_t(packet[at + 2]) << 16 |
+                uint32_t(packet[at + 3]) << 24;
+        at += 4;
+        return true;
+    };
+    if (packet.size() < at || packet[0] != 3 || std::memcmp(&packet[1], "vorbis", 6) != 0) return false;
+    uint32_t vendor = 0, count = 0;
+    if (!read32(vendor) || vendor > packet.size() - at) return false;
+    at += vendor;
+    if (!read32(count) || count > (packet.size() - at) / 4) return false;
+    for (uint32_t k = 0; k < count; ++k) {
+        uint32_t length = 0;
+        if (!read32(length) || length > packet.size() - at) return false;
+        at += length;
+    }
+    return true;
 }
 
 }  // namespace
@@ -80,6 +147,8 @@ unsigned char* LoadWAV(FILE* f, int* length, int* channels, int* format, int* he
 }
 
 unsigned char* LoadOGG(FILE* f, int* length, int* channels, int* format, int* hertz) {
+    long start = std::ftell(f);
+    if (start < 0 || !comment_header_fits(f) || std::fseek(f, start, SEEK_SET) != 0) return nullptr;
     int error = 0;
     stb_vorbis* v = stb_vorbis_open_file(f, 0, &error, nullptr);
     if (!v) return nullptr;

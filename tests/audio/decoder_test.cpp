@@ -122,4 +122,28 @@ TEST(OggDecoder, DecodesWholeClips) {
     EXPECT_EQ(broken.data, nullptr);
 }
 
+// A comment header that declares more than its packet holds: 2^28 comments
+// overflow the decoder's table size, and its failure path then frees entries
+// of a table it never made. Refused, without a crash.
+TEST(OggDecoder, RefusesACommentHeaderLargerThanItsPacket) {
+    std::string ogg = EncodeOgg(Tone(4410, 1, 44100, 440, 0.5), 1, 44100);
+    // Page 2 starts after page 1 (27 + 1 + 30 bytes); its packet after its
+    // segment table. The count follows type, "vorbis" and the vendor text.
+    const size_t page2 = 58, packet = page2 + 27 + size_t(static_cast<unsigned char>(ogg[page2 + 26]));
+    ASSERT_EQ(ogg.compare(page2, 4, "OggS"), 0);
+    ASSERT_EQ(ogg.compare(packet + 1, 6, "vorbis"), 0);
+    const unsigned char* v = reinterpret_cast<const unsigned char*>(&ogg[packet + 7]);
+    size_t count = packet + 11 + (v[0] | v[1] << 8 | v[2] << 16 | size_t(v[3]) << 24);
+    ASSERT_LT(count + 4, ogg.size());
+    {
+        Decoded whole;
+        decode(ogg, true, whole);
+        ASSERT_NE(whole.data, nullptr) << "the stream is sound before the change";
+    }
+    ogg.replace(count, 4, std::string("\0\0\0\x10", 4));
+    Decoded d;
+    decode(ogg, true, d);
+    EXPECT_EQ(d.data, nullptr);
+}
+
 }  // namespace
