@@ -1,0 +1,77 @@
+// What the fault tests and the soak share: folders of their own, the state
+// file's layout as the game checks it, and the real program driven from
+// outside on the test X server.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <sys/types.h>
+
+#include "tests/harness/files.h"
+
+namespace reliability {
+
+namespace fs = std::filesystem;
+
+// A fresh folder under /tmp, removed with everything in it at the end, even
+// when the test made it unwritable.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+// The names in a folder, sorted.
+std::vector<std::string> Names(const fs::path& folder);
+
+// The state string: "RUVO_v2.0|", 201 settings and their check, then 10000
+// scores with a check after each full block of 32; every field ends in "|".
+enum { kSettings = 201, kScores = 10000 };
+std::string MakeState(const std::vector<int>& settings, const std::vector<int>& scores);
+// The settings a first run saves: the defaults, with the loading screen's
+// mark (entry 100) set.
+std::vector<int> FirstRunSettings();
+
+struct ParsedState {
+    bool complete = false;  // every field there, every check right
+    std::vector<int> settings;
+    std::vector<int> scores;
+};
+ParsedState ParseState(const std::string& text);
+
+void Pause(double seconds);
+// Holds a key down for `seconds`, then lets go and waits `gap`: the game
+// reads which keys are down at each update.
+void Hold(const std::string& key, double seconds = 0.1, double gap = 0.15);
+// Presses the left button at a point given as fractions of the window's
+// size, holding it as long as a key.
+void Click(const std::string& window, double fx, double fy);
+// Whether the process still runs (not ended, nor ended and unreaped).
+bool Alive(pid_t pid);
+// The resident memory of a process in kB, 0 when it is gone.
+long ResidentKb(pid_t pid);
+// How many different colours the window shows now; 0 when it cannot be read.
+int DistinctColours(const std::string& window);
+
+// The real program in a folder of its own: a copy of the executable, with a
+// copy of the build's data folder beside it unless `withData` is false.
+struct ProgramCopy {
+    explicit ProgramCopy(bool withData = true);
+    TempFolder folder;
+    fs::path exe;
+    fs::path data;
+};
+
+// The first steps of every run: the window found and focused, and the
+// loading screen over. Returns the window, empty when none appeared.
+std::string EnterMenu(pid_t pid);
+
+}  // namespace reliability
