@@ -18,6 +18,13 @@ extern "C" const char* __lsan_default_suppressions() {
     return "leak:libstb.so\n";
 }
 
+// A damaged set-up header can also make it ask for tables of gigabytes and
+// fill them before it gives up. Here the decoder meets a malloc that refuses
+// more than 512 MB, as a small machine's would, and must fail cleanly on it.
+extern "C" const char* __asan_default_options() {
+    return "allocator_may_return_null=1:max_allocation_size_mb=512";
+}
+
 namespace {
 
 // Passed over is not gone: a million refused files would hold gigabytes. So
