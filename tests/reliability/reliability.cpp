@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -17,6 +18,7 @@ namespace reliability {
 
 namespace {
 
+// The check values are sums on whole numbers, as the game takes them.
 const int kGameNumber = 503;
 const int kBlock = 32;
 
@@ -55,13 +57,13 @@ std::string MakeState(const std::vector<int>& settings, const std::vector<int>& 
     int check = 0;
     for (int i = 0; i < kSettings; ++i) {
         s += std::to_string(settings[size_t(i)]) + "|";
-        check = (check + settings[size_t(i)]) % (kGameNumber + 1000);
+        check = int((check + int64_t(settings[size_t(i)])) % (kGameNumber + 1000));
     }
     s += std::to_string(check) + "|";
     int c = 0;
     for (int m = 0; m < kScores; ++m) {
         s += std::to_string(scores[size_t(m)]) + "|";
-        c = (c + m + 1 + scores[size_t(m)]) % (kGameNumber + 1237);
+        c = int((c + m + 1 + int64_t(scores[size_t(m)])) % (kGameNumber + 1237));
         if (m % kBlock == kBlock - 1) {
             s += std::to_string(c) + "|";
             c = 0;
@@ -95,14 +97,14 @@ ParsedState ParseState(const std::string& text) {
     for (int i = 0; i < kSettings; ++i) {
         if (!parse_int(fields[f++], &value)) return p;
         p.settings.push_back(value);
-        check = (check + value) % (kGameNumber + 1000);
+        check = int((check + int64_t(value)) % (kGameNumber + 1000));
     }
     if (!parse_int(fields[f++], &value) || value != check) return p;
     int c = 0;
     for (int m = 0; m < kScores; ++m) {
         if (!parse_int(fields[f++], &value)) return p;
         p.scores.push_back(value);
-        c = (c + m + 1 + value) % (kGameNumber + 1237);
+        c = int((c + m + 1 + int64_t(value)) % (kGameNumber + 1237));
         if (m % kBlock == kBlock - 1) {
             if (!parse_int(fields[f++], &value) || value != c) return p;
             c = 0;
