@@ -188,14 +188,21 @@ TEST(Soak, RandomInputThroughEveryScreen) {
     EXPECT_EQ(r.out.find("Vantle Runtime Error"), std::string::npos) << r.out;
 
     // Each second's updates, from the first game on. Nothing but the rates
-    // marks time in the output, so they also date the first game.
+    // marks time in the output, so they also date the first game. A machine
+    // busy with other work may stall the program for a moment, and updates
+    // more than four behind are dropped, not replayed: one second in a
+    // hundred may dip below 55, though never below 45.
     std::istringstream lines(r.out);
     bool playing = false;
     int rates = 0, ratesBeforeGame = 0, low = 1000, high = 0;
+    std::vector<std::string> dips, recent;
     for (std::string line; std::getline(lines, line);) {
         if (line.rfind("Placed at ", 0) == 0) playing = true;
         int updates = 0, renders = 0;
-        if (std::sscanf(line.c_str(), "Rates: update %d render %d", &updates, &renders) != 2) continue;
+        if (std::sscanf(line.c_str(), "Rates: update %d render %d", &updates, &renders) != 2) {
+            recent.push_back(line);
+            continue;
+        }
         ++rates;
         if (!playing) {
             ++ratesBeforeGame;
@@ -203,12 +210,21 @@ TEST(Soak, RandomInputThroughEveryScreen) {
         }
         low = std::min(low, updates);
         high = std::max(high, updates);
-        EXPECT_GE(updates, 55) << "second " << rates;
+        EXPECT_GE(updates, 45) << "second " << rates;
         EXPECT_LE(updates, 65) << "second " << rates;
+        if (updates < 55) {
+            std::string dip = "second " + std::to_string(rates) + ": " + line;
+            for (const std::string& before : recent) dip += "\n    after " + before;
+            dips.push_back(dip);
+        }
+        recent.clear();
     }
     ASSERT_TRUE(playing) << "a game was started";
-    std::printf("soak: updates a second from the first game on: %d..%d over %d seconds\n", low, high,
-                rates - ratesBeforeGame);
+    const int timed = rates - ratesBeforeGame;
+    std::printf("soak: updates a second from the first game on: %d..%d over %d seconds, %zu below 55\n", low,
+                high, timed, dips.size());
+    for (const std::string& dip : dips) std::printf("soak: %s\n", dip.c_str());
+    EXPECT_LE(dips.size(), size_t(std::max(1, timed / 100)));
 
     // Memory once the first game is on and has settled: the later half of
     // the run may not hold more than the earlier half did, give or take
