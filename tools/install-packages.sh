@@ -7,7 +7,8 @@ PACKAGES="build-essential cmake pkg-config
 libglfw3-dev libopenal-dev libstb-dev libgl1-mesa-dev libgl1-mesa-dri
 libgtest-dev libgmock-dev libbenchmark-dev
 xvfb xauth xdotool bsdutils libx11-dev libxrandr-dev
-libvorbis-dev fonts-dejavu-core"
+libvorbis-dev fonts-dejavu-core
+clang-14 libclang-rt-14-dev llvm-14"
 
 missing=""
 for p in $PACKAGES; do
