@@ -58,10 +58,6 @@ void carve_disc(float* grid, int x, int y, int radius) {
 // draws. Sixteen interleaved walks of the generator, each jumping sixteen
 // steps at a time, give the very same sequence without waiting on one
 // another.
-// The rock codes of one band: floor(u * 5.99 + 6) for the next 16 columns'
-// draws. Sixteen interleaved walks of the generator, each jumping sixteen
-// steps at a time, give the very same sequence without waiting on one
-// another.
 void fill_band() {
     const int kLanes = 16;
     const uint32_t a = 1664525u, c = 1013904223u;
