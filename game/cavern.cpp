@@ -2,6 +2,7 @@
 // of the centre, the player's start, the camera, and vents on open cells
 // beside walls. The order of draws, the truncations and the float widths are
 // part of the design: the same generator state gives the same cave.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -14,15 +15,9 @@
 
 namespace {
 
-// The draws go column by column, but the grid is laid out row by row: a
-// column walk would touch a new memory page at every cell. So the draws of a
-// band of columns are taken in their order into this buffer first, and the
-// band is then copied into the grid row by row. Its rows are padded so that
-// the 16 of them do not share cache sets.
-const int kBand = 16;
-float band[kBand][WORLD_SIZE + 16];
-
-// Which vent candidates (every third cell from 2) are open, read row by row.
+// Which vent candidates (every third cell from 2, x by y) are open. Only the
+// tunnels make water, so each disc notes those it opened, sparing a pass over
+// a third of the grid's rows to find them.
 const int kCandidates = 340;  // 2, 5, ..., 1019
 bool candidateOpen[kCandidates][kCandidates];
 
@@ -31,56 +26,113 @@ inline float u() {
 }
 
 // sin and cos of every whole degree, as 32-bit floats: each disc needs all
-// 361 of them.
+// 361 of them. The table is padded to a multiple of the vector width with
+// copies of 360 degrees: drawing a cell twice changes nothing.
+const int kAngles = 368;
+
 struct DegreeTable {
-    float sine[361], cosine[361];
+    float sine[kAngles], cosine[kAngles];
     DegreeTable() {
-        for (int a = 0; a <= 360; ++a) {
-            sine[a] = std::sin(float(a) * D2R);
-            cosine[a] = std::cos(float(a) * D2R);
+        for (int a = 0; a < kAngles; ++a) {
+            const float angle = float(std::min(a, 360));
+            sine[a] = std::sin(angle * D2R);
+            cosine[a] = std::cos(angle * D2R);
         }
     }
 };
 const DegreeTable kDegrees;
 
+// A disc is carved along its radii, every degree: each step of a radius
+// lands on another row of the grid, and the grid's rows are a multiple of
+// 4 KB apart, so they would all compete for the same few cache lines. The
+// disc is drawn into a small square of its own first and copied out row by
+// row.
+const int kDiscBox = 32;  // radius at most 13: offsets -14..14 from the centre
+
 void carve_disc(float* grid, int x, int y, int radius) {
-    for (int a = 0; a <= 360; ++a) {
-        const float s = kDegrees.sine[a], c = kDegrees.cosine[a];
-        for (int d = 0; d <= radius; ++d) {
-            int px = int(float(d) * s + float(x));
-            int py = int(float(y) - float(d) * c);
-            if (px >= 4 && px <= 1020 && py >= 4 && py <= 1020) grid[xr_ruvo_Cell(px, py)] = TILE_WATER;
+    unsigned char disc[kDiscBox * kDiscBox] = {};
+    const int half = kDiscBox / 2;
+    const float fx = float(x), fy = float(y);
+    for (int d = 0; d <= radius; ++d) {
+        // A whole circle's cells at once, then the stores.
+        const float fd = float(d);
+        int at[kAngles];
+        for (int a = 0; a < kAngles; ++a) {
+            const int px = int(fd * kDegrees.sine[a] + fx);
+            const int py = int(fy - fd * kDegrees.cosine[a]);
+            at[a] = (py - y + half) * kDiscBox + (px - x + half);
+        }
+        for (int a = 0; a < kAngles; ++a) disc[at[a]] = 1;
+    }
+    for (int row = 0; row < kDiscBox; ++row) {
+        const int py = y - half + row;
+        if (py < 4 || py > 1020) continue;
+        for (int column = 0; column < kDiscBox; ++column) {
+            const int px = x - half + column;
+            if (disc[row * kDiscBox + column] && px >= 4 && px <= 1020) grid[xr_ruvo_Cell(px, py)] = TILE_WATER;
         }
     }
+    // The candidates the disc may have opened, while its cells are at hand.
+    const int i0 = std::max(0, (x - radius - 1 - 2) / 3), i1 = std::min(kCandidates - 1, (x + radius + 1 - 2) / 3);
+    const int j0 = std::max(0, (y - radius - 1 - 2) / 3), j1 = std::min(kCandidates - 1, (y + radius + 1 - 2) / 3);
+    for (int j = j0; j <= j1; ++j)
+        for (int i = i0; i <= i1; ++i)
+            if (grid[xr_ruvo_Cell(2 + 3 * i, 2 + 3 * j)] == TILE_WATER) candidateOpen[i][j] = true;
 }
 
-// The rock codes of one band: floor(u * 5.99 + 6) for the next 16 columns'
-// draws. Sixteen interleaved walks of the generator, each jumping sixteen
-// steps at a time, give the very same sequence without waiting on one
-// another.
-void fill_band() {
-    const int kLanes = 16;
-    const uint32_t a = 1664525u, c = 1013904223u;
-    uint32_t jumpA = 1, jumpC = 0;  // kLanes steps in one: s -> s * jumpA + jumpC
-    for (int k = 0; k < kLanes; ++k) {
-        jumpC = jumpC * a + c;
-        jumpA *= a;
-    }
-    uint32_t s[kLanes];
-    s[0] = uint32_t(xr_random_Seed) * a + c;
-    for (int k = 1; k < kLanes; ++k) s[k] = s[k - 1] * a + c;
-    uint32_t last = 0;
-    for (int i = 0; i < kBand; ++i) {
-        for (int y = 0; y < WORLD_SIZE; y += kLanes) {
-            last = s[kLanes - 1];
+// Steps of the generator, s -> s * mul + add, composed: any number of steps
+// is again one such step.
+struct Steps {
+    uint32_t mul, add;
+};
+
+Steps steps_then(Steps first, Steps second) {
+    return {first.mul * second.mul, first.add * second.mul + second.add};
+}
+
+Steps steps(uint32_t count) {
+    Steps result{1, 0}, power{1664525u, 1013904223u};
+    for (; count; count >>= 1, power = steps_then(power, power))
+        if (count & 1) result = steps_then(result, power);
+    return result;
+}
+
+uint32_t advance(uint32_t seed, Steps by) {
+    return seed * by.mul + by.add;
+}
+
+// Solid rock of codes floor(u * 5.99 + 6), one draw a cell, taken column by
+// column: cell (x, y) gets draw x * WORLD_SIZE + y. The grid is laid out row
+// by row, and a column walk would touch a new memory page at every cell, so
+// the draws are taken out of order instead: a jump of any length is one
+// multiply and add, and sixteen lanes walk each row, sixteen columns apart.
+const int kLanes = 16;
+
+void fill_rock(float* grid) {
+    const uint32_t seed = uint32_t(xr_random_Seed);
+    const Steps down = steps(1), across = steps(kLanes * WORLD_SIZE);
+    uint32_t rowStart[kLanes];  // the states that give row y's first sixteen cells
+    for (int k = 0; k < kLanes; ++k) rowStart[k] = advance(seed, steps(uint32_t(k * WORLD_SIZE + 1)));
+    for (int y = 0; y < WORLD_SIZE; ++y) {
+        uint32_t s[kLanes];
+        std::memcpy(s, rowStart, sizeof s);
+        float* cell = grid + xr_ruvo_Cell(0, y);
+        for (int x0 = 0; x0 < WORLD_SIZE; x0 += kLanes) {
+            float tile[kLanes];
             for (int k = 0; k < kLanes; ++k) {
                 // Positive, so truncation is the floor.
-                band[i][y + k] = float(int(float(s[k] >> 8) * 5.9604645e-08f * 5.99f + 6));
-                s[k] = s[k] * jumpA + jumpC;
+                tile[k] = float(int(float(s[k] >> 8) * 5.9604645e-08f * 5.99f + 6));
+                s[k] = advance(s[k], across);
+            }
+            for (int k = 0; k < kLanes; ++k, cell += CELL_SLOTS) {
+                // Tile and light side by side: one store for both.
+                const float tileAndLight[2] = {tile[k], 0};
+                std::memcpy(cell, tileAndLight, sizeof tileAndLight);
             }
         }
+        for (int k = 0; k < kLanes; ++k) rowStart[k] = advance(rowStart[k], down);
     }
-    xr_random_Seed = int(last);
+    xr_random_Seed = int(advance(seed, steps(uint32_t(WORLD_SIZE * WORLD_SIZE))));
 }
 
 int clampi(int v, int low, int high) {
@@ -91,17 +143,8 @@ int clampi(int v, int low, int high) {
 
 int c_MyGame::p_Cavern() {
     float* grid = xr_ruvo_grid.Data();
-    for (int x0 = 0; x0 < WORLD_SIZE; x0 += kBand) {
-        fill_band();
-        for (int y = 0; y < WORLD_SIZE; ++y) {
-            float* cell = grid + xr_ruvo_Cell(x0, y);
-            for (int i = 0; i < kBand; ++i, cell += CELL_SLOTS) {
-                // Tile and light side by side: one store for both.
-                const float tileAndLight[2] = {band[i][y], 0};
-                std::memcpy(cell, tileAndLight, sizeof tileAndLight);
-            }
-        }
-    }
+    fill_rock(grid);
+    std::memset(candidateOpen, 0, sizeof candidateOpen);
 
     const int type = xr_ruvo_RUVO_GameType;
     if (type >= 0) {
@@ -141,9 +184,6 @@ int c_MyGame::p_Cavern() {
     xr_ruvo_scrx = xr_ruvo_aimx;
     xr_ruvo_scry = xr_ruvo_aimy;
 
-    for (int j = 0; j < kCandidates; ++j)
-        for (int i = 0; i < kCandidates; ++i)
-            candidateOpen[i][j] = grid[xr_ruvo_Cell(2 + 3 * i, 2 + 3 * j)] == TILE_WATER;
     for (int i = 0; i < kCandidates; ++i) {
         const int x = 2 + 3 * i;
         for (int j = 0; j < kCandidates; ++j) {
