@@ -10,6 +10,7 @@
 #include "game/world.h"
 #include "graphics/graphics.h"
 #include "host/input.h"
+#include "host/platform.h"
 #include "runtime/debug.h"
 #include "shell/controls.h"
 #include "shell/draw.h"
@@ -197,6 +198,8 @@ int c_MyGame::p_LoadScreen() {
     case 44: case 45: case 46: case 47: xr_ruvo_LoadSFX(step - 43); break;
     // The music is decoded now, so that a new game does not stall on it.
     case 48: xr_ruvo_PrepareTune(String("Aqua")); break;
+    // Everything is decoded: what the decoders freed goes back to the system.
+    case 49: platform::ReleaseFreeMemory(); break;
     }
     // Step 61 ends the loading in the update that shows the menu first.
     if (step > 60) {

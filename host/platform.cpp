@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -85,6 +86,10 @@ int ReplaceFile(const std::string& path, const char* bytes, size_t length) {
         close(dir);
     }
     return 0;
+}
+
+void ReleaseFreeMemory() {
+    malloc_trim(0);
 }
 
 }  // namespace platform
