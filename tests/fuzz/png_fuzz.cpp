@@ -1,6 +1,5 @@
 // Image files through the host's LoadImageData, as every picture of the game
-// is loaded. The decoder takes whatever format the bytes claim to be; the
-// seeds are PNG, the only format the game ships.
+// is loaded: PNG only, at most 8192 a side.
 #include <cstdint>
 #include <cstdlib>
 

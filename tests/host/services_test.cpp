@@ -159,6 +159,13 @@ TEST_F(Services, FilesLoadAsTextBytesImagesAndSounds) {
     std::free(pixels);
     WriteFile("broken.png", "not a picture");
     EXPECT_EQ(host->LoadImageData(text((folder / "broken.png").string()), &w, &h, &depth), nullptr);
+    // Only PNG: eighteen bytes that read as an 8000 x 8000 TGA header are
+    // not a picture of 256 MB; nor is a PNG wider than 8192.
+    WriteFile("header.png", std::string("\0\0\x02\0\0\0\0\0\0\0\0\0\x40\x1f\x40\x1f\x20\0", 18));
+    EXPECT_EQ(host->LoadImageData(text((folder / "header.png").string()), &w, &h, &depth), nullptr);
+    const std::vector<unsigned char> row(9000, 128);
+    ASSERT_TRUE(stbi_write_png((folder / "wide.png").c_str(), 9000, 1, 1, row.data(), 9000));
+    EXPECT_EQ(host->LoadImageData(text((folder / "wide.png").string()), &w, &h, &depth), nullptr);
 
     // 8-bit mono PCM: 4 frames.
     std::string wav = std::string("RIFF") + std::string("\x28\0\0\0", 4) + "WAVEfmt " +
