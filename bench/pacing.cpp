@@ -57,10 +57,13 @@ double cpu_seconds(pid_t pid) {
     return (utime + stime) / double(sysconf(_SC_CLK_TCK));
 }
 
-long rss_kb(pid_t pid) {
+// A field of /proc/PID/status in kB: "VmRSS", "RssAnon" (the process's own
+// memory), "RssFile" (mapped code, the software renderer's among it).
+long status_kb(pid_t pid, const std::string& field) {
     std::ifstream in("/proc/" + std::to_string(pid) + "/status");
+    const std::string prefix = field + ":";
     for (std::string line; std::getline(in, line);)
-        if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+        if (line.rfind(prefix, 0) == 0) return std::atol(line.c_str() + prefix.size());
     return 0;
 }
 
@@ -164,7 +167,7 @@ int main(int argc, char** argv) {
     wait_seconds(30);
     const double playT1 = monotonic();
     double playCpu = (cpu_seconds(pid) - playCpu0) / (playT1 - playT0);
-    long rss = rss_kb(pid);
+    const long rss = status_kb(pid, "VmRSS"), anon = status_kb(pid, "RssAnon"), mapped = status_kb(pid, "RssFile");
 
     PressKey("F4");
     int status = 0;
@@ -202,6 +205,8 @@ int main(int argc, char** argv) {
     std::printf("  resident memory in play: %.1f MB; grid and decoded assets: %.1f MB; ratio %.2f (target at most "
                 "1.25)\n",
                 double(rss) / 1024, decoded / 1048576, double(rss) * 1024 / decoded);
+    std::printf("    of which the program's own %.1f MB (ratio %.2f) and mapped files (libraries) %.1f MB\n",
+                double(anon) / 1024, double(anon) * 1024 / decoded, double(mapped) / 1024);
     std::printf("  exit status %d\n", WIFEXITED(status) ? WEXITSTATUS(status) : -1);
     return 0;
 }
