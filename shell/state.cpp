@@ -1,9 +1,9 @@
 #include "shell/state.h"
 
 #include <cstdint>
+#include <string>
 
 #include "host/app.h"
-#include "support/stack.h"
 
 Array<int> xr_ruvo_RUVO_Set;
 Array<int> xr_ruvo_RUVO_Score;
@@ -110,17 +110,24 @@ int xr_ruvo_BlockCheck(int block) {
 
 // "RUVO_v2.0|", the saved settings, their check value, then the scores with
 // each full block of 32 followed by its check value; every field ends in "|".
+// Some ten thousand fields, written as bytes: as a stack of strings they
+// would lie about as garbage, half a megabyte a save, until the collector
+// next ran, which their own bytes do not hasten.
 int xr_ruvo_Save() {
-    c_StringStack* fields = (new c_StringStack())->m_new2();
-    const String bar("|");
-    fields->p_Push4(String(kVersion) + bar);
-    for (int i = 0; i < kSavedSettings; ++i) fields->p_Push4(String(xr_ruvo_RUVO_Set[i]) + bar);
-    fields->p_Push4(String(xr_ruvo_SettingsCheck()) + bar);
+    std::string text;
+    auto field = [&text](long long value) {
+        text += std::to_string(value);
+        text += '|';
+    };
+    text += kVersion;
+    text += '|';
+    for (int i = 0; i < kSavedSettings; ++i) field(xr_ruvo_RUVO_Set[i]);
+    field(xr_ruvo_SettingsCheck());
     for (int m = 0; m < kScores; ++m) {
-        fields->p_Push4(String(xr_ruvo_RUVO_Score[m]) + bar);
-        if (m % kBlock == kBlock - 1) fields->p_Push4(String(xr_ruvo_BlockCheck(m / kBlock)) + bar);
+        field(xr_ruvo_RUVO_Score[m]);
+        if (m % kBlock == kBlock - 1) field(xr_ruvo_BlockCheck(m / kBlock));
     }
-    xr_app_SaveState(fields->p_Join(String()));
+    xr_app_SaveState(String::FromUtf8(text.data(), int(text.size())));
     return 0;
 }
 

@@ -1,4 +1,5 @@
 // Settings, scores and the save string, through the real state file.
+#include <malloc.h>
 #include <unistd.h>
 
 #include <climits>
@@ -12,6 +13,7 @@
 #include "tests/harness/test_roots.h"
 #include "host/app.h"
 #include "host/glfwgame.h"
+#include "runtime/gc.h"
 #include "shell/state.h"
 #include "tests/harness/files.h"
 
@@ -106,6 +108,21 @@ TEST_F(SaveData, RoundTripThroughTheStateFile) {
     EXPECT_EQ(xr_ruvo_RUVO_Set[100], 1);
     EXPECT_EQ(xr_ruvo_RUVO_DebugMode, 1) << "the overlay follows setting 22";
     for (int m = 0; m < 10000; ++m) ASSERT_EQ(xr_ruvo_RUVO_Score[m], m % 7 ? 0 : m * 3 + 1) << m;
+}
+
+// A save leaves nothing behind for the collector: the game saves on every
+// visit to the options and at every game's end, and garbage that does not
+// count towards the next collection would pile up for a long while.
+TEST_F(SaveData, SavingLeavesNoGarbage) {
+    FillSome();
+    xr_ruvo_Save();
+    gc_collect();
+    const size_t before = mallinfo2().uordblks;
+    for (int i = 0; i < 20; ++i) {
+        xr_ruvo_Save();
+        gc_collect();
+    }
+    EXPECT_LT(mallinfo2().uordblks, before + 256 * 1024) << "twenty saves";
 }
 
 // Check values are sums on whole numbers: values at the int limits, as an
