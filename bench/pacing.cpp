@@ -145,14 +145,12 @@ int main(int argc, char** argv) {
         std::fclose(in);
     });
 
-    std::string window = WaitForGameWindow(pid);
-    if (window.empty()) {
+    if (FocusGameWindow(pid).empty()) {
         std::fprintf(stderr, "the program's window did not appear\n");
         kill(pid, SIGKILL);
         reader.join();
         return 1;
     }
-    Xdotool("windowfocus --sync " + window);
     wait_seconds(3);  // the loading screen and the menu's intro
 
     double menuCpu0 = cpu_seconds(pid), menuT0 = monotonic();

@@ -35,16 +35,16 @@ std::string list_chunk() {
 TEST(WavDecoder, ReadsPcmLayouts) {
     struct Case {
         const char* name;
-        WavSpec spec;
+        WavClip clip;
         int length, channels, format, hertz;
     };
-    WavSpec stereo16;
+    WavClip stereo16;
     stereo16.channels = 2;
     stereo16.data = std::string(176400, '\x11');
-    WavSpec extraFmt;
+    WavClip extraFmt;
     extraFmt.fmtExtra = 2;
     extraFmt.data = std::string(8, '\x22');
-    WavSpec listFirst;
+    WavClip listFirst;
     listFirst.chunksBeforeData = list_chunk();
     listFirst.bits = 8;
     listFirst.hertz = 22050;
@@ -56,14 +56,14 @@ TEST(WavDecoder, ReadsPcmLayouts) {
     };
     for (const Case& c : cases) {
         Decoded d;
-        decode(MakeWav(c.spec), false, d);
+        decode(MakeWav(c.clip), false, d);
         ASSERT_NE(d.data, nullptr) << c.name;
         EXPECT_EQ(d.length, c.length) << c.name;
         EXPECT_EQ(d.channels, c.channels) << c.name;
         EXPECT_EQ(d.format, c.format) << c.name;
         EXPECT_EQ(d.hertz, c.hertz) << c.name;
-        EXPECT_EQ(d.data[0], static_cast<unsigned char>(c.spec.data[0])) << c.name;
-        EXPECT_EQ(d.data[c.spec.data.size() - 1], static_cast<unsigned char>(c.spec.data.back())) << c.name;
+        EXPECT_EQ(d.data[0], static_cast<unsigned char>(c.clip.data[0])) << c.name;
+        EXPECT_EQ(d.data[c.clip.data.size() - 1], static_cast<unsigned char>(c.clip.data.back())) << c.name;
     }
 }
 
@@ -74,25 +74,25 @@ TEST(WavDecoder, RefusesWhatIsNotPlainPcm) {
         std::string bytes;
     };
     auto wav = [](auto change) {
-        WavSpec s;
+        WavClip s;
         s.data = std::string(16, '\x10');
         change(s);
         return MakeWav(s);
     };
-    std::string truncated = wav([](WavSpec&) {});
+    std::string truncated = wav([](WavClip&) {});
     truncated.resize(truncated.size() - 4);
     const std::vector<Case> cases = {
-        {"floating point", wav([](WavSpec& s) { s.audioFormat = 3; })},
-        {"no channels", wav([](WavSpec& s) { s.channels = 0; })},
-        {"zero bits", wav([](WavSpec& s) { s.bits = 0; })},
-        {"12 bits", wav([](WavSpec& s) { s.bits = 12; })},
-        {"data larger than the file", wav([](WavSpec& s) { s.dataSize = 0x7FFFFFF0; })},
+        {"floating point", wav([](WavClip& s) { s.audioFormat = 3; })},
+        {"no channels", wav([](WavClip& s) { s.channels = 0; })},
+        {"zero bits", wav([](WavClip& s) { s.bits = 0; })},
+        {"12 bits", wav([](WavClip& s) { s.bits = 12; })},
+        {"data larger than the file", wav([](WavClip& s) { s.dataSize = 0x7FFFFFF0; })},
         {"data cut short", truncated},
         {"chunk before data larger than the file",
-         wav([](WavSpec& s) { s.chunksBeforeData = std::string("junk\xF0\xFF\xFF\x7F", 8); })},
-        {"no data chunk", wav([](WavSpec& s) { s.chunksBeforeData = list_chunk(); }).substr(0, 44 + 14)},
-        {"not RIFF", "RIFX" + wav([](WavSpec&) {}).substr(4)},
-        {"not WAVE", wav([](WavSpec&) {}).replace(8, 4, "AVI ")},
+         wav([](WavClip& s) { s.chunksBeforeData = std::string("junk\xF0\xFF\xFF\x7F", 8); })},
+        {"no data chunk", wav([](WavClip& s) { s.chunksBeforeData = list_chunk(); }).substr(0, 44 + 14)},
+        {"not RIFF", "RIFX" + wav([](WavClip&) {}).substr(4)},
+        {"not WAVE", wav([](WavClip&) {}).replace(8, 4, "AVI ")},
         {"empty", ""},
     };
     for (const Case& c : cases) {

@@ -74,9 +74,9 @@ protected:
         for (gc_object*& root : test_roots) root = nullptr;
     }
     gxtkSample* LoadClip(const char* name, int frames) {
-        WavSpec spec;
-        spec.data = Bytes16(Tone(frames, 1, kRate, 440, 0.5));
-        std::ofstream(kFolder / name, std::ios::binary) << MakeWav(spec);
+        WavClip clip;
+        clip.data = Bytes16(Tone(frames, 1, kRate, 440, 0.5));
+        std::ofstream(kFolder / name, std::ios::binary) << MakeWav(clip);
         return audio->LoadSample(String((kFolder / name).c_str()));
     }
     // Samples written to the output so far.

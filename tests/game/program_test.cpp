@@ -53,9 +53,7 @@ TEST(Program, PlaysFromTheMenuPausesAndQuitsOnF4) {
     options.env = {"ALSOFT_DRIVERS=null"};
     options.timeoutSeconds = 40;
     options.whileRunning = [](pid_t pid) {
-        std::string window = WaitForGameWindow(pid);
-        if (window.empty()) return;
-        Xdotool("windowfocus --sync " + window);
+        if (FocusGameWindow(pid).empty()) return;
         pause(2.5);  // the loading screen
         PressKey("Return");
         PressKey("Return");

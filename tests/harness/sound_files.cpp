@@ -19,7 +19,7 @@ void put32(std::string& out, long v) {
 
 }  // namespace
 
-std::string MakeWav(const WavSpec& s) {
+std::string MakeWav(const WavClip& s) {
     std::string fmt;
     put16(fmt, s.audioFormat);
     put16(fmt, s.channels);

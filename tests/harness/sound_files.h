@@ -6,7 +6,7 @@
 
 // A PCM WAV file's bytes. Extra "fmt " bytes and chunks before "data" can be
 // asked for; `dataSize` < 0 means the true size of `data`.
-struct WavSpec {
+struct WavClip {
     int audioFormat = 1;
     int channels = 1;
     int hertz = 44100;
@@ -16,7 +16,7 @@ struct WavSpec {
     std::string data;
     long dataSize = -1;
 };
-std::string MakeWav(const WavSpec& spec);
+std::string MakeWav(const WavClip& clip);
 
 // `frames` frames of a sine tone at full-scale `level`, 16-bit interleaved.
 std::vector<short> Tone(int frames, int channels, int hertz, double frequency, double level);

@@ -34,6 +34,12 @@ std::string WaitForGameWindow(pid_t pid) {
     return std::string();
 }
 
+std::string FocusGameWindow(pid_t pid) {
+    std::string window = WaitForGameWindow(pid);
+    if (!window.empty()) Xdotool("windowfocus --sync " + window);
+    return window;
+}
+
 void SendCloseRequest(unsigned long window) {
     Display* display = XOpenDisplay(nullptr);
     if (!display) return;

@@ -8,6 +8,10 @@
 // empty when it does not within a few seconds.
 std::string WaitForGameWindow(pid_t pid);
 
+// The same, then gives the window the keyboard focus, as a player's click
+// would: the game only hears keys while focused.
+std::string FocusGameWindow(pid_t pid);
+
 // Asks the window to close, as a window manager's close button does.
 void SendCloseRequest(unsigned long window);
 

@@ -160,9 +160,7 @@ TEST(AppProgram, RealKeysReachTheGameWithOrWithoutSound) {
         ProcessResult r = run_app(
             "keys",
             [](pid_t pid) {
-                std::string window = WaitForGameWindow(pid);
-                if (window.empty()) return;
-                Xdotool("windowfocus --sync " + window);
+                if (FocusGameWindow(pid).empty()) return;
                 Xdotool("key --delay 40 a Prior q");
             },
             {std::string("ALSOFT_DRIVERS=") + driver});

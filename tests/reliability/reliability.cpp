@@ -183,9 +183,8 @@ ProgramCopy::ProgramCopy(bool withData) {
 }
 
 std::string EnterMenu(pid_t pid) {
-    std::string window = WaitForGameWindow(pid);
+    std::string window = FocusGameWindow(pid);
     if (window.empty()) return window;
-    Xdotool("windowfocus --sync " + window);
     Pause(1.6);  // the loading screen lasts a second
     return window;
 }

@@ -149,10 +149,9 @@ TEST(Soak, RandomInputThroughEveryScreen) {
     options.env = {"ALSOFT_DRIVERS=null", "GLIMMERDEEP_PRINT_RATES=1"};
     options.timeoutSeconds = seconds + 60;
     options.whileRunning = [&](pid_t pid) {
-        std::string window = WaitForGameWindow(pid);
+        std::string window = FocusGameWindow(pid);
         if (window.empty()) return;
         const Clock::time_point start = Clock::now();
-        Xdotool("windowfocus --sync " + window);
         Pause(1.6);
         samples.push_back({Since(start), ResidentKb(pid)});  // the menu, before any game
         RandomPlayer player(seed);

@@ -100,7 +100,7 @@ protected:
 
     static void SetUpTestSuite() {
         setenv("ALSOFT_DRIVERS", "null", 1);
-        WavSpec clip;
+        WavClip clip;
         clip.data = Bytes16(Tone(4410, 1, 44100, 300, 0.3));
         fs::create_directories(kData / "common");
         std::ofstream(kData / "common/096.wav", std::ios::binary) << MakeWav(clip);

@@ -49,7 +49,7 @@ protected:
 
     static void SetUpTestSuite() {
         setenv("ALSOFT_DRIVERS", "null", 1);
-        WavSpec clip;
+        WavClip clip;
         clip.data = Bytes16(Tone(4410, 1, 44100, 300, 0.3));
         for (const char* name : {"503/sfx/005.wav", "503/sfx/012.wav", "common/099.wav", "503/sfx/Aqua.wav"}) {
             fs::create_directories((kData / name).parent_path());

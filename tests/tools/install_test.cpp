@@ -59,9 +59,7 @@ TEST_F(Install, LauncherPlaysFromThePlayersDataFolder) {
                    "ALSOFT_DRIVERS=null"};
     options.timeoutSeconds = 40;
     options.whileRunning = [](pid_t pid) {
-        std::string window = WaitForGameWindow(pid);
-        if (window.empty()) return;
-        Xdotool("windowfocus --sync " + window);
+        if (FocusGameWindow(pid).empty()) return;
         pause(2.5);  // the loading screen
         PressKey("Down");
         PressKey("Return");
@@ -79,9 +77,7 @@ TEST_F(Install, LauncherPlaysFromThePlayersDataFolder) {
     // Without XDG_DATA_HOME the folder is made under the home folder.
     options.env = {"XDG_DATA_HOME", "HOME=" + (root / "home").string(), "ALSOFT_DRIVERS=null"};
     options.whileRunning = [](pid_t pid) {
-        std::string window = WaitForGameWindow(pid);
-        if (window.empty()) return;
-        Xdotool("windowfocus --sync " + window);
+        if (FocusGameWindow(pid).empty()) return;
         PressKey("F4");
     };
     r = RunProcess({(prefix / "bin/glimmerdeep").string()}, options);
