@@ -92,11 +92,26 @@ int gxtkSurface::Discard() {
     contextSeq = -1;
     std::free(pixels);
     pixels = nullptr;
+    path = String();
     return 0;
+}
+
+bool gxtkSurface::Reload() {
+    if (path.Length() == 0 || !XrGame::_game) return false;
+    int w = 0, h = 0, d = 0;
+    unsigned char* data = XrGame::_game->LoadImageData(path, &w, &h, &d);
+    if (data && w == width && h == height && d == depth) {
+        Premultiply(data, w, h, d);
+        pixels = data;
+        return true;
+    }
+    std::free(data);
+    return false;
 }
 
 void gxtkSurface::SetData(unsigned char* data, int w, int h, int d) {
     if (data != pixels) std::free(pixels);
+    path = String();
     // New content of perhaps another size: the texture is made again at the next Bind.
     if (contextSeq == glfwGraphicsSeq) glDeleteTextures(1, &textureName);
     contextSeq = -1;
@@ -109,6 +124,10 @@ void gxtkSurface::SetData(unsigned char* data, int w, int h, int d) {
 }
 
 void gxtkSurface::SetSubData(int x, int y, int w, int h, const int* source, int pitch) {
+    // Written to, the surface keeps its pixels from now on: the texture alone
+    // could not be made again from the file.
+    if (!pixels) Reload();
+    path = String();
     if (!pixels) {
         pixels = static_cast<unsigned char*>(std::calloc(size_t(width) * size_t(height), 4));
         if (!pixels) return;
@@ -145,6 +164,7 @@ void gxtkSurface::Bind() {
         return;
     }
     contextSeq = glfwGraphicsSeq;
+    if (!pixels) Reload();
     glGenTextures(1, &textureName);
     glBindTexture(GL_TEXTURE_2D, textureName);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
@@ -171,6 +191,10 @@ void gxtkSurface::Bind() {
     if (pixels) {
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, glFormat, GL_UNSIGNED_BYTE, pixels);
+        if (path.Length() > 0) {
+            std::free(pixels);
+            pixels = nullptr;
+        }
     }
 }
 
@@ -187,7 +211,7 @@ gxtkGraphics::gxtkGraphics() {
         q[4] = uint16_t(first + 2);
         q[5] = uint16_t(first + 3);
     }
-    if (GLFWwindow* window = HostWindow()) glfwGetWindowSize(window, &width, &height);
+    if (GLFWwindow* window = HostWindow()) glfwGetFramebufferSize(window, &width, &height);
 }
 
 void gxtkGraphics::mark() {
@@ -195,8 +219,10 @@ void gxtkGraphics::mark() {
 }
 
 int gxtkGraphics::BeginRender() {
+    // The drawing area in pixels, which a scaled desktop makes larger than
+    // the window's size in screen coordinates.
     width = height = 0;
-    if (GLFWwindow* window = HostWindow()) glfwGetWindowSize(window, &width, &height);
+    if (GLFWwindow* window = HostWindow()) glfwGetFramebufferSize(window, &width, &height);
 
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
@@ -484,6 +510,7 @@ bool gxtkGraphics::LoadSurface__UNSAFE__(gxtkSurface* surface, String path) {
         return false;
     }
     surface->SetData(data, w, h, d);
+    surface->path = path;
     return true;
 }
 

@@ -19,11 +19,14 @@ struct gxtkVertex {
 };
 static_assert(sizeof(gxtkVertex) == 20, "the client arrays use a stride of 20");
 
-// An image in memory (premultiplied), uploaded to a texture on first use and
-// again whenever a new GL context has replaced the one it was made in.
+// An image uploaded to a texture on first use. A surface loaded from a file
+// lets go of its pixels once the texture holds them, and reads the file again
+// on the rare occasion that a new GL context has not kept its textures; one
+// made from data or written to later keeps its pixels (premultiplied) for that.
 class gxtkSurface : public Object {
 public:
-    unsigned char* pixels = nullptr;  // malloc'd, owned; kept to rebuild the texture
+    unsigned char* pixels = nullptr;  // malloc'd, owned; null once a loaded image is uploaded
+    String path;                      // the file a loaded image came from; empty for any other
     int width = 0, height = 0;
     int depth = 0;                    // bytes per pixel, 1..4
     unsigned int glFormat = 0;
@@ -51,6 +54,11 @@ public:
     void SetSubData(int x, int y, int w, int h, const int* source, int pitch);
     void Bind();
     void OnUnsafeLoadComplete() { Bind(); }
+
+private:
+    // Reads the pixels from `path` again; false when the file no longer
+    // gives an image of the same size and depth.
+    bool Reload();
 };
 
 class gxtkGraphics : public Object {

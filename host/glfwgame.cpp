@@ -21,7 +21,7 @@ XrGlfwGame::XrGlfwGame() {
 }
 
 XrGlfwGame::~XrGlfwGame() {
-    if (_window) glfwDestroyWindow(_window);
+    CloseWindow();
     if (_glfwGame == this) _glfwGame = nullptr;
 }
 
@@ -57,6 +57,8 @@ void XrGlfwGame::SetSwapInterval(int interval) {
 
 void XrGlfwGame::Run() {
     xr_pacing.Init();
+    LoadGamepadMappings();
+    glfwSetJoystickCallback(OnJoystick);
     SetDeviceWindow(640, 480, 6);
     StartGame();
     while (!glfwWindowShouldClose(_window)) {
@@ -109,15 +111,18 @@ void XrGlfwGame::RunUpdates() {
     _nextUpdate = 0;
 }
 
+// The new window shares the old one's GL objects, so that changing between
+// full screen and a window uploads nothing again. Only a window made without
+// that (the first, or when sharing is refused) starts a new context sequence,
+// after which every texture is made again.
 void XrGlfwGame::SetDeviceWindow(int width, int height, int flags) {
     _focus = false;
-    if (_window) {
+    GLFWwindow* old = _window;
+    if (old) {
         for (int key = 0; key <= GLFW_KEY_LAST; ++key) {
             int code = TransKey(key);
-            if (code && glfwGetKey(_window, key) == GLFW_PRESS) KeyEvent(c_XrGameEvent::KeyUp, code);
+            if (code && glfwGetKey(old, key) == GLFW_PRESS) KeyEvent(c_XrGameEvent::KeyUp, code);
         }
-        glfwDestroyWindow(_window);
-        _window = nullptr;
     }
 
     bool fullscreen = flags & 1;
@@ -136,28 +141,31 @@ void XrGlfwGame::SetDeviceWindow(int width, int height, int flags) {
     glfwWindowHint(GLFW_SAMPLES, 0);
     glfwWindowHint(GLFW_REFRESH_RATE, 60);
 
+    GLFWmonitor* monitor = nullptr;
     if (fullscreen) {
         int count = 0;
         GLFWmonitor** monitors = glfwGetMonitors(&count);
         int index = (flags & 64) ? 1 : 0;
         if (index > count - 1) index = count - 1;
-        GLFWmonitor* monitor = count > 0 ? monitors[index] : nullptr;
-        _window = glfwCreateWindow(width, height, "Glimmerdeep", monitor, nullptr);
-    } else {
-        _window = glfwCreateWindow(width, height, "Glimmerdeep", nullptr, nullptr);
-        if (_window) {
-            glfwSetWindowPos(_window, (_desktopMode.width - width) / 2, (_desktopMode.height - height) / 2);
-            glfwShowWindow(_window);
-        }
+        monitor = count > 0 ? monitors[index] : nullptr;
     }
+    GLFWwindow* window = CreateWindow(width, height, monitor, old);
+    const bool shared = window && old;
+    if (!window && old) window = CreateWindow(width, height, monitor, nullptr);
+    if (old) glfwDestroyWindow(old);
+    _window = window;
     if (!_window) {
         xrPrint(String("glfwCreateWindow FAILED!"));
         std::abort();
     }
+    if (!monitor) {
+        glfwSetWindowPos(_window, (_desktopMode.width - width) / 2, (_desktopMode.height - height) / 2);
+        glfwShowWindow(_window);
+    }
 
-    ++glfwGraphicsSeq;
-    _width = width;
-    _height = height;
+    if (!shared) ++glfwGraphicsSeq;
+    glfwGetFramebufferSize(_window, &_width, &_height);
+    glfwGetWindowSize(_window, &_windowWidth, &_windowHeight);
     glfwMakeContextCurrent(_window);
     if (_swapInterval >= 0) glfwSwapInterval(_swapInterval);
 
@@ -167,6 +175,27 @@ void XrGlfwGame::SetDeviceWindow(int width, int height, int flags) {
     glfwSetCursorPosCallback(_window, OnCursorPos);
     glfwSetWindowCloseCallback(_window, OnWindowClose);
     glfwSetWindowSizeCallback(_window, OnWindowSize);
+    glfwSetFramebufferSizeCallback(_window, OnFramebufferSize);
+}
+
+GLFWwindow* XrGlfwGame::CreateWindow(int width, int height, GLFWmonitor* monitor, GLFWwindow* share) {
+    return glfwCreateWindow(width, height, "Glimmerdeep", monitor, share);
+}
+
+void XrGlfwGame::CloseWindow() {
+    if (!_window) return;
+    glfwDestroyWindow(_window);
+    _window = nullptr;
+}
+
+// The pointer arrives in screen coordinates, which on a scaled desktop are
+// fewer than the pixels drawn: the game works in drawn pixels throughout.
+float XrGlfwGame::PointerX(double x) const {
+    return _windowWidth > 0 ? float(x * _width / _windowWidth) : float(x);
+}
+
+float XrGlfwGame::PointerY(double y) const {
+    return _windowHeight > 0 ? float(y * _height / _windowHeight) : float(y);
 }
 
 void XrGlfwGame::OnKey(GLFWwindow*, int key, int, int action, int) {
@@ -188,14 +217,15 @@ void XrGlfwGame::OnMouseButton(GLFWwindow* window, int button, int action, int) 
     if (button < 0 || button > 2) return;
     double x = 0, y = 0;
     glfwGetCursorPos(window, &x, &y);
+    const float px = _glfwGame->PointerX(x), py = _glfwGame->PointerY(y);
     if (action == GLFW_PRESS)
-        _glfwGame->MouseEvent(c_XrGameEvent::MouseDown, button, float(x), float(y));
+        _glfwGame->MouseEvent(c_XrGameEvent::MouseDown, button, px, py);
     else if (action == GLFW_RELEASE)
-        _glfwGame->MouseEvent(c_XrGameEvent::MouseUp, button, float(x), float(y));
+        _glfwGame->MouseEvent(c_XrGameEvent::MouseUp, button, px, py);
 }
 
 void XrGlfwGame::OnCursorPos(GLFWwindow*, double x, double y) {
-    _glfwGame->MouseEvent(c_XrGameEvent::MouseMove, -1, float(x), float(y));
+    _glfwGame->MouseEvent(c_XrGameEvent::MouseMove, -1, _glfwGame->PointerX(x), _glfwGame->PointerY(y));
 }
 
 // The close button never closes the window by itself: the game hears it as
@@ -207,6 +237,12 @@ void XrGlfwGame::OnWindowClose(GLFWwindow* window) {
 }
 
 void XrGlfwGame::OnWindowSize(GLFWwindow*, int width, int height) {
+    _glfwGame->_windowWidth = width;
+    _glfwGame->_windowHeight = height;
+}
+
+// The device size is the drawing area's, in pixels.
+void XrGlfwGame::OnFramebufferSize(GLFWwindow*, int width, int height) {
     _glfwGame->_width = width;
     _glfwGame->_height = height;
 }

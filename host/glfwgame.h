@@ -4,6 +4,8 @@
 #include "host/game.h"
 
 struct GLFWwindow;
+struct GLFWmonitor;
+struct GLFWgamepadstate;
 
 // Bumped whenever a new GL context is made: textures of older contexts must
 // be made again.
@@ -42,6 +44,13 @@ public:
     int CountJoysticks(bool update) override;
     bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
                       Array<bool> buttons) override;
+    // Adds the players' own pad mappings, in the standard text format, to
+    // GLFW's: gamecontrollerdb.txt in the data folder, then the one in the
+    // working folder, then SDL_GAMECONTROLLERCONFIG. Returns how many of the
+    // three were there.
+    int LoadGamepadMappings();
+    // A pad was connected or disconnected: count them again at the next poll.
+    static void OnJoystick(int jid, int event);
 
     // The frame loop: returns when the window is asked to close.
     void Run();
@@ -52,6 +61,12 @@ public:
     void RunUpdates();
 
     GLFWwindow* Window() { return _window; }
+    // Destroys the window, which gives a monitor that full screen switched
+    // back its own mode. Every way out of the program comes through here.
+    void CloseWindow();
+    // A pointer position from screen coordinates to drawn pixels.
+    float PointerX(double x) const;
+    float PointerY(double y) const;
 
     // The clock and the waiting, virtual so that the schedule can be driven
     // without real time.
@@ -62,10 +77,15 @@ protected:
     // Window-system reads the loop depends on, kept apart for the same reason.
     virtual void PollEvents(bool wait);
     virtual bool WindowFocused();
+    // Window creation, kept apart so that a refused shared context can be tried.
+    virtual GLFWwindow* CreateWindow(int width, int height, GLFWmonitor* monitor, GLFWwindow* share);
     // The joystick reads, for the same reason: no pads exist on a test machine.
     virtual bool JoystickPresent(int jid);
     virtual const float* JoystickAxes(int jid, int* count);
     virtual const unsigned char* JoystickButtons(int jid, int* count);
+    virtual bool JoystickIsGamepad(int jid);
+    virtual bool GamepadState(int jid, GLFWgamepadstate* state);
+    virtual void UpdateGamepadMappings(const char* text);
 
     static void OnKey(GLFWwindow* window, int key, int scancode, int action, int mods);
     static void OnChar(GLFWwindow* window, unsigned int codepoint);
@@ -73,11 +93,14 @@ protected:
     static void OnCursorPos(GLFWwindow* window, double x, double y);
     static void OnWindowClose(GLFWwindow* window);
     static void OnWindowSize(GLFWwindow* window, int width, int height);
+    static void OnFramebufferSize(GLFWwindow* window, int width, int height);
 
     XrDesktopMode _desktopMode = {};
     GLFWwindow* _window = nullptr;
-    int _width = 0;
+    int _width = 0;  // the drawing area in pixels
     int _height = 0;
+    int _windowWidth = 0;  // the window in screen coordinates
+    int _windowHeight = 0;
     int _swapInterval = 1;
     bool _focus = true;
     double _updatePeriod = 0;

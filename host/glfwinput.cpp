@@ -1,4 +1,7 @@
 // The host's side of input: key translation and game-pad polling.
+#include <cstdlib>
+#include <string>
+
 #include <GLFW/glfw3.h>
 
 #include "host/glfwgame.h"
@@ -60,7 +63,45 @@ const unsigned char* XrGlfwGame::JoystickButtons(int jid, int* count) {
     return glfwGetJoystickButtons(jid, count);
 }
 
-// Pads are counted once: one plugged in later is not seen during the run.
+bool XrGlfwGame::JoystickIsGamepad(int jid) {
+    return glfwJoystickIsGamepad(jid);
+}
+
+bool XrGlfwGame::GamepadState(int jid, GLFWgamepadstate* state) {
+    return glfwGetGamepadState(jid, state);
+}
+
+void XrGlfwGame::UpdateGamepadMappings(const char* text) {
+    glfwUpdateGamepadMappings(text);
+}
+
+int XrGlfwGame::LoadGamepadMappings() {
+    int found = 0;
+    for (const char* path : {"vantle://data/gamecontrollerdb.txt", "gamecontrollerdb.txt"}) {
+        FILE* f = OpenFile(String(path), String("rb"));
+        if (!f) continue;
+        // The community's whole list is about half a megabyte.
+        std::string text;
+        char block[4096];
+        for (size_t n; (n = std::fread(block, 1, sizeof block, f)) > 0 && text.size() < (8u << 20);)
+            text.append(block, n);
+        std::fclose(f);
+        UpdateGamepadMappings(text.c_str());
+        ++found;
+    }
+    if (const char* config = std::getenv("SDL_GAMECONTROLLERCONFIG")) {
+        UpdateGamepadMappings(config);
+        ++found;
+    }
+    return found;
+}
+
+// Counted at the first poll and again after every connection or
+// disconnection the window system reports, and after a pad fails to answer.
+void XrGlfwGame::OnJoystick(int, int) {
+    if (_glfwGame) _glfwGame->_joysticksCounted = false;
+}
+
 int XrGlfwGame::CountJoysticks(bool update) {
     if (!update && _joysticksCounted) return _joystickCount;
     _joystickCount = 0;
@@ -104,16 +145,51 @@ float read_source(Source s, const float* axes, int axisCount, const unsigned cha
     }
 }
 
+// A pad GLFW knows from its mapping database is read through the standard
+// gamepad layout. Its Y axes are down-positive there, and up-positive here;
+// its triggers rest at -1, and here at 0.
+void fill_from_gamepad(const GLFWgamepadstate& pad, Array<float>& joyx, Array<float>& joyy, Array<float>& joyz,
+                       Array<bool>& buttons) {
+    static const char kSlots[15] = {
+        GLFW_GAMEPAD_BUTTON_A,           GLFW_GAMEPAD_BUTTON_B,          GLFW_GAMEPAD_BUTTON_X,
+        GLFW_GAMEPAD_BUTTON_Y,           GLFW_GAMEPAD_BUTTON_LEFT_BUMPER, GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER,
+        GLFW_GAMEPAD_BUTTON_BACK,        GLFW_GAMEPAD_BUTTON_START,      GLFW_GAMEPAD_BUTTON_DPAD_LEFT,
+        GLFW_GAMEPAD_BUTTON_DPAD_UP,     GLFW_GAMEPAD_BUTTON_DPAD_RIGHT, GLFW_GAMEPAD_BUTTON_DPAD_DOWN,
+        GLFW_GAMEPAD_BUTTON_LEFT_THUMB,  GLFW_GAMEPAD_BUTTON_RIGHT_THUMB, GLFW_GAMEPAD_BUTTON_GUIDE,
+    };
+    joyx[0] = pad.axes[GLFW_GAMEPAD_AXIS_LEFT_X];
+    joyy[0] = -pad.axes[GLFW_GAMEPAD_AXIS_LEFT_Y];
+    joyz[0] = (pad.axes[GLFW_GAMEPAD_AXIS_LEFT_TRIGGER] + 1) * 0.5f;
+    joyx[1] = pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_X];
+    joyy[1] = -pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_Y];
+    joyz[1] = (pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER] + 1) * 0.5f;
+    for (int b = 0; b < buttons.Length(); ++b) buttons[b] = b < 15 && pad.buttons[int(kSlots[b])] == GLFW_PRESS;
+}
+
 }  // namespace
 
 bool XrGlfwGame::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
                               Array<bool> buttons) {
     int count = CountJoysticks(false);
     if (port < 0 || port >= count) return false;
+    const int jid = _joysticks[port];
+    if (JoystickIsGamepad(jid)) {
+        GLFWgamepadstate pad;
+        if (GamepadState(jid, &pad)) {
+            fill_from_gamepad(pad, joyx, joyy, joyz, buttons);
+            return true;
+        }
+        _joysticksCounted = false;
+        return false;
+    }
+
     int axisCount = 0, buttonCount = 0;
-    const float* axes = JoystickAxes(_joysticks[port], &axisCount);
-    const unsigned char* pressed = JoystickButtons(_joysticks[port], &buttonCount);
-    if (!axes || !pressed) return false;
+    const float* axes = JoystickAxes(jid, &axisCount);
+    const unsigned char* pressed = JoystickButtons(jid, &buttonCount);
+    if (!axes || !pressed) {
+        _joysticksCounted = false;
+        return false;
+    }
 
     const PadLayout& layout = axisCount == 5 && buttonCount == 14 ? kPadLayout : kGenericLayout;
     Array<float>* targets[3] = {&joyx, &joyy, &joyz};

@@ -151,13 +151,16 @@ int c_InputDevice::p_MotionEvent(int event, int, float x, float y, float z) {
     return 0;
 }
 
-// Pads are polled in order until the first absent one; it and the pads after
-// it keep whatever state they last had.
+// Pads are polled in order until the first absent one. It and the pads after
+// it are let go at once: a pad unplugged with a stick pushed or a button held
+// must not keep the diver swimming.
 int c_InputDevice::p_BeginUpdate() {
     for (int unit = 0; unit < PADS; ++unit) {
         c_JoyState* state = m__joyStates[unit];
-        if (!XrGame::_game->PollJoystick(unit, state->m_joyx, state->m_joyy, state->m_joyz, state->m_buttons))
+        if (!XrGame::_game->PollJoystick(unit, state->m_joyx, state->m_joyy, state->m_joyz, state->m_buttons)) {
+            for (int rest = unit; rest < PADS; ++rest) ReleasePad(rest);
             break;
+        }
         for (int b = 0; b < PAD_BUTTONS; ++b) {
             int key = KEY_JOY0 + unit * PAD_BUTTONS + b;
             if (state->m_buttons[b]) {
@@ -171,6 +174,15 @@ int c_InputDevice::p_BeginUpdate() {
         }
     }
     return 0;
+}
+
+void c_InputDevice::ReleasePad(int unit) {
+    c_JoyState* state = m__joyStates[unit];
+    for (int i = 0; i < 2; ++i) state->m_joyx[i] = state->m_joyy[i] = state->m_joyz[i] = 0;
+    for (int b = 0; b < PAD_BUTTONS; ++b) {
+        state->m_buttons[b] = false;
+        m__keyDown[KEY_JOY0 + unit * PAD_BUTTONS + b] = false;
+    }
 }
 
 int c_InputDevice::p_EndUpdate() {

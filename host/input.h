@@ -56,6 +56,8 @@ private:
     void ReleaseKey(int key);
     void SetMouse(float x, float y);
     void SetTouch(int finger, float x, float y);
+    // Centres the sticks and releases the buttons of a pad that is gone.
+    void ReleasePad(int unit);
 };
 
 extern c_InputDevice* xr_input_device;

@@ -12,6 +12,16 @@ static void OnGlfwError(int error, const char* message) {
     std::fflush(stdout);
 }
 
+// The program ends through exit() from wherever the game decides to (the
+// quit key, the menu, the close button, a runtime error), often inside a
+// window callback. Whichever it is, the window goes first: on X11 a monitor
+// that full screen switched to another mode only gets its own back when the
+// window is destroyed.
+static void CloseHost() {
+    if (XrGlfwGame::_glfwGame) XrGlfwGame::_glfwGame->CloseWindow();
+    glfwTerminate();
+}
+
 int XrVantleGame::Main(int argc, const char* argv[]) {
     glfwSetErrorCallback(OnGlfwError);
     if (!glfwInit()) {
@@ -19,14 +29,14 @@ int XrVantleGame::Main(int argc, const char* argv[]) {
         std::fflush(stdout);
         std::exit(-1);
     }
+    std::atexit(CloseHost);
     new XrVantleGame();
     try {
         xr_std_main(argc, argv);
     } catch (ThrowableObject* ex) {
-        glfwTerminate();
         _game->Die(ex);
     }
     if (_game->Delegate()) _glfwGame->Run();
-    glfwTerminate();
+    CloseHost();
     return 0;
 }

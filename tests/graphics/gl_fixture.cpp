@@ -19,7 +19,7 @@
 
 void GraphicsTest::SetUp() {
     gxtkSurface::refuseNpotForTesting = false;
-    host = new XrGlfwGame();
+    host = new GraphicsHost();
     // Undecorated, so the drawing area is exactly the size asked for.
     host->SetDeviceWindow(kWidth, kHeight, 0);
     // Every expected pixel assumes this size. (Using the host harness here

@@ -43,11 +43,23 @@ inline std::vector<float> CurrentMatrix() {
     return std::vector<float>(m.Data(), m.Data() + m.Length());
 }
 
+// The host of the graphics tests: its next window can be refused a context
+// shared with the old one, as some drivers refuse it.
+class GraphicsHost : public XrGlfwGame {
+public:
+    bool refuseSharing = false;
+
+protected:
+    GLFWwindow* CreateWindow(int width, int height, GLFWmonitor* monitor, GLFWwindow* share) override {
+        return share && refuseSharing ? nullptr : XrGlfwGame::CreateWindow(width, height, monitor, share);
+    }
+};
+
 class GraphicsTest : public ::testing::Test {
 protected:
     static const int kWidth = 320, kHeight = 240;
 
-    XrGlfwGame* host = nullptr;
+    GraphicsHost* host = nullptr;
     gxtkGraphics* device = nullptr;
 
     void SetUp() override;

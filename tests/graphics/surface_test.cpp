@@ -1,5 +1,6 @@
 // Surfaces: pixel data loaded from PNG files, textures made lazily, the
 // power-of-two retry, textures rebuilt for a new context, pixel transfers.
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -52,16 +53,23 @@ TEST_F(Surfaces, LoadedPixelsArePremultipliedByDepth) {
     };
     for (const Case& c : cases) {
         std::string path = WritePng("depth" + std::to_string(c.depth) + ".png", 1, 1, c.depth, c.file.data());
-        gxtkSurface* s = device->LoadSurface(String(path.c_str()));
-        ASSERT_NE(s, nullptr) << path;
+        gxtkSurface* s = new gxtkSurface();
+        ASSERT_TRUE(device->LoadSurface__UNSAFE__(s, String(path.c_str()))) << path;
         EXPECT_EQ(s->depth, c.depth);
         EXPECT_EQ(s->glFormat, c.format);
+        ASSERT_NE(s->pixels, nullptr) << "decoded, not yet uploaded";
         EXPECT_EQ(std::vector<uint8_t>(s->pixels, s->pixels + c.depth), c.stored) << "depth " << c.depth;
-        EXPECT_EQ(s->contextSeq, glfwGraphicsSeq) << "loading makes the texture at once";
+        EXPECT_EQ(s->contextSeq, -1);
+        s->Bind();
+        EXPECT_EQ(s->contextSeq, glfwGraphicsSeq);
+        EXPECT_EQ(s->pixels, nullptr) << "the texture holds them now";
         device->Cls(0, 0, 0);
         device->DrawSurface(s, 50, 50);
         EXPECT_TRUE(NearRgb(Pixel(50, 50), c.drawn)) << "depth " << c.depth;
     }
+    gxtkSurface* loaded = device->LoadSurface(String(WritePng("one.png", 1, 1, 1, cases[0].file.data()).c_str()));
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->contextSeq, glfwGraphicsSeq) << "loading makes the texture at once";
     EXPECT_EQ(device->LoadSurface(String((folder + "/missing.png").c_str())), nullptr);
 }
 
@@ -90,23 +98,67 @@ TEST_F(Surfaces, RefusedSizeIsRetriedAsPowersOfTwoAndDrawsAtItsOwnSize) {
     }
 }
 
-TEST_F(Surfaces, SurfaceIsRebuiltForANewContext) {
+// A new window normally shares the old one's textures: nothing is uploaded
+// again, so a file deleted since still draws. When the driver refuses to
+// share, each texture is made again, a loaded image's from its file, a
+// written one's from the pixels it kept.
+TEST_F(Surfaces, TexturesOutliveTheWindowOrAreRebuilt) {
     Picture picture = Pattern(6, 5);
-    c_Image* image = xr_graphics_LoadImage(String(WritePng("small.png", picture).c_str()), 1, 0);
+    const std::string path = WritePng("small.png", picture);
+    c_Image* image = xr_graphics_LoadImage(String(path.c_str()), 1, 0);
     ASSERT_NE(image, nullptr);
-    device->Cls(0, 0, 0);
-    xr_graphics_DrawImage(image, 30, 40, 0);
-    EXPECT_TRUE(ShowsPicture(Block(30, 40, 6, 5), picture));
+    gxtkSurface* written = device->CreateSurface(2, 1);
+    Array<int> red(2);
+    red[0] = red[1] = int(0xFFFF0000u);
+    device->WritePixels2(written, red, 0, 0, 2, 1, 0, 2);
+    // A loaded image written to afterwards keeps the whole of it.
+    c_Image* patched = xr_graphics_LoadImage(String(WritePng("patched.png", picture).c_str()), 1, 0);
+    ASSERT_NE(patched, nullptr);
+    device->WritePixels2(patched->m_surface, red, 0, 0, 1, 1, 0, 1);
+    Picture restOfRow(5, 1);
+    for (int x = 0; x < 5; ++x) std::memcpy(restOfRow.at(x, 0), picture.at(x + 1, 0), 4);
+    auto drawsAll = [&](const char* when) {
+        device->Cls(0, 0, 0);
+        xr_graphics_DrawImage(image, 30, 40, 0);
+        device->DrawSurface(written, 100, 100);
+        xr_graphics_DrawImage(patched, 200, 40, 0);
+        EXPECT_TRUE(ShowsPicture(Block(30, 40, 6, 5), picture)) << when;
+        EXPECT_EQ(Pixel(101, 100), 0xFFFF0000u) << when;
+        EXPECT_EQ(Pixel(200, 40), 0xFFFF0000u) << when;
+        EXPECT_TRUE(ShowsPicture(Block(201, 40, 5, 1), restOfRow)) << when;
+    };
+    drawsAll("at first");
+    EXPECT_EQ(image->m_surface->pixels, nullptr);
+    ASSERT_NE(written->pixels, nullptr);
 
     EndFrame();
-    int seq = glfwGraphicsSeq;
+    std::remove(path.c_str());
+    const int seq = glfwGraphicsSeq;
+    const unsigned name = image->m_surface->textureName;
+    host->SetDeviceWindow(kWidth, kHeight, 0);
+    EXPECT_EQ(glfwGraphicsSeq, seq);
+    BeginFrame();
+    drawsAll("in a window that shares the old one's textures");
+    EXPECT_EQ(image->m_surface->textureName, name);
+
+    WritePng("small.png", picture);
+    EndFrame();
+    host->refuseSharing = true;
     host->SetDeviceWindow(kWidth, kHeight, 0);
     ASSERT_EQ(glfwGraphicsSeq, seq + 1);
     BeginFrame();
+    drawsAll("in a context of its own");
+    EXPECT_EQ(image->m_surface->contextSeq, glfwGraphicsSeq);
+    EXPECT_EQ(image->m_surface->pixels, nullptr) << "read again for the upload, then let go";
+
+    // Gone from disk and from the new context: drawn as nothing, no crash.
+    std::remove(path.c_str());
+    EndFrame();
+    host->SetDeviceWindow(kWidth, kHeight, 0);
+    BeginFrame();
     device->Cls(0, 0, 0);
     xr_graphics_DrawImage(image, 30, 40, 0);
-    EXPECT_TRUE(ShowsPicture(Block(30, 40, 6, 5), picture)) << "the kept pixels make a new texture";
-    EXPECT_EQ(image->m_surface->contextSeq, glfwGraphicsSeq);
+    EXPECT_EQ(Pixel(30, 40), 0xFF000000u);
 }
 
 TEST_F(Surfaces, DiscardReleasesTextureAndData) {
@@ -205,8 +257,9 @@ TEST_F(Surfaces, TransfersReachingOutsideTheirArrayOrSurfaceDoNothing) {
     gxtkSurface* opaque = device->LoadSurface(String(WritePng("rgb.png", 1, 1, 3, rgb).c_str()));
     ASSERT_NE(opaque, nullptr);
     device->WritePixels2(opaque, source, 0, 0, 1, 1, 0, 1);
-    EXPECT_EQ(std::vector<uint8_t>(opaque->pixels, opaque->pixels + 3), std::vector<uint8_t>(rgb, rgb + 3))
-        << "only RGBA surfaces take written pixels";
+    device->Cls(0, 0, 0);
+    device->DrawSurface(opaque, 60, 60);
+    EXPECT_TRUE(NearRgb(Pixel(60, 60), {9, 9, 9}, 0)) << "only RGBA surfaces take written pixels";
 }
 
 }  // namespace

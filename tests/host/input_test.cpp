@@ -1,8 +1,16 @@
 // The input device and the host's translation and pad polling.
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "host/glfwgame.h"
 #include "host/input.h"
+#include "tests/harness/pad_host.h"
 #include "tests/harness/test_roots.h"
 
 #include <GLFW/glfw3.h>
@@ -40,28 +48,6 @@ TEST(KeyTranslation, MapsTheWindowSystemsKeys) {
                           {45, 65581},   {46, 127},      {65, 0},  {32, 0},  {112, 0}};
     for (const Case& c : chars) EXPECT_EQ(XrGlfwGame::KeyToChar(c.glfw), c.code) << "key " << c.glfw;
 }
-
-// A host with pads in chosen GLFW slots, reporting what the test sets.
-class PadHost : public XrGlfwGame {
-public:
-    struct Pad {
-        bool present = false;
-        std::vector<float> axes;
-        std::vector<unsigned char> buttons;
-    };
-    Pad pads[16];
-
-protected:
-    bool JoystickPresent(int jid) override { return pads[jid].present; }
-    const float* JoystickAxes(int jid, int* count) override {
-        *count = int(pads[jid].axes.size());
-        return pads[jid].present ? pads[jid].axes.data() : nullptr;
-    }
-    const unsigned char* JoystickButtons(int jid, int* count) override {
-        *count = int(pads[jid].buttons.size());
-        return pads[jid].present ? pads[jid].buttons.data() : nullptr;
-    }
-};
 
 class Input : public ::testing::Test {
 protected:
@@ -139,11 +125,11 @@ TEST_F(Input, HitQueueHoldsThirtyThreePresses) {
 }
 
 TEST_F(Input, PadsArePolledInSlotOrderWithTheirLayouts) {
-    // Slot 2: a generic pad; slot 5: a pad of 5 axes and 14 buttons.
-    host.pads[2] = {true, {0.25f, -0.5f, 0.75f, 0.5f}, std::vector<unsigned char>(16, GLFW_RELEASE)};
+    // Slot 2: an unknown pad (generic layout); slot 5: one of 5 axes and 14 buttons.
+    host.Connect(2, PadHost::Raw({0.25f, -0.5f, 0.75f, 0.5f}, 16));
     host.pads[2].buttons[1] = GLFW_PRESS;  // slot 0 of the generic layout
     host.pads[2].buttons[6] = GLFW_PRESS;  // left trigger as a button
-    host.pads[5] = {true, {0.1f, -0.5f, 0.3f, 0.4f, 0.9f}, std::vector<unsigned char>(14, GLFW_RELEASE)};
+    host.Connect(5, PadHost::Raw({0.1f, -0.5f, 0.3f, 0.4f, 0.9f}, 14));
     host.pads[5].buttons[13] = GLFW_PRESS;  // slot 8 of the pad layout
     Update([&] {
         EXPECT_FLOAT_EQ(xr_input_JoyX(0, 0), 0.25f);
@@ -163,31 +149,114 @@ TEST_F(Input, PadsArePolledInSlotOrderWithTheirLayouts) {
         EXPECT_TRUE(xr_input_KeyDown(256 + 32 + 8));
         for (int b = 14; b < 32; ++b) EXPECT_FALSE(input->m__joyStates[0]->m_buttons[b]);
     });
-
-    // A pad plugged in later is never seen; held buttons give one hit.
-    host.pads[0] = {true, {1, 1}, std::vector<unsigned char>(16, GLFW_PRESS)};
     Update([&] {
-        EXPECT_FLOAT_EQ(xr_input_JoyX(0, 0), 0.25f);
-        EXPECT_EQ(xr_input_KeyHit(256), 0);
+        EXPECT_EQ(xr_input_KeyHit(256), 0) << "a held button gives one hit";
         EXPECT_TRUE(xr_input_JoyDown(0, 0));
     });
     EXPECT_FALSE(xr_input_JoyDown(32, 0)) << "codes past 511 are never down";
+
+    // Switched on later, in a lower slot: counted again, it comes first.
+    host.Connect(0, PadHost::Raw({1, 1}, 16));
+    Update([&] {
+        EXPECT_FLOAT_EQ(xr_input_JoyX(0, 0), 1.0f);
+        EXPECT_FLOAT_EQ(xr_input_JoyX(0, 1), 0.25f);
+        EXPECT_FLOAT_EQ(xr_input_JoyX(0, 2), 0.1f);
+    });
 }
 
-TEST_F(Input, AnAbsentFirstPadStopsThePolling) {
-    host.pads[2] = {true, {0.5f, 0.5f}, std::vector<unsigned char>(16, GLFW_RELEASE)};
-    host.pads[5] = {true, {0.5f, 0.5f}, std::vector<unsigned char>(16, GLFW_PRESS)};
+// A pad GLFW knows is read through the standard gamepad state: sticks with
+// up positive, triggers from 0 at rest to 1, and buttons in the pad layout's
+// slots, the guide button last.
+TEST_F(Input, KnownPadsAreReadThroughTheGamepadState) {
+    PadHost::Pad pad = PadHost::Gamepad();
+    pad.state.axes[GLFW_GAMEPAD_AXIS_LEFT_X] = 0.25f;
+    pad.state.axes[GLFW_GAMEPAD_AXIS_LEFT_Y] = -0.5f;  // pushed up
+    pad.state.axes[GLFW_GAMEPAD_AXIS_RIGHT_X] = -0.75f;
+    pad.state.axes[GLFW_GAMEPAD_AXIS_RIGHT_Y] = 0.5f;  // pulled down
+    pad.state.axes[GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER] = 1;
+    host.Connect(1, pad);
+    Update([&] {
+        c_JoyState* s = input->m__joyStates[0];
+        EXPECT_FLOAT_EQ(s->m_joyx[0], 0.25f);
+        EXPECT_FLOAT_EQ(s->m_joyy[0], 0.5f);
+        EXPECT_FLOAT_EQ(s->m_joyz[0], 0.0f) << "a trigger at rest";
+        EXPECT_FLOAT_EQ(s->m_joyx[1], -0.75f);
+        EXPECT_FLOAT_EQ(s->m_joyy[1], -0.5f);
+        EXPECT_FLOAT_EQ(s->m_joyz[1], 1.0f);
+    });
+    const int slotOf[15] = {
+        /* A */ 0, /* B */ 1, /* X */ 2, /* Y */ 3, /* LB */ 4, /* RB */ 5, /* Back */ 6, /* Start */ 7,
+        /* Guide */ 14, /* LS */ 12, /* RS */ 13, /* up */ 9, /* right */ 10, /* down */ 11, /* left */ 8,
+    };
+    for (int b = 0; b <= GLFW_GAMEPAD_BUTTON_LAST; ++b) {
+        host.pads[1].state.buttons[b] = GLFW_PRESS;
+        Update([&] {
+            for (int slot = 0; slot < 32; ++slot)
+                EXPECT_EQ(xr_input_JoyDown(slot, 0), slot == slotOf[b]) << "gamepad button " << b << ", slot " << slot;
+        });
+        host.pads[1].state.buttons[b] = GLFW_RELEASE;
+    }
+}
+
+// A pad that disappears is let go at once, and so are the pads after it in
+// that update; the next update counts them again.
+TEST_F(Input, APadThatGoesIsLetGoAtOnce) {
+    host.Connect(2, PadHost::Raw({0.5f, 0.5f}, 16));
+    host.Connect(5, PadHost::Raw({0.5f, 0.5f}, 16));
+    host.pads[2].buttons.assign(16, GLFW_PRESS);
+    host.pads[5].buttons.assign(16, GLFW_PRESS);
     Update([] {});
+    EXPECT_TRUE(xr_input_JoyDown(0, 0));
     EXPECT_TRUE(xr_input_JoyDown(0, 1));
 
-    // Pad 0 goes away: pad 1 keeps its last state even though it is there.
+    // Pulled out without a word from the window system: the read fails.
     host.pads[2].present = false;
-    host.pads[5].buttons.assign(16, GLFW_RELEASE);
-    host.pads[5].axes = {-1, -1};
     Update([] {});
-    EXPECT_TRUE(xr_input_JoyDown(0, 1));
-    EXPECT_FLOAT_EQ(xr_input_JoyX(0, 1), 0.5f);
+    for (int unit : {0, 1}) {
+        EXPECT_FALSE(xr_input_JoyDown(0, unit)) << unit;
+        EXPECT_FLOAT_EQ(xr_input_JoyX(0, unit), 0.0f) << unit;
+    }
+    Update([] {});
+    EXPECT_TRUE(xr_input_JoyDown(0, 0)) << "the other pad, counted again, is pad 0";
+    EXPECT_FALSE(xr_input_JoyDown(0, 1));
     EXPECT_FLOAT_EQ(xr_input_JoyX(0, 3), 0.0f) << "a pad never present stays centred";
+}
+
+// Mappings a player adds: the data folder's file, the working folder's, then
+// the environment's, in that order.
+TEST(GamepadMappings, FilesAndEnvironmentReachGlfw) {
+    char pattern[] = "/tmp/glimmerdeep-mappings-XXXXXX";
+    const std::string folder = mkdtemp(pattern);
+    std::filesystem::create_directory(folder + "/data");
+    const std::string line = "03000000aaaa0000bbbb000000000000,Test Pad,a:b0,b:b1,platform:Linux,\n";
+    std::ofstream(folder + "/data/gamecontrollerdb.txt") << "# from the data folder\n" << line;
+    std::ofstream(folder + "/gamecontrollerdb.txt") << "# from the working folder\n";
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+    setenv("SDL_GAMECONTROLLERCONFIG", "from the environment", 1);
+
+    class Host : public PadHost {
+    public:
+        std::string data;
+        String PathToFilePath(String path) override {
+            const String prefix("vantle://data/");
+            if (path.StartsWith(prefix)) return String(data.c_str()) + path.Slice(prefix.Length());
+            return path;
+        }
+    } host;
+    host.data = folder + "/data/";
+    EXPECT_EQ(host.LoadGamepadMappings(), 3);
+    EXPECT_EQ(host.mappings, (std::vector<std::string>{"# from the data folder\n" + line, "# from the working folder\n",
+                                                        "from the environment"}));
+
+    unsetenv("SDL_GAMECONTROLLERCONFIG");
+    std::filesystem::remove(folder + "/gamecontrollerdb.txt");
+    std::filesystem::remove(folder + "/data/gamecontrollerdb.txt");
+    host.mappings.clear();
+    EXPECT_EQ(host.LoadGamepadMappings(), 0) << "none is needed";
+    EXPECT_TRUE(host.mappings.empty());
+    std::filesystem::current_path(previous);
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -16,9 +16,25 @@
 
 namespace {
 
+// A host whose next window can be refused a shared context, as a driver may
+// refuse it, and whose window and drawing sizes a test can set.
+class WindowHost : public XrGlfwGame {
+public:
+    bool refuseSharing = false;
+    void SetSizes(int windowW, int windowH, int pixelsW, int pixelsH) {
+        _windowWidth = windowW, _windowHeight = windowH, _width = pixelsW, _height = pixelsH;
+    }
+
+protected:
+    GLFWwindow* CreateWindow(int width, int height, GLFWmonitor* monitor, GLFWwindow* share) override {
+        if (share && refuseSharing) return nullptr;
+        return XrGlfwGame::CreateWindow(width, height, monitor, share);
+    }
+};
+
 class HostWindow : public ::testing::Test {
 protected:
-    XrGlfwGame* host = new XrGlfwGame();
+    WindowHost* host = new WindowHost();
     RecordingDelegate* delegate = new RecordingDelegate();
 
     void SetUp() override {
@@ -62,14 +78,50 @@ TEST_F(HostWindow, FlagsChooseFullScreenAndWindowKinds) {
     EXPECT_FALSE(glfwGetWindowAttrib(host->Window(), GLFW_RESIZABLE));
     EXPECT_TRUE(glfwGetWindowAttrib(host->Window(), GLFW_FLOATING));
 
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    const unsigned char pixel[4] = {1, 2, 3, 4};
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
     int seq = glfwGraphicsSeq;
     host->SetDeviceWindow(320, 200, 16);
-    EXPECT_EQ(glfwGraphicsSeq, seq + 1) << "a new context invalidates older textures";
+    EXPECT_EQ(glfwGraphicsSeq, seq) << "the new window shares the old one's objects";
+    EXPECT_TRUE(glIsTexture(texture)) << "a texture of the old window is there in the new one";
     EXPECT_EQ(glfwGetWindowMonitor(host->Window()), nullptr);
     EXPECT_FALSE(glfwGetWindowAttrib(host->Window(), GLFW_DECORATED));
     int depth = 0;
     glGetIntegerv(GL_DEPTH_BITS, &depth);
     EXPECT_GE(depth, 24);
+
+    host->refuseSharing = true;
+    host->SetDeviceWindow(320, 200, 0);
+    ASSERT_NE(host->Window(), nullptr) << "a refused shared context still gives a window";
+    EXPECT_EQ(glfwGraphicsSeq, seq + 1) << "a context of its own: older textures must be made again";
+    EXPECT_FALSE(glIsTexture(texture));
+}
+
+// On a scaled desktop the window's screen coordinates are fewer than its
+// pixels; the pointer is handed on in pixels, as everything is drawn in them.
+TEST_F(HostWindow, PointerPositionsAreInDrawnPixels) {
+    host->SetDeviceWindow(320, 240, 6);
+    int fw = 0, fh = 0;
+    glfwGetFramebufferSize(host->Window(), &fw, &fh);
+    EXPECT_EQ(host->GetDeviceWidth(), fw) << "the device size is the drawing area's";
+    EXPECT_EQ(host->GetDeviceHeight(), fh);
+    struct Case {
+        int windowW, windowH, pixelsW, pixelsH;
+        double x, y;
+        float px, py;
+    } cases[] = {
+        {320, 240, 320, 240, 40, 30, 40, 30},
+        {640, 480, 1280, 960, 100, 50, 200, 100},
+        {640, 480, 960, 720, 101, 33, 151.5f, 49.5f},
+    };
+    for (const Case& c : cases) {
+        host->SetSizes(c.windowW, c.windowH, c.pixelsW, c.pixelsH);
+        EXPECT_FLOAT_EQ(host->PointerX(c.x), c.px) << c.pixelsW << " pixels across " << c.windowW;
+        EXPECT_FLOAT_EQ(host->PointerY(c.y), c.py) << c.pixelsH << " pixels down " << c.windowH;
+    }
 }
 
 TEST_F(HostWindow, CloseButtonBecomesTheCloseKeyAndTheWindowStays) {

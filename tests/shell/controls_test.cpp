@@ -1,4 +1,8 @@
 // Control sets, pointer record and latches over the real input device.
+#include <algorithm>
+#include <functional>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "game/modules.h"
@@ -9,6 +13,7 @@
 #include "shell/controls.h"
 #include "shell/draw.h"
 #include "shell/state.h"
+#include "tests/harness/pad_host.h"
 
 namespace {
 
@@ -16,7 +21,7 @@ typedef c_XrGameEvent E;
 
 class Controls : public ::testing::Test {
 protected:
-    XrGlfwGame host;  // no pads present
+    PadHost host;
     c_InputDevice* input = nullptr;
 
     void SetUp() override {
@@ -34,9 +39,13 @@ protected:
         input->p_EndUpdate();
     }
     void Key(int key, bool down) { input->p_KeyEvent(down ? E::KeyDown : E::KeyUp, key); }
+    // Pads 0..pad plugged in (unknown ones, read as reported), the first
+    // stick of `pad` at (x, y).
     void Stick(int pad, float x, float y) {
-        input->m__joyStates[pad]->m_joyx[0] = x;
-        input->m__joyStates[pad]->m_joyy[0] = y;
+        for (int p = 0; p <= pad; ++p)
+            if (!host.pads[p].present) host.Connect(p, PadHost::Raw({0, 0, 0, 0}, 16));
+        host.pads[pad].axes[0] = x;
+        host.pads[pad].axes[1] = y;
     }
     float Keyboard(int slot) { return xr_ruvo_RUVO_Control[slot]; }
     float Pad(int pad, int slot) { return xr_ruvo_RUVO_Control[100 * (pad + 1) + slot]; }
@@ -98,6 +107,94 @@ TEST_F(Controls, StickDeadZone) {
     EXPECT_FLOAT_EQ(xr_ruvo_ControlY(1, 0), -0.5f);
 }
 
+// What a player's pad does in the game, from what Linux reports of it, with
+// the settings a first run has. An Xbox-style pad (xpad and the many made to
+// look like it) is known to GLFW and read through the standard gamepad
+// layout; an unknown pad of 4 axes, 12 buttons and a hat (16 buttons as GLFW
+// counts them) keeps the generic layout.
+TEST_F(Controls, LinuxPadReportsGiveTheirControls) {
+    typedef std::function<void(PadHost::Pad&)> Press;
+    auto button = [](int b) -> Press { return [b](PadHost::Pad& p) { p.state.buttons[b] = GLFW_PRESS; }; };
+    auto axis = [](int a, float v) -> Press { return [a, v](PadHost::Pad& p) { p.state.axes[a] = v; }; };
+    auto raw = [](int b) -> Press { return [b](PadHost::Pad& p) { p.buttons[size_t(b)] = GLFW_PRESS; }; };
+    auto rawAxis = [](int a, float v) -> Press { return [a, v](PadHost::Pad& p) { p.axes[size_t(a)] = v; }; };
+    const int B1 = RUVO_BUTTON1;
+    struct Case {
+        const char* what;
+        bool known;
+        Press press;
+        std::vector<int> held;
+        float axisX, axisY;
+    } cases[] = {
+        {"A chooses", true, button(GLFW_GAMEPAD_BUTTON_A), {B1}, 0, 0},
+        {"B", true, button(GLFW_GAMEPAD_BUTTON_B), {B1 + 1}, 0, 0},
+        {"X", true, button(GLFW_GAMEPAD_BUTTON_X), {B1 + 2}, 0, 0},
+        {"Y", true, button(GLFW_GAMEPAD_BUTTON_Y), {B1 + 3}, 0, 0},
+        {"left shoulder", true, button(GLFW_GAMEPAD_BUTTON_LEFT_BUMPER), {B1 + 4}, 0, 0},
+        {"right shoulder", true, button(GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER), {B1 + 5}, 0, 0},
+        {"Start pauses", true, button(GLFW_GAMEPAD_BUTTON_START), {RUVO_MENU}, 0, 0},
+        {"Back pauses", true, button(GLFW_GAMEPAD_BUTTON_BACK), {RUVO_MENU}, 0, 0},
+        {"Guide pauses", true, button(GLFW_GAMEPAD_BUTTON_GUIDE), {RUVO_MENU}, 0, 0},
+        {"d-pad up", true, button(GLFW_GAMEPAD_BUTTON_DPAD_UP), {RUVO_UP}, 0, -0.4f},
+        {"d-pad down", true, button(GLFW_GAMEPAD_BUTTON_DPAD_DOWN), {RUVO_DOWN}, 0, 0.4f},
+        {"d-pad left", true, button(GLFW_GAMEPAD_BUTTON_DPAD_LEFT), {RUVO_LEFT}, -0.4f, 0},
+        {"d-pad right", true, button(GLFW_GAMEPAD_BUTTON_DPAD_RIGHT), {RUVO_RIGHT}, 0.4f, 0},
+        {"left stick up swims up", true, axis(GLFW_GAMEPAD_AXIS_LEFT_Y, -1), {RUVO_UP}, 0, -1},
+        {"left stick down", true, axis(GLFW_GAMEPAD_AXIS_LEFT_Y, 0.8f), {RUVO_DOWN}, 0, 0.8f},
+        {"left stick left", true, axis(GLFW_GAMEPAD_AXIS_LEFT_X, -0.9f), {RUVO_LEFT}, -0.9f, 0},
+        {"a trigger does nothing", true, axis(GLFW_GAMEPAD_AXIS_LEFT_TRIGGER, 1), {}, 0, 0},
+        {"unknown: button 1 chooses", false, raw(1), {B1}, 0, 0},
+        {"unknown: button 2", false, raw(2), {B1 + 1}, 0, 0},
+        {"unknown: button 0", false, raw(0), {B1 + 2}, 0, 0},
+        {"unknown: button 9 pauses", false, raw(9), {RUVO_MENU}, 0, 0},
+        {"unknown: hat up", false, raw(12), {RUVO_UP}, 0, -0.4f},
+        {"unknown: hat left", false, raw(15), {RUVO_LEFT}, -0.4f, 0},
+        {"unknown: stick right", false, rawAxis(0, 1), {RUVO_RIGHT}, 1, 0},
+    };
+    const int slots[] = {RUVO_UP, RUVO_LEFT, RUVO_RIGHT, RUVO_DOWN, B1, B1 + 1, B1 + 2, B1 + 3, B1 + 4, B1 + 5, RUVO_MENU};
+    xr_ruvo_RUVO_MixControls = 0;
+    for (const Case& c : cases) {
+        PadHost::Pad pad = c.known ? PadHost::Gamepad() : PadHost::Raw({0, 0, 0, 0}, 16);
+        host.Connect(0, pad);
+        Update();  // at rest
+        xr_ruvo_RUVO_Control[100 + RUVO_AXIS_X] = xr_ruvo_RUVO_Control[100 + RUVO_AXIS_Y] = 0;
+        c.press(host.pads[0]);
+        Update();
+        for (int slot : slots) {
+            const bool expected = std::find(c.held.begin(), c.held.end(), slot) != c.held.end();
+            EXPECT_EQ(Pad(0, slot), expected ? 1 : 0) << c.what << ", slot " << slot;
+        }
+        EXPECT_FLOAT_EQ(Pad(0, RUVO_AXIS_X), c.axisX) << c.what;
+        EXPECT_FLOAT_EQ(Pad(0, RUVO_AXIS_Y), c.axisY) << c.what;
+        host.Disconnect(0);
+        Update();
+    }
+}
+
+// A pad switched on after the game started is read; one unplugged while a
+// stick is pushed and a button held lets go of both at once.
+TEST_F(Controls, PadsComeAndGoWhileTheGameRuns) {
+    xr_ruvo_RUVO_MixControls = 0;
+    Update();
+    EXPECT_EQ(Pad(0, RUVO_BUTTON1), 0);
+    PadHost::Pad pad = PadHost::Gamepad();
+    pad.state.buttons[GLFW_GAMEPAD_BUTTON_A] = GLFW_PRESS;
+    pad.state.axes[GLFW_GAMEPAD_AXIS_LEFT_Y] = -1;
+    host.Connect(3, pad);
+    Update();
+    EXPECT_EQ(Pad(0, RUVO_BUTTON1), 1) << "the pad in GLFW slot 3 is pad 0";
+    EXPECT_EQ(Pad(0, RUVO_UP), 1);
+    EXPECT_TRUE(xr_input_JoyDown(0, 0));
+
+    host.Disconnect(3);
+    Update();
+    for (int slot : {RUVO_UP, RUVO_BUTTON1}) EXPECT_EQ(Pad(0, slot), 0) << slot;
+    EXPECT_FALSE(xr_input_JoyDown(0, 0));
+    EXPECT_EQ(xr_input_JoyY(0, 0), 0);
+    for (int update = 0; update < 3; ++update) Update();
+    EXPECT_EQ(Pad(0, RUVO_AXIS_Y), 0) << "the axis eases back as a released key's does; nothing keeps the diver swimming";
+}
+
 TEST_F(Controls, MixingAndReadingSets) {
     Key(38, true);
     Update();
@@ -119,7 +216,7 @@ TEST_F(Controls, DisabledPadReadsNothing) {
     xr_ruvo_RUVO_MixControls = 0;
     xr_ruvo_Joy_Disable[2] = 1;
     Stick(2, 0.9f, 0.9f);
-    input->m__joyStates[2]->m_joyx[1] = 0.8f;
+    host.pads[2].axes[2] = 0.8f;  // the second stick
     Update();
     for (int slot = 0; slot < 100; ++slot) EXPECT_EQ(Pad(2, slot), 0) << slot;
 }
