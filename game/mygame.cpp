@@ -148,8 +148,24 @@ int c_MyGame::p_OnUpdate() {
     return 0;
 }
 
+// While the window is without the focus no update runs, but the window
+// system still asks for frames: they show the last one again.
 int c_MyGame::p_OnRender() {
-    xr_ruvo_RenderWorld();
+    if (xr_app__game->Suspended())
+        xr_ruvo_RedrawWorld();
+    else
+        xr_ruvo_RenderWorld();
+    return 0;
+}
+
+// The window lost the focus: a game in play is paused, so that the player
+// comes back to the pause screen rather than into the middle of the action.
+int c_MyGame::p_OnSuspend() {
+    if (xr_ruvo_RUVO_Loader != 0 || xr_ruvo_RUVO_GameMode != MODE_PLAY) return 0;
+    if (xr_ruvo_RUVO_EndofGame > 0 || xr_ruvo_RUVO_Paused == 1) return 0;
+    xr_ruvo_RUVO_Paused = 1;
+    pause_music_if_playing();
+    lock_all();
     return 0;
 }
 

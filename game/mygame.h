@@ -12,6 +12,7 @@ public:
     int p_OnCreate() override;
     int p_OnUpdate() override;
     int p_OnRender() override;
+    int p_OnSuspend() override;
 
     // One step of the loading screen, one asset per step.
     int p_LoadScreen();

@@ -48,7 +48,44 @@ bool print_rates() {
     return on;
 }
 
+// The clear of the last frame drawn, which drawing it again repeats.
+struct ClearColour {
+    float r, g, b, a;
+} clear_colour;
+
+// The virtual screen from the device size, the clear, and the view transform.
+void begin_world_frame() {
+    const int width = xr_app__devWidth, height = xr_app__devHeight;
+    xr_ruvo_RealW = xr_ruvo_WRealW = width;
+    xr_ruvo_RealH = xr_ruvo_WRealH = height;
+    // In double precision: 1920 / (1920 / 800) must come back as 800, which
+    // single precision misses by a hair and truncation turns into 799.
+    const double target = xr_ruvo_RUVO_TargetSize;
+    const double sw = width / target, sh = height / target;
+    const double scale = sw > sh ? sw : sh;
+    xr_ruvo_RUVO_Scale = float(scale);
+    if (scale > 0) {
+        xr_ruvo_jscrw = int(width / scale);
+        xr_ruvo_jscrh = int(height / scale);
+    }
+
+    xr_graphics_SetColor(clear_colour.r, clear_colour.g, clear_colour.b);
+    xr_graphics_SetAlpha(clear_colour.a);
+    xr_graphics_DrawRect(-128, -128, float(width + 256), float(height + 256));
+
+    const float ov = float(xr_ruvo_RUVO_Set[21]);
+    const float view = (1 - 2 * ov / 101) * xr_ruvo_RUVO_Scale;
+    xr_graphics_SetMatrix(view, 0, 0, view, 0, 0);
+    if (width > 0) xr_graphics_Transform(1, 0, 0, 1, 10 * ov, 10 * ov * (float(height) / float(width)));
+}
+
 }  // namespace
+
+int xr_ruvo_RedrawWorld() {
+    begin_world_frame();
+    xr_ruvo_ReplayDraw();
+    return 0;
+}
 
 int xr_ruvo_RenderWorld() {
     xr_ruvo_RUVO_Orientation = xr_ruvo_jscrw < xr_ruvo_jscrh ? 1 : 0;
@@ -68,34 +105,13 @@ int xr_ruvo_RenderWorld() {
             xrPrint(String("Rates: update ") + String(int(data[1])) + String(" render ") + String(int(data[2])));
     }
 
-    const int width = xr_app__devWidth, height = xr_app__devHeight;
-    xr_ruvo_RealW = xr_ruvo_WRealW = width;
-    xr_ruvo_RealH = xr_ruvo_WRealH = height;
-    // In double precision: 1920 / (1920 / 800) must come back as 800, which
-    // single precision misses by a hair and truncation turns into 799.
-    const double target = xr_ruvo_RUVO_TargetSize;
-    const double sw = width / target, sh = height / target;
-    const double scale = sw > sh ? sw : sh;
-    xr_ruvo_RUVO_Scale = float(scale);
-    if (scale > 0) {
-        xr_ruvo_jscrw = int(width / scale);
-        xr_ruvo_jscrh = int(height / scale);
-    }
-
     const float* style = xr_ruvo_RUVO_DrawStyle.Data();
     if (xr_ruvo_RUVO_Paused == 1) {
-        xr_graphics_SetColor(0, 0, 0);
-        xr_graphics_SetAlpha(1);
+        clear_colour = {0, 0, 0, 1};
     } else {
-        xr_graphics_SetColor(style[11], style[12], style[13]);
-        xr_graphics_SetAlpha(style[14]);
+        clear_colour = {style[11], style[12], style[13], style[14]};
     }
-    xr_graphics_DrawRect(-128, -128, float(width + 256), float(height + 256));
-
-    const float ov = float(xr_ruvo_RUVO_Set[21]);
-    const float view = (1 - 2 * ov / 101) * xr_ruvo_RUVO_Scale;
-    xr_graphics_SetMatrix(view, 0, 0, view, 0, 0);
-    if (width > 0) xr_graphics_Transform(1, 0, 0, 1, 10 * ov, 10 * ov * (float(height) / float(width)));
+    begin_world_frame();
 
     xr_ruvo_DoParticles();
     if (xr_ruvo_RUVO_DebugMode == 1) debug_overlay();

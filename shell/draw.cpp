@@ -29,6 +29,10 @@ namespace {
 // The corners handed to the graphics module for each triangle of the list.
 Array<float> triangle;
 
+// How many commands the last playback drew: they stay in the list until the
+// next update starts a new one, so that the frame can be drawn again.
+int played_commands;
+
 const float kDegToRad = 0.017453292f;
 
 // Advance widths of characters 32..143 that differ from 22.
@@ -96,6 +100,7 @@ void xr_ruvo_draw_init() {
     xr_ruvo_RUVO_Orientation = 0;
     gc_assign(xr_ruvo_RUVO_Data, Array<float>(50));
     gc_assign(triangle, Array<float>(6));
+    played_commands = 0;
     xr_ruvo_ResetDraw();
 }
 
@@ -270,7 +275,9 @@ int xr_ruvo_Text(float x, float y, String text, float alignX, float alignY, floa
         if (f == -32) continue;
         if (f >= 1 && f <= 127 && px > -margin && px < float(xr_ruvo_jscrw) + margin && py > -margin &&
             py < float(xr_ruvo_jscrh) + margin) {
-            float wave = waveHeight > 0 ? waveHeight * std::sin(waveOffset + 0.5f * px) : 0;
+            // Degrees, as every angle here: a glyph's neighbour sits half its
+            // advance further along the wave, so the letters ripple together.
+            float wave = waveHeight > 0 ? waveHeight * sind(waveOffset + 0.5f * px) : 0;
             xr_ruvo_DrawImg(xr_ruvo_RUVO_Font, px, py + wave, f);
         }
         px += float(J + 28) * sx * sind(float(90 - theta));
@@ -279,12 +286,13 @@ int xr_ruvo_Text(float x, float y, String text, float alignX, float alignY, floa
     return int(px);
 }
 
-int xr_ruvo_PlayDraw() {
-    if (xr_ruvo_Sprtup > 4999) xr_ruvo_Sprtup = 4999;
+namespace {
+
+void play_commands(int count) {
     xr_graphics_SetBlend(0);
-    float* list = xr_ruvo_RUVO_Draw.Data();
-    for (int n = 0; n < xr_ruvo_Sprtup; ++n) {
-        float* cmd = list + RUVO_DRAW_FLOATS * n;
+    const float* list = xr_ruvo_RUVO_Draw.Data();
+    for (int n = 0; n < count; ++n) {
+        const float* cmd = list + RUVO_DRAW_FLOATS * n;
         xr_graphics_SetAlpha(cmd[0]);
         xr_graphics_SetColor(cmd[1], cmd[2], cmd[3]);
         switch (int(cmd[9])) {
@@ -317,11 +325,23 @@ int xr_ruvo_PlayDraw() {
             break;
         }
         }
-        cmd[0] = 0;
     }
+}
+
+}  // namespace
+
+int xr_ruvo_PlayDraw() {
+    if (xr_ruvo_Sprtup > 4999) xr_ruvo_Sprtup = 4999;
+    play_commands(xr_ruvo_Sprtup);
+    played_commands = xr_ruvo_Sprtup;
     xr_ruvo_ResetDraw();
     xr_ruvo_RUVO_Data[3] = float(xr_ruvo_Sprtup);
     xr_ruvo_Sprtup = 0;
+    return 0;
+}
+
+int xr_ruvo_ReplayDraw() {
+    play_commands(played_commands);
     return 0;
 }
 

@@ -54,8 +54,12 @@ int xr_ruvo_Triangle(float x1, float y1, float x2, float y2, float x3, float y3)
 int xr_ruvo_Line(float x1, float y1, float x2, float y2);
 int xr_ruvo_Text(float x, float y, String text, float alignX, float alignY, float waveOffset, float waveHeight);
 
-// Plays the list back through the graphics module and empties it.
+// Plays the list back through the graphics module and empties it; the
+// commands stay where they were until the next update writes over them.
 int xr_ruvo_PlayDraw();
+// Plays the commands of the last playback again: the same frame, drawn once
+// more while no update runs (a window without the focus).
+int xr_ruvo_ReplayDraw();
 
 int xr_ruvo_LoadImg(int image, String name, int frameW, int frameH, int frameCount);
 int xr_ruvo_LoadFont(int image, String name);

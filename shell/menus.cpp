@@ -38,6 +38,10 @@ enum {
     LATCH_DRAGGED = 47,
 };
 
+// The pointer's latch (in xr_ruvo_mdis): set by xr_ruvo_LockKeys with every
+// choice, released at each update that finds the pointer up.
+const int LATCH_POINTER_UP = 0;
+
 // Latch 34 while the pointer drags the list, and while it rests on a slider.
 const int kDragging = -1;
 const int kOnSlider = -2;
@@ -337,9 +341,13 @@ int xr_ruvo_Pause_Menu() {
     int chosen = -1;
     if (kd[LATCH_PAUSE] == 0 && press) chosen = cursor;
     if (!up && !down && !press) kd[LATCH_PAUSE] = 0;
-    if (quitHit) chosen = 0;
-    else if (resumeHit) chosen = 1;
-    else if (optionsHit) chosen = 2;
+    // The pointer acts once it has been let go since the last choice: the
+    // click that closed the options screen must not land on an icon here.
+    if (xr_ruvo_mdis[LATCH_POINTER_UP] == 0) {
+        if (quitHit) chosen = 0;
+        else if (resumeHit) chosen = 1;
+        else if (optionsHit) chosen = 2;
+    }
 
     switch (chosen) {
     case 0:

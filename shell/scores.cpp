@@ -164,14 +164,16 @@ int xr_ruvo_Credits() {
 
     xr_ruvo_TiledBackdrop();
 
+    // A click or touch anywhere leaves too: with a mouse alone there is no
+    // other way out.
     const bool leave = xr_ruvo_Held(RUVO_BUTTON1) || xr_ruvo_Held(RUVO_BUTTON2) || xr_ruvo_Held(RUVO_BUTTON3) ||
-                       xr_ruvo_Held(RUVO_MENU);
+                       xr_ruvo_Held(RUVO_MENU) || xr_ruvo_mdAll;
     if (leave && xr_ruvo_kdis[kLatchCredits] == 0) {
         xr_ruvo_LockKeys();
         xr_ruvo_RUVO_OptCred = 0;
         xr_ruvo_PlaySFX(99);
     }
-    if (!leave && !xr_ruvo_mdAll) xr_ruvo_kdis[kLatchCredits] = 0;
+    if (!leave) xr_ruvo_kdis[kLatchCredits] = 0;
 
     xr_ruvo_SetSize(0.5f);
     centred(96, 24, String("A Game by"));

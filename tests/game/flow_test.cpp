@@ -2,6 +2,7 @@
 // the end of a game and its score, with real devices and the generated data.
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -138,6 +139,44 @@ TEST(Flow, TheLastLifeEndsTheGameAndTheScoreIsKept) {
     EXPECT_EQ(fields[203 + 33 * 2 + 1], "35") << "score 65 in block 2";
     g.Update(80);
     EXPECT_EQ(xr_ruvo_RUVO_EndofGame, 0) << "the curtains have opened again";
+}
+
+// The window loses the focus in play: no update runs, but each frame the
+// window system asks for shows the last one again, whole; coming back, the
+// player finds the game paused. In the menu nothing pauses.
+TEST(Flow, LosingTheFocusKeepsTheFrameAndPausesPlay) {
+    GameDriver g;
+    g.StartGame(2);
+    g.Update(40);
+    g.Render();
+    const std::vector<uint32_t> last = g.Frame();
+    EXPECT_GT(std::set<uint32_t>(last.begin(), last.end()).size(), 20u) << "the cave, lit";
+
+    g.host.SuspendGame();
+    EXPECT_EQ(xr_ruvo_RUVO_Paused, 1);
+    EXPECT_EQ(xr_ruvo_RUVO_MusicPlaying, 2) << "the music waits with the game";
+    const float x = xr_ruvo_plr[PLR_X];
+    for (int frame = 0; frame < 3; ++frame) {
+        g.Update();  // the host runs none while suspended
+        g.Render();
+        EXPECT_TRUE(g.Frame() == last) << "frame " << frame << " while away shows the last one";
+    }
+    EXPECT_FLOAT_EQ(xr_ruvo_plr[PLR_X], x);
+
+    g.host.ResumeGame();
+    g.Update();
+    g.Render();
+    EXPECT_EQ(xr_ruvo_RUVO_Paused, 1) << "back to the pause screen";
+    EXPECT_FALSE(g.Frame() == last);
+    EXPECT_EQ(xr_ruvo_RUVO_MusicPlaying, 2);
+
+    GameDriver menu;
+    menu.Load();
+    menu.host.SuspendGame();
+    menu.host.ResumeGame();
+    menu.Update();
+    EXPECT_EQ(xr_ruvo_RUVO_Paused, 0);
+    EXPECT_EQ(xr_ruvo_RUVO_GameMode, 0);
 }
 
 }  // namespace

@@ -103,6 +103,13 @@ uint32_t GameDriver::Pixel(int x, int y) {
     return uint32_t(pixel[0]);
 }
 
+std::vector<uint32_t> GameDriver::Frame() {
+    const int w = host.GetDeviceWidth(), h = host.GetDeviceHeight();
+    Array<int> pixels(w * h);
+    xr_graphics_device->ReadPixels(pixels, 0, 0, w, h, 0, w);
+    return std::vector<uint32_t>(pixels.Data(), pixels.Data() + w * h);
+}
+
 bool GameDriver::SavePng(const std::string& path) {
     const int w = host.GetDeviceWidth(), h = host.GetDeviceHeight();
     Array<int> pixels(w * h);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "game/mygame.h"
 #include "host/glfwgame.h"
@@ -41,6 +42,8 @@ public:
     void MouseUp(float x, float y);
 
     uint32_t Pixel(int x, int y);
+    // The whole drawn frame, 0xAARRGGBB, rows top to bottom.
+    std::vector<uint32_t> Frame();
     bool SavePng(const std::string& path);
 
     DriverHost host;

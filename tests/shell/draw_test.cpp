@@ -155,11 +155,21 @@ TEST_F(DrawList, TextLayout) {
             for (int k = 0; k < 3; ++k) EXPECT_NEAR(got[i][size_t(k)], c.drawn[i][size_t(k)], 1e-3) << c.name << " glyph " << i;
     }
 
-    // A wave lifts each glyph by its height times the sine at its place.
+    // A wave lifts each glyph by its height times the sine, in degrees, at
+    // its place: neighbours half an advance apart along it, so the title
+    // ripples rather than jumps letter by letter.
     xr_ruvo_Sprtup = 0;
     xr_ruvo_SetSize(1);
-    xr_ruvo_Text(100, 100, String("A"), 0, 0, 0.5f, 10);
-    EXPECT_NEAR(command(0)[12], 122 + 10 * std::sin(0.5f + 0.5f * 124), 1e-3);
+    xr_ruvo_Text(100, 100, String("Paused"), 0, 0, 30, 16);
+    std::vector<std::vector<float>> wave = glyphs();
+    ASSERT_EQ(wave.size(), 6u);
+    const double kRad = 3.14159265358979 / 180;
+    for (size_t i = 0; i < wave.size(); ++i) {
+        EXPECT_NEAR(wave[i][1], 122 + 16 * std::sin((30 + 0.5 * wave[i][0]) * kRad), 1e-3) << "glyph " << i;
+        if (i == 0) continue;
+        const double along = 0.5 * (wave[i][0] - wave[i - 1][0]) * kRad;  // the wave's step, in radians
+        EXPECT_LE(std::fabs(wave[i][1] - wave[i - 1][1]), 16 * along + 1e-3) << "glyph " << i << " jumps";
+    }
 }
 
 // A real frame: queued shapes, an image and text land on their pixels.

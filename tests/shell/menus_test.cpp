@@ -3,6 +3,7 @@
 // clicked where their text is drawn.
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -431,6 +432,42 @@ TEST_F(MenusPause, AKeyHeldFromPlayWaitsForItsRelease) {
     Update();
     Press(kEnter);
     EXPECT_EQ(xr_ruvo_RUVO_Paused, 0);
+}
+
+// The options screen's Back row reaches left past its panel, over the pause
+// screen's quit icon. The click that leaves the options there is still held
+// when the pause screen runs again: it must wait for its release, and only a
+// new click on the icon quits.
+TEST_F(MenusPause, TheClickThatLeavesTheOptionsDoesNotQuit) {
+    Updates(20);  // the icons slide in
+    std::optional<Label> quit = FindImage(90, 1);
+    ASSERT_TRUE(quit);
+    Press(kDown);
+    Press(kEnter);
+    ASSERT_EQ(xr_ruvo_RUVO_OptCred, 1);
+    // Down and up again: the list scrolls to show the Back row whole.
+    Press(kDown);
+    Press(kUp);
+    Updates(60);
+    std::optional<Label> back = Find("Back");
+    ASSERT_TRUE(back);
+    const float row = back->y + 44;  // the caption sits 44 above its row's centre
+    const float y = std::max(row - 30, quit->y - 44);
+    ASSERT_LE(y, std::min(row + 30, quit->y + 44)) << "the Back band and the quit icon overlap";
+
+    input->p_MouseEvent(E::MouseDown, 0, quit->x, y);
+    Update();
+    EXPECT_EQ(xr_ruvo_RUVO_OptCred, 0) << "Back left the options";
+    Updates(3);
+    EXPECT_EQ(xr_ruvo_RUVO_EndofGame, 0) << "the held click does not land on the quit icon";
+    EXPECT_EQ(xr_ruvo_RUVO_Paused, 1);
+    input->p_MouseEvent(E::MouseUp, 0, quit->x, y);
+    Update();
+    EXPECT_EQ(xr_ruvo_RUVO_EndofGame, 0);
+
+    Click(quit->x, quit->y);
+    EXPECT_EQ(xr_ruvo_RUVO_EndofGame, 1) << "a new click quits";
+    EXPECT_EQ(xr_ruvo_RUVO_EndReason, 2);
 }
 
 }  // namespace

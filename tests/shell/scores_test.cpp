@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -417,20 +418,33 @@ TEST_F(ScoresCredits, AHeldDirectionTurnsTheCardsFaster) {
     }
 }
 
-TEST_F(ScoresCredits, LeavingNeedsAFreshPress) {
-    xr_ruvo_LockKeys();  // as the menu leaves them when it opens the credits
-    Key(13, true);
-    for (int update = 0; update < 5; ++update) Update([] { xr_ruvo_Credits(); });
-    EXPECT_EQ(xr_ruvo_RUVO_OptCred, 2) << "the Enter that opened the credits";
-    Key(13, false);
-    Update([] { xr_ruvo_Credits(); });
-    input->p_MouseEvent(E::MouseDown, 0, 400, 300);
-    Update([] { xr_ruvo_Credits(); });
-    EXPECT_EQ(xr_ruvo_RUVO_OptCred, 2) << "a click does not leave";
-    input->p_MouseEvent(E::MouseUp, 0, 400, 300);
-    Key(27, true);
-    Update([] { xr_ruvo_Credits(); });
-    EXPECT_EQ(xr_ruvo_RUVO_OptCred, 0);
+// Keys, a click and a touch each leave the credits, but only with a press
+// made after the one that opened them: that one is still held.
+TEST_F(ScoresCredits, LeftByAFreshKeyClickOrTouch) {
+    struct Way {
+        const char* name;
+        std::function<void(c_InputDevice*, bool)> press;
+    } ways[] = {
+        {"Enter", [](c_InputDevice* in, bool down) { in->p_KeyEvent(down ? E::KeyDown : E::KeyUp, 13); }},
+        {"Escape", [](c_InputDevice* in, bool down) { in->p_KeyEvent(down ? E::KeyDown : E::KeyUp, 27); }},
+        {"a click", [](c_InputDevice* in, bool down) { in->p_MouseEvent(down ? E::MouseDown : E::MouseUp, 0, 400, 300); }},
+        {"a touch", [](c_InputDevice* in, bool down) { in->p_TouchEvent(down ? E::TouchDown : E::TouchUp, 2, 40, 30); }},
+    };
+    for (const Way& way : ways) {
+        xr_ruvo_RUVO_OptCred = 2;
+        xr_ruvo_LockKeys();  // as the menu leaves them when it opens the credits
+        way.press(input, true);
+        for (int update = 0; update < 5; ++update) Update([] { xr_ruvo_Credits(); });
+        EXPECT_EQ(xr_ruvo_RUVO_OptCred, 2) << way.name << " that opened the credits, still held";
+        way.press(input, false);
+        Update([] { xr_ruvo_Credits(); });
+        EXPECT_EQ(xr_ruvo_RUVO_OptCred, 2) << way.name;
+        way.press(input, true);
+        Update([] { xr_ruvo_Credits(); });
+        EXPECT_EQ(xr_ruvo_RUVO_OptCred, 0) << way.name << " pressed again leaves";
+        way.press(input, false);
+        Update([] {});
+    }
 }
 
 TEST_F(ScoresCredits, AFullTableAndAnEmptyOne) {
