@@ -1,0 +1,216 @@
+// The real program on a desktop with a window manager, as a player runs it:
+// another window taking the focus in mid-game, full screen and back, and
+// quitting from full screen. Each test has an X server and openbox of its own.
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include "tests/harness/desktop.h"
+#include "tests/harness/process.h"
+#include "tests/harness/x11.h"
+#include "tests/reliability/reliability.h"
+
+namespace {
+
+using reliability::Alive;
+using reliability::Pause;
+
+// What one window shows, read from the X server.
+struct Shot {
+    int width = 0, height = 0;
+    std::vector<unsigned long> pixels;
+
+    bool operator==(const Shot& o) const { return width == o.width && height == o.height && pixels == o.pixels; }
+    size_t Colours() const { return std::set<unsigned long>(pixels.begin(), pixels.end()).size(); }
+    // The score of play, drawn in green across the top middle of the screen,
+    // which neither the menu nor the pause screen shows.
+    bool ShowsScore() const {
+        for (int y = 0; y < height * 8 / 100; ++y)
+            for (int x = width * 4 / 10; x < width * 6 / 10; ++x) {
+                const unsigned long p = pixels[size_t(y) * width + x];
+                const int r = int(p >> 16 & 255), g = int(p >> 8 & 255), b = int(p & 255);
+                if (g > 150 && g > r + 60 && g > b + 60) return true;
+            }
+        return false;
+    }
+};
+
+Shot Capture(const std::string& window) {
+    Shot shot;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return shot;
+    const Window id = std::strtoul(window.c_str(), nullptr, 10);
+    XWindowAttributes a;
+    if (XGetWindowAttributes(display, id, &a) && a.map_state == IsViewable) {
+        if (XImage* image = XGetImage(display, id, 0, 0, unsigned(a.width), unsigned(a.height), AllPlanes, ZPixmap)) {
+            shot.width = a.width;
+            shot.height = a.height;
+            for (int y = 0; y < a.height; ++y)
+                for (int x = 0; x < a.width; ++x) shot.pixels.push_back(XGetPixel(image, x, y) & 0xFFFFFF);
+            XDestroyImage(image);
+        }
+    }
+    XCloseDisplay(display);
+    return shot;
+}
+
+// The game's window once it differs from `old` (re-created by F11), focused.
+std::string NewGameWindow(pid_t pid, const std::string& old) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string window = WaitForGameWindow(pid);
+        if (!window.empty() && window != old) {
+            Xdotool("windowactivate --sync " + window);
+            Pause(0.3);
+            return window;
+        }
+        Pause(0.05);
+    }
+    return std::string();
+}
+
+// Whether the X server's screen saver prefers blanking: the desktop's own
+// setting, which a full-screen window turns off while it holds the monitor
+// and gives back when it is destroyed, together with the monitor's mode.
+std::string ScreenSaverBlanks() {
+    ProcessResult r = RunProcess({"/usr/bin/xset", "q"});
+    const size_t at = r.out.find("prefer blanking:");
+    if (at == std::string::npos) return "xset gave no screen saver settings";
+    char word[8] = {};
+    std::sscanf(r.out.c_str() + at, "prefer blanking: %7s", word);
+    return word;
+}
+
+class OnADesktop : public ::testing::Test {
+protected:
+    std::unique_ptr<Desktop> desktop;
+    reliability::TempFolder folder;
+
+    void SetUp() override {
+        desktop = std::make_unique<Desktop>();
+        ASSERT_TRUE(desktop->Ready()) << desktop->Error();
+    }
+    // Runs the game from a fresh folder; `script` drives it once its menu shows.
+    ProcessResult Play(const std::function<void(pid_t, const std::string&)>& script) {
+        ProcessOptions options;
+        options.workDir = folder.path();
+        options.env = {"ALSOFT_DRIVERS=null"};
+        options.timeoutSeconds = 60;
+        options.whileRunning = [&](pid_t pid) {
+            std::string window = reliability::EnterMenu(pid);
+            if (window.empty()) return;
+            Xdotool("windowactivate --sync " + window);
+            script(pid, window);
+            if (Alive(pid)) PressKey("F4");
+        };
+        return RunProcess({GLIMMERDEEP_EXE}, options);
+    }
+};
+
+void StartAGame() {
+    PressKey("Return");
+    PressKey("Return");
+    Pause(1);
+}
+
+// Another window takes the focus in mid-game: the game's window keeps showing
+// the cave as it was, even after the other window has passed over it; with
+// the focus back, the pause screen is up; Escape resumes play.
+TEST_F(OnADesktop, LosingTheFocusKeepsTheCaveAndComesBackPaused) {
+    Shot playing, away, later, uncovered, back, resumed;
+    std::string gameWindow, focusWhileAway;
+    ProcessResult r = Play([&](pid_t, const std::string& game) {
+        gameWindow = game;
+        StartAGame();
+        playing = Capture(game);
+
+        pid_t xterm = Spawn({"/usr/bin/xterm", "-geometry", "30x6+10+10"});
+        std::string other = Xdotool("search --sync --class xterm");
+        other = other.substr(0, other.find('\n'));
+        Xdotool("windowactivate --sync " + other);
+        Pause(0.6);
+        focusWhileAway = Xdotool("getwindowfocus");
+        focusWhileAway = focusWhileAway.substr(0, focusWhileAway.find('\n'));
+        away = Capture(game);
+        Pause(0.7);
+        later = Capture(game);
+        // Over the game's window and off it again: the window is drawn anew.
+        Xdotool("windowmove --sync " + other + " 300 250");
+        Pause(0.4);
+        Xdotool("windowmove --sync " + other + " 10 10");
+        Pause(0.6);
+        uncovered = Capture(game);
+
+        Xdotool("windowactivate --sync " + game);
+        Pause(0.6);
+        back = Capture(game);
+        PressKey("Escape");
+        Pause(0.6);
+        resumed = Capture(game);
+        Stop(xterm);
+    });
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_EQ(r.out.find("Vantle Runtime Error"), std::string::npos) << r.out;
+
+    ASSERT_GT(playing.Colours(), 20u) << "the cave in play";
+    ASSERT_TRUE(playing.ShowsScore()) << "the score is found where play draws it";
+    EXPECT_NE(focusWhileAway, gameWindow) << "the other window has the focus";
+    EXPECT_GT(away.Colours(), 20u) << "not blank while away: the cave is still there";
+    EXPECT_TRUE(away.ShowsScore()) << "the last frame of play, not the pause screen";
+    EXPECT_TRUE(later == away) << "nothing moves while the game waits";
+    EXPECT_TRUE(uncovered == away) << "drawn again after another window passed over it";
+    EXPECT_FALSE(back.ShowsScore()) << "the focus back: the pause screen, not play";
+    EXPECT_GT(back.Colours(), 5u) << "the pause screen is drawn";
+    EXPECT_TRUE(resumed.ShowsScore()) << "Escape resumes play";
+}
+
+// F11 makes the window full screen and back, drawing play with every image
+// still in place; quitting from full screen gives the desktop back what the
+// full-screen window took from it.
+TEST_F(OnADesktop, FullScreenAndBackAndQuittingFromFullScreen) {
+    const std::string desktopBlanking = ScreenSaverBlanks();
+    ASSERT_EQ(desktopBlanking, "yes");
+    Shot windowed, full, again;
+    std::string blankingInFullScreen, sizeFull, sizeBack;
+    ProcessResult r = Play([&](pid_t pid, const std::string& first) {
+        StartAGame();
+        windowed = Capture(first);
+        PressKey("F11");
+        std::string window = NewGameWindow(pid, first);
+        sizeFull = Xdotool("getwindowgeometry " + window);
+        full = Capture(window);
+        blankingInFullScreen = ScreenSaverBlanks();
+
+        PressKey("F11");
+        std::string back = NewGameWindow(pid, window);
+        sizeBack = Xdotool("getwindowgeometry " + back);
+        again = Capture(back);
+
+        PressKey("F11");
+        NewGameWindow(pid, back);
+        PressKey("F4");
+    });
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_EQ(r.out.find("Vantle Runtime Error"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("GLFW Error"), std::string::npos) << r.out;
+
+    EXPECT_NE(sizeFull.find("Geometry: 1024x768"), std::string::npos) << sizeFull;
+    EXPECT_NE(sizeBack.find("Geometry: 640x480"), std::string::npos) << sizeBack;
+    for (const Shot* shot : {&windowed, &full, &again}) {
+        EXPECT_GT(shot->Colours(), 20u) << shot->width << "x" << shot->height;
+        EXPECT_TRUE(shot->ShowsScore()) << shot->width << "x" << shot->height << ": the font's texture drew";
+    }
+    EXPECT_EQ(full.width, 1024);
+    EXPECT_EQ(blankingInFullScreen, "no") << "full screen holds the monitor";
+    EXPECT_EQ(ScreenSaverBlanks(), desktopBlanking) << "given back when the program ends in full screen";
+}
+
+}  // namespace
