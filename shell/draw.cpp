@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "shell/state.h"
+#include "support/data.h"
 #include "support/math.h"
 
 Array<float> xr_ruvo_RUVO_DrawStyle;
@@ -350,12 +351,32 @@ static String asset_path(int image, String name) {
     return folder + String("/") + name + String(".png");
 }
 
+// A picture already loaded under another number (the loading screen's logo
+// is both a grid of tiles and one whole picture) is cut again from the same
+// texture rather than decoded and held twice.
+static c_Image* loaded_from(const String& path, int except) {
+    const String file = xr_data_FixDataPath(path);
+    for (int i = 0; i < xr_ruvo_RUVO_Img.Length(); ++i) {
+        c_Image* other = xr_ruvo_RUVO_Img[i];
+        if (i != except && other && other->m_surface && other->m_surface->path == file) return other;
+    }
+    return nullptr;
+}
+
 int xr_ruvo_LoadImg(int image, String name, int frameW, int frameH, int frameCount) {
     xr_ruvo_RUVO_ImgD[image] = frameCount;
     xr_ruvo_RUVO_ImgW[image] = float(frameW);
     xr_ruvo_RUVO_ImgH[image] = float(frameH);
-    gc_assign(xr_ruvo_RUVO_Img[image],
-              xr_graphics_LoadImage2(asset_path(image, name), frameW, frameH, frameCount, c_Image::HandleCentre));
+    const String path = asset_path(image, name);
+    c_Image* img = nullptr;
+    if (c_Image* same = loaded_from(path, image)) {
+        gxtkSurface* surface = same->m_surface;
+        img = (new c_Image())->m_new()->p_Init2(surface, 0, 0, frameW, frameH, frameCount, c_Image::HandleCentre,
+                                                same, 0, 0, surface->Width(), surface->Height());
+    } else {
+        img = xr_graphics_LoadImage2(path, frameW, frameH, frameCount, c_Image::HandleCentre);
+    }
+    gc_assign(xr_ruvo_RUVO_Img[image], img);
     return 0;
 }
 

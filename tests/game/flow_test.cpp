@@ -28,6 +28,12 @@ TEST(Flow, LoadingScreenForSixtyUpdatesThenTheMenu) {
         EXPECT_EQ(xr_ruvo_RUVO_MenuPos[10], -64) << "the menu has not run";
     }
     EXPECT_NE(xr_ruvo_RUVO_Img[1], nullptr) << "the game's sprites are loaded";
+    ASSERT_NE(xr_ruvo_RUVO_Img[95], nullptr);
+    ASSERT_NE(xr_ruvo_RUVO_Img[96], nullptr);
+    EXPECT_EQ(xr_ruvo_RUVO_Img[95]->m_surface, xr_ruvo_RUVO_Img[96]->m_surface)
+        << "the logo's tiles and the whole logo: one picture, one texture";
+    EXPECT_EQ(xr_ruvo_RUVO_Img[95]->m_frames.Length(), 1024);
+    EXPECT_EQ(xr_ruvo_RUVO_Img[96]->m_width, 1024);
     EXPECT_NE(xr_ruvo_RUVO_SFX[4], nullptr) << "and its sounds";
     EXPECT_EQ(xr_ruvo_RUVO_Font, 99);
     g.Update();
