@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include <GLFW/glfw3.h>
@@ -18,6 +19,7 @@
 #include "graphics/graphics.h"
 #include "host/app.h"
 #include "host/glfwgame.h"
+#include "shell/controls.h"
 #include "shell/draw.h"
 #include "shell/particles.h"
 #include "shell/state.h"
@@ -184,6 +186,42 @@ void BM_PlayFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_PlayFrame)->Unit(benchmark::kMicrosecond);
 
+// F11 twice: the window made again in full screen and back, each time with
+// every loaded image made ready to draw and one frame of play drawn and
+// finished, which is what a player waits for before the game shows again.
+// The counter keeps the part spent making the images ready (uploading them
+// again, when a new window does not share the old one's textures).
+double ImagesReadyMs() {
+    const double start = glfwGetTime();
+    for (int i = 0; i < xr_ruvo_RUVO_Img.Length(); ++i)
+        if (c_Image* image = xr_ruvo_RUVO_Img[i]) image->m_surface->Bind();
+    glFinish();
+    return (glfwGetTime() - start) * 1e3;
+}
+
+void DrawAFrame() {
+    RestoreBusiest();
+    host->now += 1.0 / 60;
+    host->UpdateGame();
+    host->RenderGame();
+    glFinish();
+}
+
+void BM_FullscreenToggle(benchmark::State& state) {
+    double imagesMs = 0;
+    for (auto _ : state) {
+        xr_ruvo_FullscreenFlip();
+        imagesMs += ImagesReadyMs();
+        DrawAFrame();
+        xr_ruvo_FullscreenFlip();
+        imagesMs += ImagesReadyMs();
+        DrawAFrame();
+    }
+    if (xr_ruvo_RUVO_Fullscreen != 0 || host->GetDeviceWidth() != 640) state.SkipWithError("not back in a window");
+    state.counters["images_ms"] = imagesMs / double(2 * state.iterations());
+}
+BENCHMARK(BM_FullscreenToggle)->UseRealTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -231,5 +269,9 @@ int main(int argc, char** argv) {
                 reporter.Counter("BM_PlaybackFullList", "draw_calls"));
     double frame = reporter.CpuNs("BM_PlayFrame");
     std::printf("whole play frame (update and render): %.2f ms of CPU\n", frame / 1e6);
+    const std::string toggle = "BM_FullscreenToggle/iterations:10/real_time";
+    std::printf("F11, full screen or back, the next frame drawn: %.1f ms, of which %.1f ms making the images "
+                "ready\n",
+                reporter.RealNs(toggle) / 2 / 1e6, reporter.Counter(toggle, "images_ms"));
     return 0;
 }

@@ -1,9 +1,10 @@
 // Frame pacing of the real program under an X server: starts it, waits in
 // the menu, starts a Normal game and plays for 30 seconds, reading the
 // figures the program prints with GLIMMERDEEP_PACING set, its CPU time and
-// its resident memory from /proc.
+// its resident memory from /proc, beside that of a bare window with a GL
+// context and a sound device (bare_window), measured in the same run.
 //
-//   pacing PROGRAM DATA_FOLDER
+//   pacing PROGRAM DATA_FOLDER BARE_WINDOW
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -97,12 +98,50 @@ double decoded_bytes(const std::string& data) {
     return total;
 }
 
+struct Resident {
+    long all = 0, anon = 0;  // VmRSS and RssAnon, kB
+};
+
+// The resident memory of the bare window program (drawing or only clearing)
+// once it has run for a second; zeros when it did not get that far.
+Resident bare_window(const std::string& program, bool draw) {
+    int errPipe[2];
+    if (pipe(errPipe)) return {};
+    pid_t pid = fork();
+    if (pid == 0) {
+        dup2(errPipe[1], 2);
+        close(errPipe[0]);
+        setenv("ALSOFT_DRIVERS", "null", 1);
+        execl(program.c_str(), program.c_str(), draw ? "draw" : "clear", (char*)nullptr);
+        _exit(127);
+    }
+    close(errPipe[1]);
+    FILE* in = fdopen(errPipe[0], "r");
+    char line[256];
+    Resident r;
+    while (std::fgets(line, sizeof line, in)) {
+        if (std::strncmp(line, "ready", 5) != 0) continue;
+        wait_seconds(1);
+        r = {status_kb(pid, "VmRSS"), status_kb(pid, "RssAnon")};
+        break;
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    std::fclose(in);
+    return r;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s PROGRAM DATA_FOLDER\n", argv[0]);
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s PROGRAM DATA_FOLDER BARE_WINDOW\n", argv[0]);
         return 2;
+    }
+    const Resident bare = bare_window(argv[3], true), bareClear = bare_window(argv[3], false);
+    if (bare.all == 0 || bareClear.all == 0) {
+        std::fprintf(stderr, "the bare window program did not start\n");
+        return 1;
     }
     const std::string program = std::filesystem::absolute(argv[1]).string();
     char folder[] = "/tmp/glimmerdeep-pacing-XXXXXX";
@@ -205,6 +244,15 @@ int main(int argc, char** argv) {
                 double(rss) / 1024, decoded / 1048576, double(rss) * 1024 / decoded);
     std::printf("    of which the program's own %.1f MB (ratio %.2f) and mapped files (libraries) %.1f MB\n",
                 double(anon) / 1024, double(anon) * 1024 / decoded, double(mapped) / 1024);
+    auto own = [&](const char* what, long game, long base) {
+        std::printf("    %s: %.1f MB less %.1f MB = %.1f MB, ratio %.2f\n", what, double(game) / 1024,
+                    double(base) / 1024, double(game - base) / 1024, double(game - base) * 1024 / decoded);
+    };
+    std::printf("  own memory, against the grid and decoded assets (target at most 1.25):\n");
+    own("resident in play less a bare window that draws, with GL and sound", rss, bare.all);
+    own("the same, anonymous memory only", anon, bare.anon);
+    own("resident in play less a bare window that only clears", rss, bareClear.all);
+    own("the same, anonymous memory only", anon, bareClear.anon);
     std::printf("  exit status %d\n", WIFEXITED(status) ? WEXITSTATUS(status) : -1);
     return 0;
 }

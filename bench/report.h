@@ -24,6 +24,13 @@ public:
         return it->second.GetAdjustedCPUTime() * ToNs(it->second.time_unit);
     }
 
+    // Wall time of one iteration, in nanoseconds.
+    double RealNs(const std::string& name) const {
+        auto it = runs.find(name);
+        if (it == runs.end() || it->second.iterations == 0) return 0;
+        return it->second.GetAdjustedRealTime() * ToNs(it->second.time_unit);
+    }
+
     double Counter(const std::string& name, const std::string& counter) const {
         auto it = runs.find(name);
         if (it == runs.end()) return 0;

@@ -11,7 +11,7 @@ if [ -z "$DISPLAY" ]; then
 fi
 tools/install-packages.sh
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DGLIMMERDEEP_TESTS=OFF -DGLIMMERDEEP_BENCH=ON >/dev/null
-cmake --build build-release -j"$(nproc)" --target glimmerdeep gc_bench graphics_bench game_bench pacing
+cmake --build build-release -j"$(nproc)" --target glimmerdeep gc_bench graphics_bench game_bench pacing bare_window
 
 for bench in gc_bench graphics_bench game_bench; do
     echo "== $bench"
@@ -19,4 +19,4 @@ for bench in gc_bench graphics_bench game_bench; do
     echo
 done
 echo "== pacing of the real program"
-build-release/bench/pacing build-release/glimmerdeep build-release/data
+build-release/bench/pacing build-release/glimmerdeep build-release/data build-release/bench/bare_window
