@@ -24,16 +24,23 @@ void XrGame::gc_collect() {
     ::gc_collect();
 }
 
+// How many delegate calls are under way: a call can start another (re-creating
+// the window lets go of held keys from inside an update).
+static int delegate_depth;
+
 // Every delegate call once its guard has passed: an escaping exception ends
-// the program with the runtime's report; then one collection step runs.
+// the program with the runtime's report; then, when no other call is under
+// way, one collection step runs. The collector does not scan the stack, so a
+// step inside an outer call could free what that call holds in a local.
 template <class Call>
 static void delegate_call(XrGame* game, Call call) {
+    ++delegate_depth;
     try {
         call(game->Delegate());
     } catch (ThrowableObject* ex) {
         game->Die(ex);
     }
-    game->gc_collect();
+    if (--delegate_depth == 0) game->gc_collect();
 }
 
 void XrGame::StartGame() {

@@ -22,10 +22,13 @@ const off_t kMaxStateBytes = 1 << 20;
 
 }  // namespace
 
+// File names here are bytes, not text in any encoding: a path holds one unit
+// per byte of the name, from the program's own path on, and goes back to the
+// same bytes, so a folder named in Latin-1 or with any UTF-8 character works.
 FILE* XrGame::OpenFile(String path, String mode) {
     String file = PathToFilePath(path);
     if (file.Length() == 0) return nullptr;
-    return platform::OpenFile(file.ToUtf8(), mode.ToNarrow().c_str());
+    return platform::OpenFile(file.ToNarrow(), mode.ToNarrow().c_str());
 }
 
 String XrGame::LoadString(String path) {
@@ -90,7 +93,7 @@ int XrGlfwGame::Millisecs() {
 String XrGlfwGame::PathToFilePath(String path) {
     if (_baseDir.Length() == 0) {
         std::string exe = platform::ProgramPath();
-        String full = String::FromUtf8(exe.data(), int(exe.size())).Replace(String("\\"), String("/"));
+        String full = String(exe.data(), int(exe.size())).Replace(String("\\"), String("/"));
         int slash = full.FindLast(String("/"));
         if (slash < 0) std::abort();
         _baseDir = full.Slice(0, slash);

@@ -101,12 +101,39 @@ void dbg_throw(const char* message) {
     throw message;
 }
 
+static void write_all(int fd, const char* text) {
+    size_t left = std::strlen(text);
+    while (left > 0) {
+        ssize_t n = write(fd, text, left);
+        if (n <= 0) return;
+        text += n;
+        left -= size_t(n);
+    }
+}
+
+// A fatal signal may arrive inside the allocator or while another thread holds
+// the output streams' locks: the report is written with write() alone, from
+// fixed texts, and the program ends with _exit(). The bytes are a runtime
+// error's report and stop lines; the debugger is not offered a stop, since the
+// program cannot go on from such a fault.
 void sighandler(int signal) {
     const char* message = "Unknown signal";
     if (signal == SIGILL) message = "Illegal instruction";
     else if (signal == SIGFPE) message = "Floating point exception";
     else if (signal == SIGSEGV) message = "Memory access violation";
-    dbg_error(message);
+    const char* info = dbg_info;
+    write_all(STDOUT_FILENO, kErrorPrefix);
+    write_all(STDOUT_FILENO, message);
+    write_all(STDOUT_FILENO, "\n");
+    if (info && *info) {
+        write_all(STDOUT_FILENO, info);
+        write_all(STDOUT_FILENO, "\n");
+    }
+    write_all(STDOUT_FILENO, "\n");
+    write_all(STDERR_FILENO, "{{~~");
+    write_all(STDERR_FILENO, info ? info : "(null)");
+    write_all(STDERR_FILENO, "~~}}\n\n");
+    _exit(255);
 }
 
 const char* dbg_type(bool*) { return "Bool"; }

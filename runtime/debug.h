@@ -16,7 +16,8 @@ void dbg_stop();
 String dbg_stacktrace();
 void dbg_print(String text);
 [[noreturn]] void dbg_throw(const char* message);
-void sighandler(int signal);
+// Reports a fatal signal and ends the program; async-signal-safe.
+[[noreturn]] void sighandler(int signal);
 
 const char* dbg_type(bool*);
 const char* dbg_type(int*);

@@ -40,6 +40,9 @@ ProcessResult RunProcess(const std::vector<std::string>& args, const ProcessOpti
         dup2(outPipe[1], 1);
         dup2(errPipe[1], 2);
         for (int fd = 3; fd < 1024; ++fd) close(fd);
+        // Ignored signals stay ignored across exec; this process may have
+        // ignored SIGPIPE to write a child's input.
+        signal(SIGPIPE, SIG_DFL);
         apply_env(options.env);
         if (!options.workDir.empty() && chdir(options.workDir.c_str()) != 0) _exit(126);
         std::vector<char*> argv;
@@ -51,6 +54,10 @@ ProcessResult RunProcess(const std::vector<std::string>& args, const ProcessOpti
 
     close(outPipe[1]);
     close(errPipe[1]);
+    if (options.stdoutClosed) {
+        close(outPipe[0]);
+        outPipe[0] = -1;
+    }
     if (ptySlave >= 0) close(ptySlave);
     if (inPipe[0] >= 0) {
         close(inPipe[0]);
@@ -72,7 +79,7 @@ ProcessResult RunProcess(const std::vector<std::string>& args, const ProcessOpti
                     std::chrono::milliseconds(int(options.timeoutSeconds * 1000));
     pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
     std::string* sinks[2] = {&result.out, &result.err};
-    int open = 2;
+    int open = outPipe[0] >= 0 ? 2 : 1;
     while (open > 0) {
         int left = int(std::chrono::duration_cast<std::chrono::milliseconds>(
                            deadline - std::chrono::steady_clock::now()).count());

@@ -26,6 +26,9 @@ struct ProcessOptions {
     std::vector<std::string> env;  // "NAME=value" sets, "NAME" alone unsets
     std::string workDir;
     double timeoutSeconds = 20;
+    // Standard output is a pipe nobody reads: closed at once, as when the
+    // program's output goes to a pager that was quit.
+    bool stdoutClosed = false;
     // Runs on its own thread once the child exists, while its output is read.
     std::function<void(pid_t)> whileRunning;
 };

@@ -56,6 +56,10 @@ void gc_mark() {
 
 int xrMain() {
     const char* what = argc > 1 ? argv[1] : "";
+    if (!std::strcmp(what, "probe")) {
+        xrPrint(String("probe ") + XrGame::_game->LoadString(String("vantle://data/probe.txt")));
+        return 0;
+    }
     (new ReportingApp())->m_new();
     if (!std::strcmp(what, "twice")) (new ReportingApp())->m_new();
     return 0;

@@ -1,4 +1,9 @@
 // The application layer, in this process and as a separate program.
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
@@ -152,6 +157,23 @@ TEST(AppProgram, TheCloseButtonEndsTheProgramAfterTheInputSawIt) {
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("created 640\n"), std::string::npos);
     EXPECT_NE(r.out.find("close key down 1\n"), std::string::npos) << r.out;
+}
+
+// File names are bytes: a program in a folder whose name is Latin-1, or holds
+// a character of four UTF-8 bytes, finds the data beside it.
+TEST(AppProgram, FindsItsDataInAFolderOfAnyName) {
+    namespace fs = std::filesystem;
+    for (const std::string name : {"caf\xE9", "reef \xF0\x9F\x90\xA0 caf\xC3\xA9"}) {
+        const fs::path folder = fs::temp_directory_path() / ("glimmerdeep-" + std::to_string(getpid()) + " " + name);
+        fs::remove_all(folder);
+        fs::create_directories(folder / "data");
+        fs::copy_file(APP_PROGRAM, folder / "app_program");
+        std::ofstream(folder / "data" / "probe.txt") << "found";
+        ProcessResult r = RunProcess({(folder / "app_program").string(), "probe"});
+        EXPECT_EQ(r.status, 0) << name;
+        EXPECT_EQ(r.out, "probe found\n") << name;
+        fs::remove_all(folder);
+    }
 }
 
 // Without any sound device the game says so once and goes on, silent.

@@ -127,6 +127,37 @@ TEST_F(FrameLoop, FocusLossSuspendsOnlyAfterTheWindowHadFocus) {
     EXPECT_FALSE(host->waits.back());
 }
 
+struct Held : Object {
+    bool* gone;
+    explicit Held(bool* gone) : gone(gone) {}
+    ~Held() override {
+        if (gone) *gone = true;
+    }
+};
+
+// The collector scans no stack: an object an update holds only in a local
+// lives through a host call made from inside that update, as when the window
+// is re-created with a key held and the key is let go.
+TEST_F(FrameLoop, NoCollectionStepInsideAnotherCall) {
+    bool gone = false;
+    delegate->onUpdate = [&] {
+        Held* held = new Held(&gone);
+        gc_ext_malloced(GC_THRESHOLD + 1);  // the next step ends the cycle
+        host->KeyEvent(c_XrGameEvent::KeyUp, 65);
+        for (int i = 0; i < 100; ++i) new Held(nullptr);  // allocations destroy what was swept
+        EXPECT_FALSE(gone) << "freed while the update still held it";
+        EXPECT_EQ(held->gone, &gone);
+    };
+    host->UpdateGame();
+    delegate->onUpdate = nullptr;
+    EXPECT_TRUE(delegate->Has("key", c_XrGameEvent::KeyUp, 65));
+    // Once the update is over the object is garbage like any other.
+    gc_ext_malloced(GC_THRESHOLD + 1);
+    gc_collect();
+    for (int i = 0; i < 10000 && !gone; ++i) new Held(nullptr);
+    EXPECT_TRUE(gone);
+}
+
 TEST(DelegateCalls, AreGuardedByTheGameState) {
     RecordingDelegate* d = new RecordingDelegate();
     gc_assign(test_roots[0], d);

@@ -1,8 +1,14 @@
 // A program on the real runtime and start-up whose main function misbehaves on
 // purpose, chosen by its first argument, so that the reports and exit
 // statuses can be checked from outside.
+#include <atomic>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
+#include <thread>
+
+#include <sched.h>
+#include <unistd.h>
 
 #include "host/vantlegame.h"
 #include "runtime/debug.h"
@@ -26,6 +32,18 @@ int xrMain() {
     if (!std::strcmp(what, "segv")) std::raise(SIGSEGV);
     if (!std::strcmp(what, "fpe")) std::raise(SIGFPE);
     if (!std::strcmp(what, "ill")) std::raise(SIGILL);
+    if (!std::strcmp(what, "segv-output-held")) {
+        // Another thread holds the output stream's lock for good, as it may
+        // when a fault strikes: the report must not wait for it.
+        static std::atomic<bool> held{false};
+        std::thread([] {
+            flockfile(stdout);
+            held = true;
+            for (;;) pause();
+        }).detach();
+        while (!held) sched_yield();
+        std::raise(SIGSEGV);
+    }
     if (!std::strcmp(what, "debug")) {
         static Object probe;
         char line[64];

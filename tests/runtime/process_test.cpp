@@ -94,6 +94,27 @@ TEST(Process, EndingsAndOutput) {
     }
 }
 
+// A fault while another thread holds the output's lock is still reported, and
+// the program ends instead of waiting for that lock.
+TEST(Process, AFaultIsReportedWhateverTheProgramHeld) {
+    ProcessOptions options;
+    options.timeoutSeconds = 10;
+    ProcessResult r = RunProcess({FAULT_PROGRAM, "segv-output-held"}, options);
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_EQ(r.status, 255);
+    EXPECT_EQ(r.out, "Vantle Runtime Error : Memory access violation\n\n");
+    EXPECT_EQ(r.err, kStopLines);
+}
+
+// Printing to a closed pipe fails quietly; the program goes on to its end.
+TEST(Process, OutputToAClosedPipeDoesNotEndTheProgram) {
+    ProcessOptions options;
+    options.stdoutClosed = true;
+    ProcessResult r = RunProcess({FAULT_PROGRAM, "print"}, options);
+    EXPECT_EQ(r.status, 0) << "a status of -13 is SIGPIPE";
+    EXPECT_EQ(r.err, "");
+}
+
 TEST(Process, WithoutADisplayGlfwInitFails) {
     for (const char* program : {FAULT_PROGRAM, GLIMMERDEEP_EXE}) {
         ProcessOptions options;
