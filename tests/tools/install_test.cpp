@@ -38,6 +38,8 @@ TEST_F(Install, PutsTheProgramItsDataALauncherAnEntryAndAnIcon) {
     EXPECT_TRUE(fs::exists(prefix / "lib/glimmerdeep/glimmerdeep"));
     EXPECT_TRUE(fs::exists(prefix / "lib/glimmerdeep/data/503/gfx.png"));
     EXPECT_TRUE(fs::exists(prefix / "lib/glimmerdeep/data/503/sfx/Aqua.ogg"));
+    EXPECT_NE(ReadFile(prefix / "lib/glimmerdeep/data/LICENSE").find("MIT License\n"), std::string::npos);
+    EXPECT_NE(ReadFile(prefix / "lib/glimmerdeep/data/LICENSE.fonts").find("Bitstream Vera"), std::string::npos);
     EXPECT_TRUE(fs::exists(prefix / "share/icons/hicolor/256x256/apps/glimmerdeep.png"));
     const fs::path launcher = prefix / "bin/glimmerdeep";
     ASSERT_TRUE(fs::exists(launcher));
