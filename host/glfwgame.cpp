@@ -111,18 +111,29 @@ void XrGlfwGame::RunUpdates() {
     _nextUpdate = 0;
 }
 
-// The new window shares the old one's GL objects, so that changing between
-// full screen and a window uploads nothing again. Only a window made without
-// that (the first, or when sharing is refused) starts a new context sequence,
-// after which every texture is made again.
+// Every visible window shares its GL objects with a hidden one made once, so
+// that changing between full screen and a window uploads nothing again, and
+// the old window can go before the new one comes: two of the game's windows
+// at once would hand the focus between them, and a full-screen window that
+// loses it is iconified. A window made without sharing (sharing refused, or
+// no hidden window to be had) starts a new context sequence, as does the
+// first shared one after it: every texture is then made again.
 void XrGlfwGame::SetDeviceWindow(int width, int height, int flags) {
     _focus = false;
-    GLFWwindow* old = _window;
-    if (old) {
+    if (_window) {
         for (int key = 0; key <= GLFW_KEY_LAST; ++key) {
             int code = TransKey(key);
-            if (code && glfwGetKey(old, key) == GLFW_PRESS) KeyEvent(c_XrGameEvent::KeyUp, code);
+            if (code && glfwGetKey(_window, key) == GLFW_PRESS) KeyEvent(c_XrGameEvent::KeyUp, code);
         }
+        glfwDestroyWindow(_window);
+        _window = nullptr;
+    }
+    if (!_anchor && !_anchorTried) {
+        _anchorTried = true;
+        glfwDefaultWindowHints();
+        glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+        glfwWindowHint(GLFW_FOCUS_ON_SHOW, GLFW_FALSE);
+        _anchor = CreateWindow(1, 1, nullptr, nullptr);
     }
 
     bool fullscreen = flags & 1;
@@ -149,21 +160,21 @@ void XrGlfwGame::SetDeviceWindow(int width, int height, int flags) {
         if (index > count - 1) index = count - 1;
         monitor = count > 0 ? monitors[index] : nullptr;
     }
-    GLFWwindow* window = CreateWindow(width, height, monitor, old);
-    const bool shared = window && old;
-    if (!window && old) window = CreateWindow(width, height, monitor, nullptr);
-    if (old) glfwDestroyWindow(old);
+    GLFWwindow* window = _anchor ? CreateWindow(width, height, monitor, _anchor) : nullptr;
+    const bool shared = window != nullptr;
+    if (!window) window = CreateWindow(width, height, monitor, nullptr);
     _window = window;
     if (!_window) {
         xrPrint(String("glfwCreateWindow FAILED!"));
         std::abort();
     }
+    if (!shared || !_shared) ++glfwGraphicsSeq;
+    _shared = shared;
     if (!monitor) {
         glfwSetWindowPos(_window, (_desktopMode.width - width) / 2, (_desktopMode.height - height) / 2);
         glfwShowWindow(_window);
     }
 
-    if (!shared) ++glfwGraphicsSeq;
     glfwGetFramebufferSize(_window, &_width, &_height);
     glfwGetWindowSize(_window, &_windowWidth, &_windowHeight);
     glfwMakeContextCurrent(_window);
@@ -183,9 +194,12 @@ GLFWwindow* XrGlfwGame::CreateWindow(int width, int height, GLFWmonitor* monitor
 }
 
 void XrGlfwGame::CloseWindow() {
-    if (!_window) return;
-    glfwDestroyWindow(_window);
+    if (_window) glfwDestroyWindow(_window);
+    if (_anchor) glfwDestroyWindow(_anchor);
     _window = nullptr;
+    _anchor = nullptr;
+    _anchorTried = false;
+    _shared = false;
 }
 
 // The pointer arrives in screen coordinates, which on a scaled desktop are

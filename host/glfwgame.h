@@ -7,8 +7,8 @@ struct GLFWwindow;
 struct GLFWmonitor;
 struct GLFWgamepadstate;
 
-// Bumped whenever a new GL context is made: textures of older contexts must
-// be made again.
+// Bumped whenever a window comes with a GL context that does not share the
+// previous one's objects: textures of older contexts must be made again.
 extern int glfwGraphicsSeq;
 
 struct XrDesktopMode {
@@ -62,7 +62,8 @@ public:
 
     GLFWwindow* Window() { return _window; }
     // Destroys the window, which gives a monitor that full screen switched
-    // back its own mode. Every way out of the program comes through here.
+    // back its own mode, and the hidden one holding the GL objects. Every way
+    // out of the program comes through here.
     void CloseWindow();
     // A pointer position from screen coordinates to drawn pixels.
     float PointerX(double x) const;
@@ -97,6 +98,9 @@ protected:
 
     XrDesktopMode _desktopMode = {};
     GLFWwindow* _window = nullptr;
+    GLFWwindow* _anchor = nullptr;  // hidden, holds the GL objects every window shares
+    bool _anchorTried = false;
+    bool _shared = false;  // the window's context shares the anchor's objects
     int _width = 0;  // the drawing area in pixels
     int _height = 0;
     int _windowWidth = 0;  // the window in screen coordinates

@@ -70,14 +70,15 @@ Desktop::Desktop() {
         previousDisplay_ = display;
     }
     // Xvfb finds a free display itself and writes its number down the pipe
-    // once it accepts connections.
+    // once it accepts connections. Without -noreset it would start afresh,
+    // refusing connections meanwhile, each time its last client leaves.
     int ready[2];
     if (pipe(ready) != 0) {
         error_ = "no pipe for the X server";
         return;
     }
     server_ = spawn({"/usr/bin/Xvfb", "-displayfd", std::to_string(ready[1]), "-screen", "0", "1024x768x24",
-                     "-nolisten", "tcp"},
+                     "-nolisten", "tcp", "-noreset"},
                     ready[1]);
     close(ready[1]);
     std::string number;
@@ -90,9 +91,22 @@ Desktop::Desktop() {
         return;
     }
     setenv("DISPLAY", (":" + number).c_str(), 1);
+    bool accepts = false;
+    for (int i = 0; i < 250 && !accepts; ++i) {
+        if (Display* display = XOpenDisplay(nullptr)) {
+            XCloseDisplay(display);
+            accepts = true;
+        } else {
+            usleep(20000);
+        }
+    }
+    if (!accepts) {
+        error_ = "the X server on :" + number + " accepts no connection";
+        return;
+    }
 
     manager_ = spawn({"/usr/bin/openbox", "--sm-disable"}, -1);
-    for (int i = 0; i < 250 && !manager_running(); ++i) usleep(20000);
+    for (int i = 0; i < 500 && !manager_running(); ++i) usleep(20000);
     if (!manager_running()) error_ = "openbox did not take the screen (is the openbox package installed?)";
 }
 

@@ -17,10 +17,12 @@
 namespace {
 
 // A host whose next window can be refused a shared context, as a driver may
-// refuse it, and whose window and drawing sizes a test can set.
+// refuse it, and whose window and drawing sizes a test can set. It notes any
+// window made while the game's previous one was still there.
 class WindowHost : public XrGlfwGame {
 public:
     bool refuseSharing = false;
+    int madeBesideAnother = 0;
     void SetSizes(int windowW, int windowH, int pixelsW, int pixelsH) {
         _windowWidth = windowW, _windowHeight = windowH, _width = pixelsW, _height = pixelsH;
     }
@@ -28,6 +30,7 @@ public:
 protected:
     GLFWwindow* CreateWindow(int width, int height, GLFWmonitor* monitor, GLFWwindow* share) override {
         if (share && refuseSharing) return nullptr;
+        if (Window()) ++madeBesideAnother;
         return XrGlfwGame::CreateWindow(width, height, monitor, share);
     }
 };
@@ -98,6 +101,11 @@ TEST_F(HostWindow, FlagsChooseFullScreenAndWindowKinds) {
     ASSERT_NE(host->Window(), nullptr) << "a refused shared context still gives a window";
     EXPECT_EQ(glfwGraphicsSeq, seq + 1) << "a context of its own: older textures must be made again";
     EXPECT_FALSE(glIsTexture(texture));
+
+    host->refuseSharing = false;
+    host->SetDeviceWindow(320, 200, 0);
+    EXPECT_EQ(glfwGraphicsSeq, seq + 2) << "textures made in the unshared context are not in the shared one";
+    EXPECT_EQ(host->madeBesideAnother, 0) << "two of the game's windows at once hand the focus between them";
 }
 
 // On a scaled desktop the window's screen coordinates are fewer than its
