@@ -125,13 +125,15 @@ TEST_F(SaveData, RoundTripThroughTheStateFile) {
 }
 
 // Bytes handed out by the program's allocator and not yet given back: the C
-// library's figure, or, in the checked build, that of AddressSanitizer's own
-// allocator, which then serves every allocation instead.
+// library's figure (its heap and the blocks it maps on their own), or, in
+// the checked build, that of AddressSanitizer's own allocator, which then
+// serves every allocation instead.
 size_t HeapInUse() {
 #ifdef GLIMMERDEEP_ASAN
     return __sanitizer_get_current_allocated_bytes();
 #else
-    return mallinfo2().uordblks;
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
 #endif
 }
 
