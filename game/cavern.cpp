@@ -191,6 +191,11 @@ int c_MyGame::p_Cavern() {
     xr_ruvo_aimy = float(8192 - xr_ruvo_jscrh / 2);
     xr_ruvo_scrx = xr_ruvo_aimx;
     xr_ruvo_scry = xr_ruvo_aimy;
+    // Contacts are judged against the screen place of the last update. The
+    // first update of a game has none yet: without this it would judge them
+    // at the screen's corner, whatever rock happens to lie there.
+    plr[PLR_SCREEN_X] = plr[PLR_X] * CELL_PIXELS - xr_ruvo_scrx;
+    plr[PLR_SCREEN_Y] = plr[PLR_Y] * CELL_PIXELS - xr_ruvo_scry;
 
     for (int i = 0; i < kCandidates; ++i) {
         const int x = 2 + 3 * i;

@@ -5,6 +5,7 @@
 #include <set>
 #include <sstream>
 
+#include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
 #include "game/world.h"
@@ -15,10 +16,25 @@
 #include "shell/sound.h"
 #include "shell/state.h"
 #include "tests/harness/game_driver.h"
+#include "tests/harness/host_fixture.h"
 
 namespace {
 
-enum { KEY_ENTER = 13, KEY_ESCAPE = 27, KEY_RIGHT = 39 };
+enum { KEY_ENTER = 13, KEY_ESCAPE = 27, KEY_RIGHT = 39, KEY_F1 = 112, KEY_F2 = 113, KEY_F11 = 122 };
+
+// How many times the last update queued frame `frame` of image `image`.
+int Queued(int image, int frame) {
+    int n = 0;
+    for (int i = 0; i < xr_ruvo_Sprtup; ++i) {
+        const float* c = xr_ruvo_RUVO_Draw.Data() + RUVO_DRAW_FLOATS * i;
+        n += c[9] == RUVO_CMD_IMAGE && int(c[10]) == image && int(c[13]) == frame;
+    }
+    return n;
+}
+
+float& Cell(int x, int y) {
+    return xr_ruvo_grid.Data()[xr_ruvo_Cell(x, y)];
+}
 
 TEST(Flow, LoadingScreenForSixtyUpdatesThenTheMenu) {
     GameDriver g;
@@ -85,24 +101,84 @@ TEST(Flow, PauseTogglesOnThePressOnly) {
     EXPECT_EQ(xr_ruvo_RUVO_MusicPlaying, 1);
 }
 
+// A touch near the pause button's corner pauses the game, once: held on, it
+// neither unpauses the game nor pauses it again after the keyboard has
+// resumed it. Let go and touched again, it pauses again.
 TEST(Flow, ATouchInTheTopLeftCornerPausesOnce) {
     GameDriver g;
     g.StartGame(1);
     g.Update(2);
-    g.MouseDown(20, 20);  // 15 units from the corner
+    g.MouseDown(20, 20);  // 22 units from the corner
     g.Update();
     EXPECT_EQ(xr_ruvo_RUVO_Paused, 1);
+    EXPECT_EQ(xr_ruvo_RUVO_MusicPlaying, 2) << "the music pauses with the game";
     g.Update(5);
     EXPECT_EQ(xr_ruvo_RUVO_Paused, 1) << "holding it does not unpause";
+    g.Tap(KEY_ESCAPE);
+    EXPECT_EQ(xr_ruvo_RUVO_Paused, 0) << "resumed from the keyboard, the touch still held";
+    g.Update(5);
+    EXPECT_EQ(xr_ruvo_RUVO_Paused, 0) << "the held touch does not pause again";
     g.MouseUp(20, 20);
     g.Update();
+    g.MouseDown(20, 20);
+    g.Update();
+    EXPECT_EQ(xr_ruvo_RUVO_Paused, 1) << "a new touch does";
+    g.MouseUp(20, 20);
+    g.Update();
+    g.Tap(KEY_ESCAPE);
+    ASSERT_EQ(xr_ruvo_RUVO_Paused, 0);
 
-    GameDriver far;
-    far.StartGame(1);
-    far.Update(2);
-    far.MouseDown(200, 200);
-    far.Update();
-    EXPECT_EQ(xr_ruvo_RUVO_Paused, 0);
+    // Within 48 units of the corner; a unit is 1.28 window pixels.
+    struct Case {
+        float x, y;  // window pixels
+        bool pauses;
+    };
+    const Case cases[] = {{0, 47.5f * 1.28f, true},  {0, 48.5f * 1.28f, false}, {43, 43, true},
+                          {44, 44, false},           {200, 200, false}};
+    for (const Case& c : cases) {
+        g.Update(2);
+        g.MouseDown(c.x, c.y);
+        g.Update();
+        EXPECT_EQ(xr_ruvo_RUVO_Paused, c.pauses ? 1 : 0) << c.x << "," << c.y;
+        g.MouseUp(c.x, c.y);
+        g.Update();
+        if (xr_ruvo_RUVO_Paused) g.Tap(KEY_ESCAPE);
+    }
+}
+
+// The first update of a game judges contacts where the player is, whichever
+// cave the clock gave and however many updates ran before the game: rock at
+// the screen's top-left corner does not hurt, rock under the player does.
+TEST(Flow, TheFirstUpdateOfAGameJudgesContactWhereThePlayerIs) {
+    struct Case {
+        int updatesBefore;
+        bool rockUnderThePlayer;
+    };
+    for (const Case& c : {Case{0, false}, Case{7, false}, Case{0, true}, Case{3, true}}) {
+        SCOPED_TRACE(testing::Message() << c.updatesBefore << " updates in the menu, rock "
+                                        << (c.rockUnderThePlayer ? "under the player" : "at the corner"));
+        GameDriver g;
+        g.Load();
+        g.Update(c.updatesBefore);
+        xr_ruvo_RUVO_GameType = 1;
+        xr_ruvo_RUVO_GameMode = 11;
+        g.Update();
+        ASSERT_EQ(xr_ruvo_RUVO_GameMode, 10);
+        xr_ruvo_plr[PLR_INVULNERABLE] = 0;
+        // Open water over the whole view, then the rock.
+        const int px = int(xr_ruvo_plr[PLR_X]), py = int(xr_ruvo_plr[PLR_Y]);
+        for (int x = px - 40; x <= px + 40; ++x)
+            for (int y = py - 40; y <= py + 40; ++y) Cell(x, y) = TILE_WATER;
+        if (c.rockUnderThePlayer) {
+            Cell(px, py) = 7;
+        } else {
+            // The view's corner is the world pixel (8192 - 400, 8192 - 300),
+            // 4 pixels into this cell's row.
+            Cell((8192 - 400) / 16, (8192 - 300) / 16) = 7;
+        }
+        g.Update();
+        EXPECT_FLOAT_EQ(xr_ruvo_plr[PLR_LIVES], c.rockUnderThePlayer ? 2 : 3);
+    }
 }
 
 // Four hits end the game; the world goes on under the game-over words, the
@@ -113,10 +189,12 @@ TEST(Flow, TheLastLifeEndsTheGameAndTheScoreIsKept) {
     xr_ruvo_plr[PLR_SCORE] = 35;
     xr_ruvo_plr[PLR_LIVES] = 0;
     xr_ruvo_plr[PLR_INVULNERABLE] = 0;
-    // Rock where the player is.
+    // Open water all over the view, whatever cave the clock made, with rock
+    // where the player is: the first update of play is the last.
     const int px = int(xr_ruvo_plr[PLR_X]), py = int(xr_ruvo_plr[PLR_Y]);
-    g.Update();
-    xr_ruvo_grid[xr_ruvo_Cell(px, py)] = 7;
+    for (int x = px - 40; x <= px + 40; ++x)
+        for (int y = py - 40; y <= py + 40; ++y) Cell(x, y) = TILE_WATER;
+    Cell(px, py) = 7;
     g.Update();
     EXPECT_LT(xr_ruvo_plr[PLR_LIVES], 0);
     EXPECT_EQ(xr_ruvo_RUVO_EndofGame, 2) << "the game-over sequence runs";
@@ -132,6 +210,17 @@ TEST(Flow, TheLastLifeEndsTheGameAndTheScoreIsKept) {
     int phase = int(xr_ruvo_plr[PLR_VENT_PHASE]);
     g.Update();
     EXPECT_EQ(int(xr_ruvo_plr[PLR_VENT_PHASE]), (phase + 1) % 90);
+
+    // Nor does the pause control: the world goes on.
+    g.Press(KEY_ESCAPE);
+    for (int update = 0; update < 3; ++update) {
+        phase = int(xr_ruvo_plr[PLR_VENT_PHASE]);
+        g.Update();
+        EXPECT_EQ(xr_ruvo_RUVO_Paused, 0) << "update " << update << " with the pause control held";
+        EXPECT_EQ(int(xr_ruvo_plr[PLR_VENT_PHASE]), (phase + 1) % 90);
+    }
+    g.Release(KEY_ESCAPE);
+    g.Update();
 
     while (xr_ruvo_RUVO_GameMode != 0 && g.updates < 2000) g.Update();
     EXPECT_EQ(xr_ruvo_RUVO_GameMode, 0) << "back in the menu";
@@ -183,6 +272,61 @@ TEST(Flow, LosingTheFocusKeepsTheFrameAndPausesPlay) {
     menu.Update();
     EXPECT_EQ(xr_ruvo_RUVO_Paused, 0);
     EXPECT_EQ(xr_ruvo_RUVO_GameMode, 0);
+}
+
+// F1 shows the frame-rate overlay and keeps the choice in the settings, F2
+// hides the pause button for screenshots, F11 goes full screen at the
+// desktop's size and back to a 640 x 480 window. Every update the clear
+// colour closes a sixteenth of the way to the colour it heads for.
+TEST(Flow, FunctionKeysAndTheClearColour) {
+    GameDriver g(800, 600);
+    g.Load();
+    g.Update();
+    float* style = xr_ruvo_RUVO_DrawStyle.Data();
+    ASSERT_EQ(style[15], 80) << "the menu's green";
+    ASSERT_EQ(style[16], 140);
+    ASSERT_EQ(style[17], 80);
+    style[11] = style[12] = style[13] = 0;
+    g.Update();
+    EXPECT_FLOAT_EQ(style[11], 5);
+    EXPECT_FLOAT_EQ(style[12], 8.75f);
+    EXPECT_FLOAT_EQ(style[13], 5);
+    g.Update();
+    EXPECT_FLOAT_EQ(style[11], 5 + 75 / 16.0f);
+    EXPECT_FLOAT_EQ(style[12], 8.75f + 131.25f / 16);
+    g.Update(200);
+    EXPECT_NEAR(style[12], 140, 0.01f) << "and reaches it";
+
+    g.Tap(KEY_F1);
+    EXPECT_EQ(xr_ruvo_RUVO_DebugMode, 1);
+    EXPECT_EQ(xr_ruvo_RUVO_Set[22], 1) << "kept with the settings";
+    g.Tap(KEY_F1);
+    EXPECT_EQ(xr_ruvo_RUVO_DebugMode, 0);
+    EXPECT_EQ(xr_ruvo_RUVO_Set[22], 0);
+
+    g.StartGame(1);
+    g.Update();
+    EXPECT_EQ(Queued(90, 0), 1) << "the pause button";
+    g.Tap(KEY_F2);
+    EXPECT_EQ(xr_ruvo_RUVO_ScreenshotMode, 1);
+    EXPECT_EQ(Queued(90, 0), 0) << "hidden for a screenshot";
+    g.Tap(KEY_F2);
+    EXPECT_EQ(xr_ruvo_RUVO_ScreenshotMode, 0);
+    EXPECT_EQ(Queued(90, 0), 1);
+
+    const int desktopWidth = xr_app_DesktopMode()->p_Width(), desktopHeight = xr_app_DesktopMode()->p_Height();
+    ASSERT_GT(desktopWidth, 800) << "a desktop larger than the window";
+    g.Tap(KEY_F11);
+    EXPECT_EQ(xr_ruvo_RUVO_Fullscreen, 1);
+    EXPECT_NE(glfwGetWindowMonitor(g.host.Window()), nullptr) << "full screen";
+    EXPECT_TRUE(PollUntil([&] {
+        return g.host.GetDeviceWidth() == desktopWidth && g.host.GetDeviceHeight() == desktopHeight;
+    })) << g.host.GetDeviceWidth() << "x" << g.host.GetDeviceHeight();
+    g.Tap(KEY_F11);
+    EXPECT_EQ(xr_ruvo_RUVO_Fullscreen, 0);
+    EXPECT_EQ(glfwGetWindowMonitor(g.host.Window()), nullptr) << "a window again";
+    EXPECT_TRUE(PollUntil([&] { return g.host.GetDeviceWidth() == 640 && g.host.GetDeviceHeight() == 480; }))
+        << g.host.GetDeviceWidth() << "x" << g.host.GetDeviceHeight();
 }
 
 }  // namespace

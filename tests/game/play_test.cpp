@@ -1,12 +1,17 @@
 // One update of play, on a real game whose cave the tests rearrange.
+#include <algorithm>
 #include <cmath>
 #include <set>
+#include <vector>
 
+#include <AL/al.h>
 #include <gtest/gtest.h>
 
+#include "audio/audio.h"
 #include "game/world.h"
 #include "shell/draw.h"
 #include "shell/particles.h"
+#include "shell/sound.h"
 #include "shell/state.h"
 #include "tests/graphics/gl_fixture.h"
 #include "tests/harness/game_driver.h"
@@ -14,6 +19,7 @@
 namespace {
 
 enum { KEY_RIGHT = 39 };
+enum { FRAME_SHIELD = 16 };
 
 float& plr(int slot) {
     return xr_ruvo_plr.Data()[slot];
@@ -21,6 +27,56 @@ float& plr(int slot) {
 
 float& cell(int x, int y, int slot = 0) {
     return xr_ruvo_grid.Data()[xr_ruvo_Cell(x, y, slot)];
+}
+
+// How many times the update just run queued frame `frame` of the game's
+// sprite sheet.
+int Queued(int frame) {
+    int n = 0;
+    for (int i = 0; i < xr_ruvo_Sprtup; ++i) {
+        const float* c = xr_ruvo_RUVO_Draw.Data() + RUVO_DRAW_FLOATS * i;
+        n += c[9] == RUVO_CMD_IMAGE && int(c[10]) == 1 && int(c[13]) == frame;
+    }
+    return n;
+}
+
+// Treasure cells in the whole cave.
+int TreasureCells() {
+    int n = 0;
+    for (int y = 0; y < WORLD_SIZE; ++y)
+        for (int x = 0; x < WORLD_SIZE; ++x) n += cell(x, y) == TILE_TREASURE;
+    return n;
+}
+
+// An effect one update played: which of the game's sounds the channel the
+// shell took for it was given to play, and the pitch its OpenAL source
+// plays at.
+struct Played {
+    int sound;
+    float pitch;
+};
+
+std::vector<Played> PlayedDuringAnUpdate(GameDriver& g) {
+    int channel = xr_ruvo_RUVO_LChan;
+    g.Update();
+    std::vector<Played> played;
+    while (channel != xr_ruvo_RUVO_LChan) {
+        channel = (channel + 1) % 32;
+        const gxtkChannel& c = xr_audio_device->channels[channel];
+        float pitch = 0;
+        alGetSourcef(c.source, AL_PITCH, &pitch);
+        int sound = -1;
+        for (int n = 0; n < 100; ++n)
+            if (xr_ruvo_RUVO_SFX[n] && xr_ruvo_RUVO_SFX[n]->m_sample == c.sample) sound = n;
+        played.push_back({sound, pitch});
+    }
+    return played;
+}
+
+std::vector<int> Numbers(const std::vector<Played>& played) {
+    std::vector<int> numbers;
+    for (const Played& p : played) numbers.push_back(p.sound);
+    return numbers;
 }
 
 // A game on Easy whose player floats at (512, 512) in open water, with no
@@ -177,14 +233,23 @@ TEST_F(Play, SonarPulsesAtUpdateThirtyOneThenEveryNinetyOne) {
     EXPECT_FLOAT_EQ(plr(PLR_RAY_STRENGTH), 8);
 }
 
-TEST_F(Play, SonarLightsTheRockAroundIt) {
-    for (int y = 505; y <= 519; ++y) cell(520, y) = 7;  // a wall 8 cells to the right
+TEST_F(Play, SonarLightsTheRockAroundItUntilItsRaysAreSpent) {
+    // A wall 8 cells to the right and 20 thick. The ray going right reaches
+    // its face 20 updates after the pulse and would be at x = 530 after 45
+    // more, were it not spent on the rock it lights on the way.
+    plr(PLR_INVULNERABLE) = 100000;
+    for (int x = 520; x < 540; ++x)
+        for (int y = 505; y <= 519; ++y) cell(x, y) = 7;
     plr(PLR_SONAR) = 90;
     g.Update();
     EXPECT_FLOAT_EQ(plr(PLR_SONAR), 0);
-    g.Update(30);
-    EXPECT_GT(cell(520, 512, 1), 0) << "the ray going right lit the wall";
-    EXPECT_EQ(cell(530, 512, 1), 0);
+    EXPECT_FLOAT_EQ(plr(PLR_RAY_STRENGTH + 18), 8) << "the ray going right";
+    g.Update(60);
+    EXPECT_FLOAT_EQ(plr(PLR_SONAR), 60) << "no second pulse yet";
+    EXPECT_GT(cell(520, 512, 1), 0) << "the ray going right lit the wall's face";
+    EXPECT_EQ(plr(PLR_RAY_STRENGTH + 18), 0) << "eight hits spent it";
+    EXPECT_GT(plr(PLR_RAY_X + 18), 530) << "it went on through the rock";
+    for (int y = 505; y <= 519; ++y) EXPECT_EQ(cell(530, y, 1), 0) << "deep in the wall, row " << y;
 }
 
 // Mean brightness of a square of window pixels centred on (x, y).
@@ -198,9 +263,12 @@ float brightness(GameDriver& g, int x, int y) {
     return sum / 64;
 }
 
-// Lit rock is drawn from the game's sheet where it lies; unlit rock is not.
-TEST_F(Play, LitRockShowsWhereItIs) {
+// Lit rock is drawn from the game's sheet where it lies, as bright as its
+// light, which is cut to 89 and then runs down by one an update until the
+// rock is dark again; rock never lit is not seen at all.
+TEST_F(Play, LitRockShowsWhereItIsAndFadesBackToDark) {
     plr(PLR_INVULNERABLE) = 100000;
+    plr(PLR_SONAR) = -1000;  // no pulse lights anything during the test
     for (int x = 520; x < 524; ++x)
         for (int y = 510; y < 514; ++y) {
             cell(x, y) = 6;
@@ -208,14 +276,280 @@ TEST_F(Play, LitRockShowsWhereItIs) {
             cell(x, y + 8) = 6;
             cell(x, y + 8, 1) = 0;
         }
-    g.Update();
-    g.Render();
     // The view's corner is at world pixel (512 * 16 - 400, 512 * 16 - 300);
     // virtual units are 1.28 window pixels.
     const float scale = 1.28f;
     const int x = int((521.5f * 16 - (8192 - 400)) * scale), y = int((511.5f * 16 - (8192 - 300)) * scale);
-    EXPECT_GT(brightness(g, x, y), 40) << "lit rock";
-    EXPECT_LT(brightness(g, x, y + int(8 * 16 * scale)), 15) << "unlit rock stays dark";
+    const int unlitY = y + int(8 * 16 * scale);
+
+    g.Update();
+    g.Render();
+    EXPECT_FLOAT_EQ(cell(521, 511, 1), 89) << "light above 90 is cut to 89";
+    const float lit = brightness(g, x, y);
+    EXPECT_GT(lit, 40) << "lit rock";
+    EXPECT_LT(brightness(g, x, unlitY), 15) << "rock never lit";
+
+    g.Update(44);
+    g.Render();
+    EXPECT_FLOAT_EQ(cell(521, 511, 1), 45);
+    const float half = brightness(g, x, y);
+    EXPECT_GT(half, lit * 0.3f) << "half the light, about half as bright";
+    EXPECT_LT(half, lit * 0.7f);
+
+    g.Update(45);
+    g.Render();
+    EXPECT_EQ(cell(521, 511, 1), 0);
+    EXPECT_LT(brightness(g, x, y), 15) << "the light has run out";
+    g.Update();
+    EXPECT_EQ(cell(521, 511, 1), 0) << "and stays out";
+}
+
+// Rock and vents hurt on contact alike; open water and treasure never do.
+TEST_F(Play, RockAndVentsHurtOnContact) {
+    struct Case {
+        int code;
+        bool hurts;
+    };
+    const Case cases[] = {{TILE_WATER, false},        {TILE_TREASURE, false},   {TILE_ROCK_FIRST, true},
+                          {TILE_ROCK_LAST, true},     {TILE_VENT_CEILING, true}, {TILE_VENT_FLOOR, true},
+                          {TILE_VENT_LEFT, true},     {TILE_VENT_RIGHT, true}};
+    g.Update();
+    for (const Case& c : cases) {
+        plr(PLR_LIVES) = 3;
+        plr(PLR_INVULNERABLE) = 0;
+        plr(PLR_SONAR) = 0;
+        cell(512, 512) = float(c.code);
+        g.Update();
+        EXPECT_FLOAT_EQ(plr(PLR_LIVES), c.hurts ? 2 : 3) << "code " << c.code;
+        EXPECT_FLOAT_EQ(plr(PLR_INVULNERABLE), c.hurts ? 119 : 0) << "code " << c.code;
+        cell(512, 512) = TILE_WATER;
+    }
+}
+
+// A hazard hurts when it comes within 16 pixels across and 10 down of the
+// player, unless the player is still shielded or already out of lives.
+TEST_F(Play, HazardsHurtAnUnshieldedPlayerTheyTouch) {
+    struct Case {
+        const char* what;
+        float dx, dy;  // pixels from the player
+        float shield, lives;
+        bool hurts;
+    };
+    const Case cases[] = {
+        {"on the player", 0, 0, 0, 3, true},
+        {"15 pixels to the right", 15, 0, 0, 3, true},
+        {"17 pixels to the left", -17, 0, 0, 3, false},
+        {"9 pixels below", 0, 9, 0, 2, true},
+        {"11 pixels above", 0, -11, 0, 3, false},
+        {"on a shielded player", 0, 0, 30, 3, false},
+        {"on a player with no lives left", 0, 0, 0, -1, false},
+    };
+    g.Update();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        xr_ruvo_ResetObjs();
+        plr(PLR_LIVES) = c.lives;
+        plr(PLR_INVULNERABLE) = c.shield;
+        plr(PLR_SONAR) = 0;
+        float* o = xr_ruvo_obj.Data();
+        o[0] = 1;
+        o[1] = 512 + c.dx / 16;
+        o[2] = 512 + c.dy / 16;
+        g.Update();
+        EXPECT_FLOAT_EQ(plr(PLR_LIVES), c.hurts ? c.lives - 1 : c.lives);
+        // The hazards come after the shield has run down for this update.
+        EXPECT_FLOAT_EQ(plr(PLR_INVULNERABLE), c.hurts ? 120 : std::max(c.shield - 1, 0.0f));
+    }
+}
+
+// Each vent shoots its hazard out of the rock at a speed drawn between 0.08
+// and 0.13 times the danger cells an update: danger is what makes them fast.
+TEST_F(Play, DangerSetsTheHazardsSpeed) {
+    plr(PLR_INVULNERABLE) = 100000;
+    // 24 vents below the player, in view, all of phase (x + y) mod 90 = 50.
+    const int kVents = 24;
+    for (int k = 0; k < kVents; ++k) cell(500 + k, 540 - k) = float(TILE_VENT_CEILING + k % 4);
+    for (float danger : {0.08f / 0.13f, 0.9f, 1.25f, 3.0f}) {
+        SCOPED_TRACE(danger);
+        xr_ruvo_ResetObjs();
+        plr(PLR_DANGER) = danger;
+        plr(PLR_VENT_PHASE) = 49;
+        g.Update();
+        const float low = 0.08f, high = 0.08f + (danger * 0.13f - 0.08f);
+        float slowest = 1, fastest = 0;
+        for (int k = 0; k < kVents; ++k) {
+            const float* o = xr_ruvo_obj.Data() + OBJ_SLOTS * k;
+            ASSERT_EQ(o[0], 1) << "vent " << k << " emitted, in order";
+            const int code = TILE_VENT_CEILING + k % 4;
+            // Ceiling vents shoot down, floor vents up, left-wall vents right,
+            // right-wall vents left.
+            const float along = code == TILE_VENT_CEILING ? o[4]
+                                : code == TILE_VENT_FLOOR ? -o[4]
+                                : code == TILE_VENT_LEFT  ? o[3]
+                                                          : -o[3];
+            const float across = code <= TILE_VENT_FLOOR ? o[3] : o[4];
+            EXPECT_EQ(across, 0) << "vent " << k;
+            EXPECT_GE(along, low - 1e-6f) << "vent " << k;
+            EXPECT_LE(along, high + 1e-6f) << "vent " << k;
+            slowest = std::min(slowest, along);
+            fastest = std::max(fastest, along);
+        }
+        if (high - low < 1e-6f) {
+            EXPECT_NEAR(fastest, 0.08f, 1e-6f) << "no spread at all";
+        } else {
+            EXPECT_GT(fastest - slowest, (high - low) * 0.5f) << "speeds spread over the range";
+        }
+    }
+}
+
+// Collecting a treasure counts it off, so that the upkeep puts another in
+// the cave: ten lie there again before long.
+TEST_F(Play, APickedUpTreasureIsReplaced) {
+    plr(PLR_INVULNERABLE) = 100000;
+    for (int i = 0; i < 60 && plr(PLR_TREASURES) < 10; ++i) g.Update();
+    ASSERT_EQ(plr(PLR_TREASURES), 10);
+    ASSERT_EQ(TreasureCells(), 10);
+    // One of them moved beside the player.
+    bool moved = false;
+    for (int y = 3; y <= 1020 && !moved; ++y)
+        for (int x = 3; x <= 1020 && !moved; ++x)
+            if (cell(x, y) == TILE_TREASURE) {
+                cell(x, y) = TILE_WATER;
+                cell(513, 512) = TILE_TREASURE;
+                moved = true;
+            }
+    g.Update();
+    EXPECT_FLOAT_EQ(plr(PLR_SCORE), 5);
+    EXPECT_EQ(plr(PLR_TREASURES), TreasureCells()) << "the count follows the cave";
+    for (int i = 0; i < 60 && TreasureCells() < 10; ++i) g.Update();
+    EXPECT_EQ(TreasureCells(), 10) << "restocked";
+    EXPECT_EQ(plr(PLR_TREASURES), 10);
+}
+
+// The player moves 0.025 of its velocity a cell each update, after the
+// velocity is kept within -4..4 and the place from before the move within
+// 2..1022; without input the velocity first loses 0.05.
+TEST_F(Play, MovementAndItsLimits) {
+    struct Case {
+        float at, velocity, expected;
+    };
+    const Case cases[] = {
+        {512, 4, 512 + 0.025f * 3.95f},     {512, -2, 512 - 0.025f * 1.95f}, {512, 10, 512 + 0.025f * 3.95f},
+        {512, -0.04f, 512},                 {1.5f, 0, 2},                    {1030, 0, 1022},
+        {1022, 4, 1022 + 0.025f * 3.95f},   {2, -4, 2 - 0.025f * 3.95f},     {-50, 1, 2 + 0.025f * 0.95f},
+    };
+    plr(PLR_INVULNERABLE) = 100000;
+    plr(PLR_SONAR) = -1000;
+    for (int axis = 0; axis < 2; ++axis) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << (axis ? "y " : "x ") << c.at << ", velocity " << c.velocity);
+            plr(PLR_X) = plr(PLR_Y) = 512;
+            plr(PLR_VX) = plr(PLR_VY) = 0;
+            plr(PLR_X + axis) = c.at;
+            plr(PLR_VX + axis) = c.velocity;
+            g.Update();
+            EXPECT_FLOAT_EQ(plr(PLR_X + axis), c.expected);
+            EXPECT_FLOAT_EQ(plr(PLR_X + 1 - axis), 512) << "the other axis stays";
+        }
+    }
+}
+
+// The window of cells an update visits is 101 wide around the player, and
+// 103 wide when it would reach past the grid's edge: only cells inside it
+// fade.
+TEST_F(Play, TheCellWindowAgainstTheGridsEdge) {
+    struct Case {
+        float at;
+        int first, last;
+    };
+    const Case cases[] = {
+        {512.7f, 462, 562}, {30, 0, 102}, {49, 0, 102}, {49.9f, 0, 99}, {50, 0, 100},
+        {973, 923, 1023},   {974, 921, 1023}, {1000, 921, 1023},
+    };
+    plr(PLR_INVULNERABLE) = 100000;
+    plr(PLR_SONAR) = -1000;
+    for (int axis = 0; axis < 2; ++axis) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << (axis ? "y " : "x ") << c.at);
+            plr(PLR_X) = plr(PLR_Y) = 512;
+            plr(PLR_VX) = plr(PLR_VY) = 0;
+            plr(PLR_X + axis) = c.at;
+            // Lit cells along the player's row (or column): at each end of the
+            // window and just outside it.
+            auto light = [&](int along) -> float& { return axis ? cell(512, along, 1) : cell(along, 512, 1); };
+            for (int along = 0; along < WORLD_SIZE; ++along) light(along) = 0;
+            for (int along : {c.first - 1, c.first, c.last, c.last + 1})
+                if (along >= 0 && along < WORLD_SIZE) light(along) = 50;
+            g.Update();
+            EXPECT_EQ(light(c.first), 49);
+            EXPECT_EQ(light(c.last), 49);
+            if (c.first > 0) EXPECT_EQ(light(c.first - 1), 50) << "before the window";
+            if (c.last < 1023) EXPECT_EQ(light(c.last + 1), 50) << "after the window";
+        }
+    }
+}
+
+// The shield is drawn over the diver for its first half second, then blinks
+// in half-second phases; a diver with no lives left is drawn no more, and
+// its shield no longer runs down.
+TEST_F(Play, TheShieldBlinksAndTheLostDiverIsNotDrawn) {
+    struct Case {
+        float before;
+        bool shown;
+    };
+    const Case cases[] = {{120, true},  {92, true}, {91, false}, {77, true}, {76, false}, {61, false},
+                          {47, true},   {17, true}, {16, false}, {1, false}, {0, false}};
+    g.Update();
+    for (const Case& c : cases) {
+        plr(PLR_INVULNERABLE) = c.before;
+        g.Update();
+        EXPECT_FLOAT_EQ(plr(PLR_INVULNERABLE), std::max(c.before - 1, 0.0f)) << c.before;
+        EXPECT_EQ(Queued(FRAME_SHIELD), c.shown ? 1 : 0) << "shield, from " << c.before;
+        EXPECT_EQ(Queued(0) + Queued(1) + Queued(2) + Queued(3), 1) << "the diver, from " << c.before;
+    }
+    plr(PLR_LIVES) = -1;
+    plr(PLR_INVULNERABLE) = 100;
+    g.Update();
+    EXPECT_EQ(Queued(0) + Queued(1) + Queued(2) + Queued(3), 0) << "no diver";
+    EXPECT_EQ(Queued(FRAME_SHIELD), 0) << "no shield";
+    EXPECT_FLOAT_EQ(plr(PLR_INVULNERABLE), 100);
+}
+
+// Sound 1 for a treasure, 2 for a hit, 2 and 3 for the last life, and the
+// sonar's 4 at its own pitch, as the shell's effects module plays them.
+TEST_F(Play, SoundsOfPlay) {
+    struct Case {
+        const char* what;
+        int code;  // put where the player is
+        float lives, shield, sonar;
+        std::vector<int> sounds;
+    };
+    const Case cases[] = {
+        {"treasure", TILE_TREASURE, 3, 100000, 0, {1}},
+        {"a hit", 9, 3, 0, 0, {2}},
+        {"a shielded touch is silent", 9, 3, 50, 0, {}},
+        {"a sonar pulse", TILE_WATER, 3, 100000, 90, {4}},
+        {"the last life", 9, 0, 0, 0, {2, 3}},
+    };
+    g.Update();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        plr(PLR_LIVES) = c.lives;
+        plr(PLR_INVULNERABLE) = c.shield;
+        plr(PLR_SONAR) = c.sonar;
+        cell(512, 512) = float(c.code);
+        const std::vector<Played> played = PlayedDuringAnUpdate(g);
+        EXPECT_EQ(Numbers(played), c.sounds);
+        for (const Played& p : played) {
+            if (p.sound == 4) {
+                EXPECT_FLOAT_EQ(p.pitch, 1) << "the sonar keeps its pitch";
+            } else {
+                EXPECT_GE(p.pitch, 0.7f) << p.sound;
+                EXPECT_LE(p.pitch, 1.3f) << p.sound;
+            }
+        }
+        cell(512, 512) = TILE_WATER;
+    }
 }
 
 }  // namespace

@@ -168,6 +168,9 @@ TEST_F(World, CavernFollowsItsRulesOnEveryDifficulty) {
         EXPECT_FLOAT_EQ(xr_ruvo_plr[PLR_DANGER], type == 2 ? 1.0f : type == 3 ? 1.25f : 0.9f);
         EXPECT_FLOAT_EQ(xr_ruvo_aimx, 8192 - 400);
         EXPECT_FLOAT_EQ(xr_ruvo_scry, 8192 - 225);
+        // The first update's contacts are judged where the player is drawn.
+        EXPECT_FLOAT_EQ(xr_ruvo_plr[PLR_SCREEN_X], 400);
+        EXPECT_FLOAT_EQ(xr_ruvo_plr[PLR_SCREEN_Y], 225);
     }
 }
 

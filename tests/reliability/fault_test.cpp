@@ -5,6 +5,7 @@
 //
 // Without a display the program prints "glfwInit failed" and ends with status
 // 255: tests/runtime/process_test.cpp, Process.WithoutADisplayGlfwInitFails.
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <ostream>
@@ -30,8 +31,9 @@ struct Launch {
 };
 
 // Runs the program, drives it with `script` once the menu is up, and quits
-// it with F4 if it still runs; `colours` gets what the menu showed.
-ProcessResult Play(const Launch& launch, const std::function<void()>& script, int* colours = nullptr) {
+// it with F4 if it still runs; `menu` gets what the menu showed once its
+// pieces had flown in and its colour had settled.
+ProcessResult Play(const Launch& launch, const std::function<void()>& script, WindowImage* menu = nullptr) {
     std::vector<std::string> args = launch.wrapper;
     args.push_back(launch.exe);
     ProcessOptions options;
@@ -41,7 +43,10 @@ ProcessResult Play(const Launch& launch, const std::function<void()>& script, in
     options.whileRunning = [&](pid_t pid) {
         std::string window = EnterMenu(pid);
         if (window.empty()) return;
-        if (colours) *colours = DistinctColours(window);
+        if (menu) {
+            Pause(1.5);
+            *menu = CaptureWindow(window);
+        }
         script();
         if (Alive(pid)) PressKey("F4");
     };
@@ -119,15 +124,77 @@ std::string Garbage(size_t length) {
 
 enum class Damage { NoDataFolder, Missing, Garbage, Truncated };
 
+// What of the menu a damaged data folder leaves.
+enum class Menu {
+    Whole,       // the damaged file is not one the menu shows
+    NoBackdrop,  // the picture behind the menu is gone
+    NoText,      // the font is gone
+    Bare,        // no pictures and no text: the menu's colour under its two bands
+};
+
 struct DataCase {
     const char* name;
     const char* file;  // under data/
     Damage damage;
+    Menu menu;
 };
 
 // Names the case in test listings, where ctest shows it.
 void PrintTo(const DataCase& c, std::ostream* out) {
     *out << c.name;
+}
+
+// The menu of the program with its whole data folder, as a player sees it;
+// once settled, it shows the same pixels in every run.
+const WindowImage& IntactMenu() {
+    static const WindowImage menu = [] {
+        WindowImage shot;
+        ProgramCopy program;
+        TempFolder work;
+        Launch launch;
+        launch.exe = program.exe;
+        launch.workDir = work.path();
+        Play(launch, [] {}, &shot);
+        return shot;
+    }();
+    return menu;
+}
+
+// Parts of the settled menu in its 640 x 480 window.
+struct Region {
+    const char* name;
+    int x0, y0, x1, y1;
+};
+const Region kTitle = {"the title", 180, 30, 450, 170};
+const Region kItems = {"the items", 165, 310, 390, 460};
+const Region kLeft = {"the backdrop on the left", 0, 180, 150, 300};
+const Region kRight = {"the backdrop on the right", 450, 180, 640, 480};
+const Region kWindow = {"the window", 0, 0, 640, 480};
+
+// The share of a region's pixels that `test` accepts.
+double Share(const Region& r, const std::function<bool(int, int)>& test) {
+    int yes = 0;
+    for (int y = r.y0; y < r.y1; ++y)
+        for (int x = r.x0; x < r.x1; ++x) yes += test(x, y);
+    return double(yes) / double((r.x1 - r.x0) * (r.y1 - r.y0));
+}
+
+double SameAs(const WindowImage& shot, const WindowImage& other, const Region& r) {
+    return Share(r, [&](int x, int y) { return shot.At(x, y) == other.At(x, y); });
+}
+
+// Under everything the menu draws its two bands, at alpha 0.75 over its
+// green (80, 140, 80): (100, 100, 0) below the diagonal, (100, 50, 0) above.
+const uint32_t kLowerBand = 0x5F6E14, kUpperBand = 0x5F4814;
+
+bool Near(uint32_t a, uint32_t b) {
+    for (int shift : {0, 8, 16})
+        if (std::abs(int(a >> shift & 255) - int(b >> shift & 255)) > 2) return false;
+    return true;
+}
+
+double Bands(const WindowImage& shot, const Region& r) {
+    return Share(r, [&](int x, int y) { return Near(shot.At(x, y), kLowerBand) || Near(shot.At(x, y), kUpperBand); });
 }
 
 class DataFault : public ::testing::TestWithParam<DataCase> {};
@@ -146,25 +213,53 @@ TEST_P(DataFault, GameStartsShowsWhatItHasAndPlays) {
     Launch launch;
     launch.exe = program.exe;
     launch.workDir = work.path();
-    int colours = 0;
+    WindowImage menu;
     ProcessResult r = Play(launch, [] {
         StartAGame();
         SwimAbout();
         PauseAndResume();
-    }, &colours);
+    }, &menu);
     ExpectRanWhole(r);
-    EXPECT_GT(colours, 1) << "the menu shows something";
+
+    ASSERT_EQ(menu.width, 640) << "the menu was seen";
+    ASSERT_EQ(menu.height, 480);
+    if (c.menu == Menu::Bare) {
+        EXPECT_GT(Bands(menu, kWindow), 0.99);
+        EXPECT_TRUE(Near(menu.At(40, 400), kLowerBand)) << std::hex << menu.At(40, 400);
+        EXPECT_TRUE(Near(menu.At(600, 40), kUpperBand)) << std::hex << menu.At(600, 40);
+        return;
+    }
+    const WindowImage& intact = IntactMenu();
+    ASSERT_EQ(intact.width, 640) << "the whole game's menu was seen";
+    switch (c.menu) {
+    case Menu::Whole:
+        EXPECT_TRUE(menu.pixels == intact.pixels) << "the menu as with the whole data folder";
+        break;
+    case Menu::NoBackdrop:
+        for (const Region& region : {kLeft, kRight}) EXPECT_GT(Bands(menu, region), 0.99) << region.name;
+        EXPECT_GT(SameAs(menu, intact, kTitle), 0.4) << "the title's letters as in the whole game";
+        EXPECT_GT(SameAs(menu, intact, kItems), 0.1) << "the items' letters as in the whole game";
+        break;
+    case Menu::NoText:
+        for (const Region& region : {kTitle, kLeft, kRight})
+            EXPECT_EQ(SameAs(menu, intact, region), 1.0) << region.name;
+        EXPECT_LT(SameAs(menu, intact, kItems), 0.9) << "no items' letters";
+        EXPECT_EQ(Bands(menu, kItems), 0) << "the backdrop behind them";
+        break;
+    case Menu::Bare:
+        break;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Reliability, DataFault, ::testing::Values(
-    DataCase{"NoDataFolder", "", Damage::NoDataFolder},
-    DataCase{"GameImageMissing", "503/gfx.png", Damage::Missing},
-    DataCase{"MenuImageCorrupt", "503/menu.png", Damage::Garbage},
-    DataCase{"FontImageTruncated", "common/bandwidth.png", Damage::Truncated},
-    DataCase{"SoundMissing", "503/sfx/001.wav", Damage::Missing},
-    DataCase{"SoundCorrupt", "common/099.wav", Damage::Garbage},
-    DataCase{"MusicMissing", "503/sfx/Aqua.ogg", Damage::Missing},
-    DataCase{"MusicTruncated", "503/sfx/Aqua.ogg", Damage::Truncated}),
+    DataCase{"NoDataFolder", "", Damage::NoDataFolder, Menu::Bare},
+    DataCase{"GameImageMissing", "503/gfx.png", Damage::Missing, Menu::Whole},
+    DataCase{"MenuImageCorrupt", "503/menu.png", Damage::Garbage, Menu::NoBackdrop},
+    DataCase{"FontImageTruncated", "common/bandwidth.png", Damage::Truncated, Menu::NoText},
+    DataCase{"SoundMissing", "503/sfx/001.wav", Damage::Missing, Menu::Whole},
+    DataCase{"SoundCorrupt", "common/099.wav", Damage::Garbage, Menu::Whole},
+    DataCase{"MusicMissing", "503/sfx/Aqua.ogg", Damage::Missing, Menu::Whole},
+    DataCase{"MusicTruncated", "503/sfx/Aqua.ogg", Damage::Truncated, Menu::Whole}),
     [](const ::testing::TestParamInfo<DataCase>& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------
@@ -188,9 +283,11 @@ TEST(Reliability, NoSoundDeviceGivesASilentWholeGame) {
     EXPECT_EQ(r.out.find(message, at + 1), std::string::npos) << "said once";
 
     // The finished game's score went into Normal's last five, and was saved.
+    // The diver never swam, so it reached no treasure: the game scored 0.
     ParsedState saved = ParseState(ReadFile(work.path() / ".vantlestate"));
     ASSERT_TRUE(saved.complete);
-    EXPECT_GE(saved.scores[45], 0);
+    EXPECT_EQ(saved.scores[45], 0);
+    EXPECT_EQ(saved.scores[40], 9) << "Normal's best is still the earlier 9";
     EXPECT_EQ(std::vector<int>(saved.scores.begin() + 46, saved.scores.begin() + 50), (std::vector<int>{9, 8, 7, 6}));
     EXPECT_EQ(saved.scores[60], 40);
 }

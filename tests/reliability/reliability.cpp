@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <set>
 #include <sstream>
 
 #include <X11/Xlib.h>
@@ -154,25 +153,26 @@ long ResidentKb(pid_t pid) {
     return 0;
 }
 
-int DistinctColours(const std::string& window) {
+WindowImage CaptureWindow(const std::string& window) {
+    WindowImage shot;
     Display* display = XOpenDisplay(nullptr);
-    if (!display) return 0;
+    if (!display) return shot;
     const Window id = std::strtoul(window.c_str(), nullptr, 10);
     XWindowAttributes attributes;
-    int count = 0;
     if (XGetWindowAttributes(display, id, &attributes) && attributes.map_state == IsViewable) {
         XImage* image = XGetImage(display, id, 0, 0, unsigned(attributes.width), unsigned(attributes.height),
                                   AllPlanes, ZPixmap);
         if (image) {
-            std::set<unsigned long> colours;
-            for (int y = 0; y < attributes.height; y += 3)
-                for (int x = 0; x < attributes.width; x += 3) colours.insert(XGetPixel(image, x, y));
-            count = int(colours.size());
+            shot.width = attributes.width;
+            shot.height = attributes.height;
+            shot.pixels.reserve(size_t(shot.width) * size_t(shot.height));
+            for (int y = 0; y < shot.height; ++y)
+                for (int x = 0; x < shot.width; ++x) shot.pixels.push_back(uint32_t(XGetPixel(image, x, y) & 0xFFFFFF));
             XDestroyImage(image);
         }
     }
     XCloseDisplay(display);
-    return count;
+    return shot;
 }
 
 ProgramCopy::ProgramCopy(bool withData) {

@@ -3,6 +3,7 @@
 // outside on the test X server.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -58,8 +59,14 @@ void Click(const std::string& window, double fx, double fy);
 bool Alive(pid_t pid);
 // The resident memory of a process in kB, 0 when it is gone.
 long ResidentKb(pid_t pid);
-// How many different colours the window shows now; 0 when it cannot be read.
-int DistinctColours(const std::string& window);
+// What a window shows now, read from the X server: 0xRRGGBB pixels, rows
+// top to bottom; empty when it cannot be read.
+struct WindowImage {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+    uint32_t At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
+};
+WindowImage CaptureWindow(const std::string& window);
 
 // The real program in a folder of its own: a copy of the executable, with a
 // copy of the build's data folder beside it unless `withData` is false.

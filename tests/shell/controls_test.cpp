@@ -1,6 +1,7 @@
 // Control sets, pointer record and latches over the real input device.
 #include <algorithm>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -105,6 +106,70 @@ TEST_F(Controls, StickDeadZone) {
     Stick(1, 0, 0.5f);
     Update();
     EXPECT_FLOAT_EQ(xr_ruvo_ControlY(1, 0), -0.5f);
+}
+
+// The whole assignment of keys and pad buttons to controls: each key and
+// each button, pressed alone, holds its control and no other, keys in the
+// keyboard's set and a pad's buttons in that pad's set only. Keys and
+// buttons outside the table hold nothing.
+TEST_F(Controls, EveryKeyAndPadButtonHoldsItsControl) {
+    const int B1 = RUVO_BUTTON1, NONE = -1;
+    struct Binding {
+        int slot;
+        std::vector<int> keys;
+        std::vector<int> offsets;  // pad buttons: code 256 + 32 * pad + offset
+    };
+    const Binding table[] = {
+        {RUVO_UP, {38, 87, 104}, {9}},
+        {RUVO_DOWN, {40, 83, 98, 101}, {11}},
+        {RUVO_LEFT, {37, 65, 100}, {8}},
+        {RUVO_RIGHT, {39, 68, 102}, {10}},
+        {B1, {90, 74, 32, 13}, {0}},
+        {B1 + 1, {88, 75, 17}, {1}},
+        {B1 + 2, {67, 76, 16}, {2}},
+        {B1 + 3, {86, 73}, {3}},
+        {B1 + 4, {66, 85}, {4}},
+        {B1 + 5, {78, 79}, {5}},
+        {RUVO_MENU, {27, 192, 46, 8}, {6, 7, 14}},
+        {NONE, {81, 69, 9, 99, 103, 105, 112, 122}, {12, 13}},
+    };
+    // The standard pad's buttons by their offsets in a pad's codes.
+    const int gamepadButton[15] = {
+        GLFW_GAMEPAD_BUTTON_A,         GLFW_GAMEPAD_BUTTON_B,           GLFW_GAMEPAD_BUTTON_X,
+        GLFW_GAMEPAD_BUTTON_Y,         GLFW_GAMEPAD_BUTTON_LEFT_BUMPER, GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER,
+        GLFW_GAMEPAD_BUTTON_BACK,      GLFW_GAMEPAD_BUTTON_START,       GLFW_GAMEPAD_BUTTON_DPAD_LEFT,
+        GLFW_GAMEPAD_BUTTON_DPAD_UP,   GLFW_GAMEPAD_BUTTON_DPAD_RIGHT,  GLFW_GAMEPAD_BUTTON_DPAD_DOWN,
+        GLFW_GAMEPAD_BUTTON_LEFT_THUMB, GLFW_GAMEPAD_BUTTON_RIGHT_THUMB, GLFW_GAMEPAD_BUTTON_GUIDE,
+    };
+    const int slots[] = {RUVO_UP, RUVO_LEFT, RUVO_RIGHT, RUVO_DOWN, B1, B1 + 1, B1 + 2, B1 + 3, B1 + 4, B1 + 5, RUVO_MENU};
+    xr_ruvo_RUVO_MixControls = 0;
+    for (int jid = 0; jid < 4; ++jid) host.Connect(jid, PadHost::Gamepad());
+    // Which of the eleven controls each set holds: set -1 is the keyboard.
+    auto expectHeld = [&](int heldSet, int heldSlot, const std::string& what) {
+        for (int set = -1; set <= 3; ++set)
+            for (int slot : slots)
+                EXPECT_EQ(xr_ruvo_RUVO_Control[100 * (set + 1) + slot], set == heldSet && slot == heldSlot ? 1 : 0)
+                    << what << ": set " << set << ", slot " << slot;
+    };
+    for (const Binding& b : table) {
+        for (int key : b.keys) {
+            Key(key, true);
+            Update();
+            expectHeld(-1, b.slot, "key " + std::to_string(key));
+            Key(key, false);
+            Update();
+        }
+        for (int pad = 0; pad < 4; ++pad)
+            for (int offset : b.offsets) {
+                unsigned char& button = host.pads[pad].state.buttons[gamepadButton[offset]];
+                button = GLFW_PRESS;
+                Update();
+                EXPECT_TRUE(xr_input_KeyDown(256 + 32 * pad + offset)) << "pad " << pad << ", offset " << offset;
+                expectHeld(pad, b.slot, "pad " + std::to_string(pad) + ", offset " + std::to_string(offset));
+                button = GLFW_RELEASE;
+                Update();
+            }
+    }
 }
 
 // What a player's pad does in the game, from what Linux reports of it, with

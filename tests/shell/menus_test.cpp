@@ -351,6 +351,33 @@ TEST_F(MenusOptions, KeysAndClicksChangeSettings) {
     EXPECT_TRUE(Find("On"));
 }
 
+// The cursor stops at the Back row going up and at the last row going down:
+// Framerate, one row further when the Overscan row is shown. What the
+// cursor rests on shows in what Enter does there.
+TEST_F(MenusOptions, TheCursorStopsAtTheFirstAndTheLastRow) {
+    struct Case {
+        const char* what;
+        int ouya, key, presses, row;
+        bool leaves;  // Enter on Back leaves; on Framerate it turns the overlay on
+    };
+    const Case cases[] = {
+        {"up from Back", 0, kUp, 3, 0, true},
+        {"down past Framerate", 0, kDown, 9, 5, false},
+        {"down past Framerate below Overscan", 1, kDown, 9, 6, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fresh();
+        xr_ruvo_isOuya = c.ouya;
+        for (int k = 0; k < c.presses; ++k) Press(c.key);
+        EXPECT_EQ(xr_ruvo_RUVO_MenuPos[49], c.row);
+        Updates(30);  // the list scrolls the row into view
+        Press(kEnter);
+        EXPECT_EQ(xr_ruvo_RUVO_OptCred, c.leaves ? 0 : 1);
+        EXPECT_EQ(xr_ruvo_RUVO_Set[22], c.leaves ? 0 : 1);
+    }
+}
+
 TEST_F(MenusOptions, LeavingSaves) {
     struct Case {
         const char* what;
