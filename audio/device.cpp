@@ -6,10 +6,11 @@
 #include <AL/al.h>
 #include <AL/alc.h>
 
-#include "host/game.h"
+#include "host/xrgame.h"
 #include "runtime/debug.h"
 
 gxtkAudio* gxtkAudio::audio;
+int gxtkAudio::generation;
 std::vector<unsigned> gxtkAudio::discarded;
 
 namespace {
@@ -28,15 +29,20 @@ int current_state(gxtkChannel& c) {
 
 }  // namespace
 
+gxtkSample::gxtkSample(unsigned name) : buffer(name), generation(gxtkAudio::generation) {}
+
+void gxtkSample::SetBuffer(unsigned name) {
+    buffer = name;
+    generation = gxtkAudio::generation;
+}
+
 gxtkSample::~gxtkSample() {
-    if (buffer) gxtkAudio::discarded.push_back(buffer);
+    if (buffer && generation == gxtkAudio::generation) gxtkAudio::discarded.push_back(buffer);
 }
 
 int gxtkSample::Discard() {
-    if (buffer) {
-        gxtkAudio::discarded.push_back(buffer);
-        buffer = 0;
-    }
+    if (buffer && generation == gxtkAudio::generation) gxtkAudio::discarded.push_back(buffer);
+    buffer = 0;
     return 0;
 }
 
@@ -58,6 +64,8 @@ unsigned gxtkChannel::AL_Source() {
 
 gxtkAudio::gxtkAudio() {
     audio = this;
+    ++generation;
+    discarded.clear();
     alDevice = alcOpenDevice(nullptr);
     if (!alDevice) alDevice = alcOpenDevice("Generic Hardware");
     if (!alDevice) alDevice = alcOpenDevice("Generic Software");

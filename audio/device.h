@@ -12,12 +12,15 @@
 class gxtkSample : public Object {
 public:
     unsigned buffer = 0;
+    // The device the buffer was made on (gxtkAudio::generation then): buffer
+    // names are the device's own, and another's may hold the same name.
+    int generation = 0;
 
     gxtkSample() {}
-    explicit gxtkSample(unsigned name) : buffer(name) {}
+    explicit gxtkSample(unsigned name);
     ~gxtkSample() override;
 
-    void SetBuffer(unsigned name) { buffer = name; }
+    void SetBuffer(unsigned name);
     // Queues the buffer for deletion once no source uses it.
     virtual int Discard();
 };
@@ -38,7 +41,10 @@ public:
     enum { CHANNELS = 33, MUSIC = 32 };
 
     static gxtkAudio* audio;
-    // Buffer names waiting until no source holds them.
+    // Counts the devices made; samples of an earlier one are no longer ours
+    // to delete.
+    static int generation;
+    // Buffer names of the current device waiting until no source holds them.
     static std::vector<unsigned> discarded;
 
     ALCdevice* alDevice = nullptr;

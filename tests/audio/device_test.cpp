@@ -1,5 +1,6 @@
 // The sound device on real OpenAL Soft, whose output goes to a WAV file that
 // the tests read back while it is being written.
+#include <algorithm>
 #include <unistd.h>
 
 #include <chrono>
@@ -213,6 +214,34 @@ TEST_F(Audio, DiscardedBufferIsDeletedOnceNoSourceHoldsIt) {
     audio->PlaySample(blip, 5, 0);
     EXPECT_FALSE(alIsBuffer(name));
     EXPECT_TRUE(gxtkAudio::discarded.empty());
+}
+
+// Buffer names are a device's own: a sample of an earlier device, let go of
+// once a new device is in use, leaves the new device's buffer of the same
+// name alone.
+TEST_F(Audio, ASampleOfAnEarlierDeviceLeavesTheNewOnesBuffersAlone) {
+    const std::vector<unsigned> earlier = {tone->buffer, blip->buffer};
+    gxtkAudio* first = audio;
+    audio = new gxtkAudio();
+    gc_assign(test_roots[3], audio);
+    ASSERT_NE(audio->alContext, nullptr);
+    gxtkSample* fresh = LoadClip("fresh.wav", 2205);
+    gxtkSample* other = LoadClip("other.wav", 2205);
+    ASSERT_NE(fresh, nullptr);
+    ASSERT_NE(std::find(earlier.begin(), earlier.end(), fresh->buffer), earlier.end())
+        << "the new device gives out the same names again, which is what makes this matter";
+
+    tone->Discard();
+    blip->Discard();
+    gxtkAudio::FlushDiscarded();
+    EXPECT_TRUE(alIsBuffer(fresh->buffer));
+    EXPECT_TRUE(alIsBuffer(other->buffer));
+    EXPECT_EQ(audio->PlaySample(fresh, 0, 0), 0);
+
+    alcMakeContextCurrent(nullptr);
+    alcDestroyContext(audio->alContext);
+    alcCloseDevice(audio->alDevice);
+    audio = first;
 }
 
 TEST_F(Audio, ModuleWrapsTheDevice) {
