@@ -243,7 +243,7 @@ int main(int argc, char** argv) {
         host->RenderGame();
     }
     xr_ruvo_RUVO_GameType = 2;
-    xr_ruvo_RUVO_GameMode = 11;
+    xr_ruvo_RUVO_GameMode = MODE_START;
     host->UpdateGame();
     host->RenderGame();
     MakeBusiest();

@@ -29,10 +29,6 @@ namespace {
 const int kCandidates = 340;  // 2, 5, ..., 1019
 bool candidateOpen[kCandidates][kCandidates];
 
-inline float u() {
-    return xr_random_Step();
-}
-
 // sin and cos of every whole degree, as 32-bit floats: each disc needs all
 // 361 of them. The table is padded to a multiple of the vector width with
 // copies of 360 degrees: drawing a cell twice changes nothing.
@@ -43,8 +39,8 @@ struct DegreeTable {
     DegreeTable() {
         for (int a = 0; a < kAngles; ++a) {
             const float angle = float(std::min(a, 360));
-            sine[a] = std::sin(angle * D2R);
-            cosine[a] = std::cos(angle * D2R);
+            sine[a] = sind(angle);
+            cosine[a] = cosd(angle);
         }
     }
 };
@@ -158,16 +154,16 @@ int c_MyGame::p_Cavern() {
     if (type >= 0) {
         for (int tunnel = 0; tunnel < type + 1; ++tunnel) {
             int x = 512, y = 512;
-            int heading = int(std::floor(u() * 180.99f + 90));
+            int heading = int(std::floor(xr_random_Step() * 180.99f + 90));
             int radius = 8;
             for (int step = 0; step < type * 8 + 1; ++step) {
                 carve_disc(grid, x, y, radius);
-                if (u() * 10 < 2) heading = int(std::floor(u() * 360.99f));
-                x = int(float(x) + std::sin(float(heading) * D2R) * float(radius));
-                y = int(float(y) - float(radius) * std::cos(float(heading) * D2R));
+                if (xr_random_Step() * 10 < 2) heading = int(std::floor(xr_random_Step() * 360.99f));
+                x = int(float(x) + sind(float(heading)) * float(radius));
+                y = int(float(y) - float(radius) * cosd(float(heading)));
                 x = clampi(x, 10, 1010);
                 y = clampi(y, 10, 1010);
-                radius = int(std::floor(u() * 6.99f + 6));
+                radius = int(std::floor(xr_random_Step() * 6.99f + 6));
             }
         }
     }
@@ -202,7 +198,7 @@ int c_MyGame::p_Cavern() {
         for (int j = 0; j < kCandidates; ++j) {
             if (!candidateOpen[i][j]) continue;
             const int y = 2 + 3 * j;
-            if (u() * 6 >= threshold || x == 512 || y == 512) continue;
+            if (xr_random_Step() * 6 >= threshold || x == 512 || y == 512) continue;
             const float left = grid[xr_ruvo_Cell(x - 1, y)], right = grid[xr_ruvo_Cell(x + 1, y)];
             const float up = grid[xr_ruvo_Cell(x, y - 1)], down = grid[xr_ruvo_Cell(x, y + 1)];
             int code = TILE_WATER;

@@ -14,38 +14,26 @@
 
 namespace {
 
-enum {
-    POS_LEVEL = 0,
-    POS_FIRST_CURSOR = 1,
-    POS_LEVEL_CURSOR = 2,
-    POS_STARTED = 3,
-    POS_SLIDE = 5,
-    POS_INTRO = 10,
-    POS_ITEMS = 12,
-    POS_OPT_TARGET = 47,
-};
-
-const int kLatchMenu = 0;
 const int kItemHeight = 48;
 
 bool latch_free() {
-    return xr_ruvo_kdis[kLatchMenu] == 0;
+    return xr_ruvo_kdis[LATCH_MENU] == 0;
 }
 
 void choose_first_level(int item) {
     xr_ruvo_LockKeys();
-    xr_ruvo_PlaySFX(99);
+    xr_ruvo_PlaySFX(SFX_CONFIRM);
     switch (item) {
     case 0:
         xr_ruvo_RUVO_MenuPos[POS_LEVEL] = 2;
         xr_ruvo_RUVO_MenuPos[POS_STARTED] = 1;
         break;
     case 1:
-        xr_ruvo_RUVO_OptCred = 1;
+        xr_ruvo_RUVO_OptCred = OVERLAY_OPTIONS;
         xr_ruvo_RUVO_MenuPos[POS_OPT_TARGET] = 128;
         break;
     case 2:
-        xr_ruvo_RUVO_OptCred = 2;
+        xr_ruvo_RUVO_OptCred = OVERLAY_CREDITS;
         break;
     default:
         xrError(String());
@@ -58,7 +46,7 @@ void choose_first_level(int item) {
 void top_five(float x0) {
     const float H = float(xr_ruvo_jscrh);
     xr_ruvo_ResetDraw();
-    xr_ruvo_DrawImg(82, x0, H - 190, 0);
+    xr_ruvo_DrawImg(IMG_SCOREBOARD, x0, H - 190, 0);
     xr_ruvo_SetSize(0.5f);
     xr_ruvo_Text(x0 - 64, H - 286, String("Top 5"), 1, 1, 0, 0);
     const int c = xr_ruvo_RUVO_MenuPos[POS_LEVEL_CURSOR];
@@ -71,7 +59,7 @@ void top_five(float x0) {
     for (int k = 0; k < 5; ++k) {
         xr_ruvo_Ink(k + 1, 1);
         xr_ruvo_SetRot(float(15 * k));
-        xr_ruvo_DrawImg(74, x0 - 100 + float(22 * k), H - 78 - 40 * float(table[5 + k]) / best, 0);
+        xr_ruvo_DrawImg(IMG_PARTICLE_STARS, x0 - 100 + float(22 * k), H - 78 - 40 * float(table[5 + k]) / best, 0);
     }
     xr_ruvo_ResetDraw();
 }
@@ -99,12 +87,12 @@ int c_MyGame::p_Menu_Basic(Array<String> items) {
         const bool hit = p_TBut(W * 0.25f, H - float(kItemHeight * (n - i)), items[i], i == cursor ? 1 : 0, kItemHeight);
         if (hit && latch_free() && cursor != i) {
             cursor = i;
-            xr_ruvo_PlaySFX(98);
+            xr_ruvo_PlaySFX(SFX_MOVE);
             xr_ruvo_LockKeys();
         }
         if (i == cursor && latch_free() && (xr_ruvo_Held(RUVO_BUTTON1) || hit)) {
             result = i + 1;
-            xr_ruvo_PlaySFX(99);
+            xr_ruvo_PlaySFX(SFX_CONFIRM);
             xr_ruvo_LockKeys();
         }
     }
@@ -113,28 +101,28 @@ int c_MyGame::p_Menu_Basic(Array<String> items) {
     if (up && latch_free()) {
         --cursor;
         xr_ruvo_LockKeys();
-        xr_ruvo_PlaySFX(98);
+        xr_ruvo_PlaySFX(SFX_MOVE);
     }
     if (down && latch_free()) {
         ++cursor;
         xr_ruvo_LockKeys();
-        xr_ruvo_PlaySFX(98);
+        xr_ruvo_PlaySFX(SFX_MOVE);
     }
     if (cursor < 0) cursor = n - 1;
     if (cursor >= n) cursor = 0;
 
     xr_ruvo_ResetDraw();
     xr_ruvo_Alpha(0.75f);
-    const bool back = xr_ruvo_Button(90, 64, 64, 11);
+    const bool back = xr_ruvo_Button(IMG_ICONS, 64, 64, ICON_BACK);
     const bool cancel = xr_ruvo_Held(RUVO_BUTTON2) || xr_ruvo_Held(RUVO_BUTTON3) || xr_ruvo_Held(RUVO_MENU);
     if ((back || cancel) && latch_free()) {
         pos[POS_LEVEL] = 1;
         xr_ruvo_LockKeys();
-        xr_ruvo_PlaySFX(99);
+        xr_ruvo_PlaySFX(SFX_CONFIRM);
     }
     xr_ruvo_ResetDraw();
 
-    if (!xr_ruvo_mdAll && !up && !down && !xr_ruvo_Held(RUVO_BUTTON1) && !cancel) xr_ruvo_kdis[kLatchMenu] = 0;
+    if (!xr_ruvo_mdAll && !up && !down && !xr_ruvo_Held(RUVO_BUTTON1) && !cancel) xr_ruvo_kdis[LATCH_MENU] = 0;
     return result;
 }
 
@@ -152,7 +140,7 @@ int c_MyGame::p_Menu_A() {
         if (!hit || !latch_free()) continue;
         if (k != cursor) {
             cursor = k;
-            xr_ruvo_PlaySFX(98);
+            xr_ruvo_PlaySFX(SFX_MOVE);
             xr_ruvo_LockKeys();
         } else {
             choose_first_level(k);
@@ -162,12 +150,12 @@ int c_MyGame::p_Menu_A() {
     const bool up = xr_ruvo_Held(RUVO_UP), down = xr_ruvo_Held(RUVO_DOWN);
     if (latch_free() && ((up && cursor > 0) || (down && cursor < last))) {
         cursor += up && cursor > 0 ? -1 : 1;
-        xr_ruvo_PlaySFX(98);
+        xr_ruvo_PlaySFX(SFX_MOVE);
         xr_ruvo_LockKeys();
     }
     const bool press = xr_ruvo_Held(RUVO_BUTTON1);
     if (press && latch_free()) choose_first_level(cursor);
-    if (!xr_ruvo_mdAll && !up && !down && !press && !xr_ruvo_Held(RUVO_BUTTON2)) xr_ruvo_kdis[kLatchMenu] = 0;
+    if (!xr_ruvo_mdAll && !up && !down && !press && !xr_ruvo_Held(RUVO_BUTTON2)) xr_ruvo_kdis[LATCH_MENU] = 0;
     return 0;
 }
 
@@ -175,21 +163,21 @@ int c_MyGame::p_MainMenu() {
     Array<int> pos = xr_ruvo_RUVO_MenuPos;
     const float W = float(xr_ruvo_jscrw), H = float(xr_ruvo_jscrh);
     xr_ruvo_SetCLSCol(80, 140, 80, 1);
-    if (!xr_ruvo_mdAll) xr_ruvo_kdis[9] = 0;
+    if (!xr_ruvo_mdAll) xr_ruvo_kdis[LATCH_MAIN_CLICK] = 0;
 
     // The backdrop's three layers fly in from above, the left and below.
     const int b = pos[POS_INTRO];
     if (b <= 139) pos[POS_INTRO] = std::min(b + 4, 140);
     xr_ruvo_ResetDraw();
     xr_ruvo_SetSize(0.85f);
-    xr_ruvo_DrawImg(68, W / 2, H / 2 - float(8 * std::max(0, 140 - b)), 0);
-    xr_ruvo_DrawImg(68, W / 2 - float(8 * std::max(0, 120 - b)), H / 2, 2);
-    xr_ruvo_DrawImg(68, W / 2, H / 2 + float(8 * std::max(0, 100 - b)), 1);
+    xr_ruvo_DrawImg(IMG_MENU, W / 2, H / 2 - float(8 * std::max(0, 140 - b)), 0);
+    xr_ruvo_DrawImg(IMG_MENU, W / 2 - float(8 * std::max(0, 120 - b)), H / 2, 2);
+    xr_ruvo_DrawImg(IMG_MENU, W / 2, H / 2 + float(8 * std::max(0, 100 - b)), 1);
     xr_ruvo_ResetDraw();
 
     if (pos[POS_LEVEL] == 2) {
         const int g = p_Menu_Basic(xr_ruvo_RUVO_Levels);
-        if (g >= 0) xr_ruvo_Goto(11, g);
+        if (g >= 0) xr_ruvo_Goto(MODE_START, g);
     }
 
     const float l = -2 * float(pos[POS_SLIDE]);
@@ -210,13 +198,13 @@ int c_MyGame::p_MainMenu() {
     xr_ruvo_ResetDraw();
     if (xr_ruvo_RUVO_Orientation == 0) {
         xr_ruvo_SetSize(0.4f);
-        xr_ruvo_DrawImg(69, W / 2, float(8 * (16 - rise)), 0);
+        xr_ruvo_DrawImg(IMG_TITLE, W / 2, float(8 * (16 - rise)), 0);
     } else {
         xr_ruvo_SetSize(0.35f);
-        xr_ruvo_DrawImg(69, W / 2, float(8 * (20 - rise)), 0);
+        xr_ruvo_DrawImg(IMG_TITLE, W / 2, float(8 * (20 - rise)), 0);
     }
     xr_ruvo_SetSize(1);
-    xr_ruvo_DrawImg(90, W - 64, 48, 10);
+    xr_ruvo_DrawImg(IMG_ICONS, W - 64, 48, ICON_MAKER);
 
     // The panel slides in with the difficulty list.
     top_five(3 * W + l + 64);
@@ -224,7 +212,7 @@ int c_MyGame::p_MainMenu() {
 }
 
 int c_MyGame::p_GotoMenu() {
-    xr_ruvo_RUVO_GameMode = 0;
+    xr_ruvo_RUVO_GameMode = MODE_MENU;
     xr_ruvo_StopTune();
     xr_ruvo_LockKeys();
     xr_ruvo_RecordScore(xr_ruvo_RUVO_GameType, int(xr_ruvo_plr[PLR_SCORE]));

@@ -6,9 +6,9 @@
 #include "host/app.h"
 #include "host/input.h"
 #include "shell/controls.h"
+#include "shell/credits.h"
 #include "shell/draw.h"
 #include "shell/menus.h"
-#include "shell/scores.h"
 #include "shell/sound.h"
 #include "shell/state.h"
 #include "support/random.h"
@@ -24,7 +24,7 @@ void xr_modules_init() {
     xr_ruvo_controls_init();
     xr_ruvo_sound_init();
     xr_ruvo_menus_init();
-    xr_ruvo_scores_init();
+    xr_ruvo_credits_init();
     xr_ruvo_world_init();
     xr_random_init();
     xr_thread_init();
@@ -42,7 +42,7 @@ void xr_modules_mark() {
     xr_ruvo_controls_mark();
     xr_ruvo_sound_mark();
     xr_ruvo_menus_mark();
-    xr_ruvo_scores_mark();
+    xr_ruvo_credits_mark();
     xr_ruvo_world_mark();
     xr_asyncevent_mark();
 }

@@ -21,12 +21,7 @@
 
 namespace {
 
-enum { SHEET = 1, FRAME_RAY = 4, FRAME_OVERLAY = 16, FRAME_HAZARD = 17, RAYS = 72, SFX_TREASURE = 1,
-       SFX_HIT = 2, SFX_LAST_LIFE = 3, SFX_SONAR = 4 };
-
-inline float u() {
-    return xr_random_Step();
-}
+enum { FRAME_RAY = 4, FRAME_OVERLAY = 16, FRAME_HAZARD = 17, RAYS = 72 };
 
 
 // The window of cells around a player coordinate: 101 cells, or 103 against
@@ -51,9 +46,9 @@ void hit_player(float* plr) {
     xr_ruvo_PlaySFX(SFX_HIT);
     if (plr[PLR_LIVES] < 0) xr_ruvo_PlaySFX(SFX_LAST_LIFE);
     for (int i = 0; i < 65; ++i) {
-        float speed = u() * 3 + 2;
-        float angle = u() * 360;
-        int colour = int(std::floor(u() * 2.99f + 1));
+        float speed = xr_random_Step() * 3 + 2;
+        float angle = xr_random_Step() * 360;
+        int colour = int(std::floor(xr_random_Step() * 2.99f + 1));
         xr_ruvo_ThrowShape(plr[PLR_X] * CELL_PIXELS, plr[PLR_Y] * CELL_PIXELS, colour, angle, speed);
     }
 }
@@ -66,8 +61,8 @@ void emit_hazard(int cx, int cy, int code, float danger) {
     o[5] = 0;
     o[1] = float(cx);
     o[2] = float(cy);
-    o[6] = u() * 2 + 1;
-    const float s = u() * (danger * 0.13f - 0.08f) + 0.08f;
+    o[6] = xr_random_Step() * 2 + 1;
+    const float s = xr_random_Step() * (danger * 0.13f - 0.08f) + 0.08f;
     o[3] = code == TILE_VENT_LEFT ? s : code == TILE_VENT_RIGHT ? -s : 0;
     o[4] = code == TILE_VENT_CEILING ? s : code == TILE_VENT_FLOOR ? -s : 0;
 }
@@ -79,8 +74,8 @@ void collect_treasure(float* plr, float* cell, int cx, int cy) {
     plr[PLR_TREASURES] -= 1;
     cell[0] = TILE_WATER;
     for (int i = 0; i < 25; ++i) {
-        float speed = u() + 1;
-        float angle = u() * 360;
+        float speed = xr_random_Step() + 1;
+        float angle = xr_random_Step() * 360;
         xr_ruvo_ThrowShape(float(cx * CELL_PIXELS), float(cy * CELL_PIXELS), 3, angle, speed);
     }
 }
@@ -110,12 +105,12 @@ void cell_window(float* plr) {
             if (code > 0 && (light > 0 || code == TILE_TREASURE)) {
                 if (code == TILE_TREASURE) {
                     xr_ruvo_Alpha(0.75f);
-                    xr_ruvo_SetSize(2 * std::sin(float(ms / 4) * D2R), 2);
-                    xr_ruvo_DrawImg(SHEET, sx, sy, code);
+                    xr_ruvo_SetSize(2 * sind(float(ms / 4)), 2);
+                    xr_ruvo_DrawImg(IMG_TILES, sx, sy, code);
                     xr_ruvo_SetSize(1, 1);
                 } else {
                     xr_ruvo_Alpha(light / 90);
-                    xr_ruvo_DrawImg(SHEET, sx, sy, code);
+                    xr_ruvo_DrawImg(IMG_TILES, sx, sy, code);
                 }
             }
 
@@ -161,12 +156,12 @@ void draw_player(float* plr) {
     const float sy = plr[PLR_Y] * CELL_PIXELS - xr_ruvo_scry;
     xr_ruvo_SetSize(plr[PLR_FACING] < 0 ? -1 : 1, 1);
     if (plr[PLR_LIVES] > -1) {
-        xr_ruvo_DrawImg(SHEET, sx, sy, (xr_app_Millisecs() / 200) % 4);
+        xr_ruvo_DrawImg(IMG_TILES, sx, sy, (xr_app_Millisecs() / 200) % 4);
         float& timer = plr[PLR_INVULNERABLE];
         if (timer > 0) {
             timer -= 1;
             if (timer < 1) timer = 0;
-            if (timer > 90 || std::fmod(timer, 30.0f) > 15) xr_ruvo_DrawImg(SHEET, sx, sy, FRAME_OVERLAY);
+            if (timer > 90 || std::fmod(timer, 30.0f) > 15) xr_ruvo_DrawImg(IMG_TILES, sx, sy, FRAME_OVERLAY);
         }
     }
     plr[PLR_SCREEN_X] = sx;
@@ -183,8 +178,8 @@ void sonar(float* plr) {
             plr[PLR_RAY_STRENGTH + k] = 8;
             plr[PLR_RAY_X + k] = plr[PLR_X];
             plr[PLR_RAY_Y + k] = plr[PLR_Y];
-            plr[PLR_RAY_VX + k] = std::sin(float(5 * k) * D2R) * 0.1f;
-            plr[PLR_RAY_VY + k] = -std::cos(float(5 * k) * D2R) * 0.1f;
+            plr[PLR_RAY_VX + k] = sind(float(5 * k)) * 0.1f;
+            plr[PLR_RAY_VY + k] = -cosd(float(5 * k)) * 0.1f;
         }
     }
     xr_ruvo_Alpha(0.3f);
@@ -207,7 +202,7 @@ void sonar(float* plr) {
                 }
             }
             if (pass == 0 || pass == 2)
-                xr_ruvo_DrawImg(SHEET, x * CELL_PIXELS - xr_ruvo_scrx, y * CELL_PIXELS - xr_ruvo_scry, FRAME_RAY);
+                xr_ruvo_DrawImg(IMG_TILES, x * CELL_PIXELS - xr_ruvo_scrx, y * CELL_PIXELS - xr_ruvo_scry, FRAME_RAY);
         }
     }
 }
@@ -231,7 +226,7 @@ void hazards(float* plr) {
         o[5] = std::fmod(o[6] + o[5], 360.0f);
         xr_ruvo_SetRot(float(int(o[5] / 45) * 45));
         const float sx = o[1] * CELL_PIXELS - xr_ruvo_scrx, sy = o[2] * CELL_PIXELS - xr_ruvo_scry;
-        xr_ruvo_DrawImg(SHEET, sx, sy, FRAME_HAZARD);
+        xr_ruvo_DrawImg(IMG_TILES, sx, sy, FRAME_HAZARD);
         if (std::fabs(sx - plr[PLR_SCREEN_X]) < 16 && std::fabs(sy - plr[PLR_SCREEN_Y]) < 10 &&
             plr[PLR_INVULNERABLE] == 0 && plr[PLR_LIVES] > -1)
             hit_player(plr);
@@ -245,8 +240,8 @@ void stock_treasure(float* plr) {
     float* grid = xr_ruvo_grid.Data();
     for (int attempt = 0; attempt < 61; ++attempt) {
         if (plr[PLR_TREASURES] >= 10) continue;
-        const int tx = int(std::floor(u() * 1017.99f + 3));
-        const int ty = int(std::floor(u() * 1017.99f + 3));
+        const int tx = int(std::floor(xr_random_Step() * 1017.99f + 3));
+        const int ty = int(std::floor(xr_random_Step() * 1017.99f + 3));
         if (grid[xr_ruvo_Cell(tx, ty)] != 0) continue;
         if (grid[xr_ruvo_Cell(tx - 1, ty)] > 0 || grid[xr_ruvo_Cell(tx + 1, ty)] > 0 ||
             grid[xr_ruvo_Cell(tx, ty - 1)] > 0 || grid[xr_ruvo_Cell(tx, ty + 1)] > 0)

@@ -73,7 +73,7 @@ void begin_world_frame() {
     xr_graphics_SetAlpha(clear_colour.a);
     xr_graphics_DrawRect(-128, -128, float(width + 256), float(height + 256));
 
-    const float ov = float(xr_ruvo_RUVO_Set[21]);
+    const float ov = float(xr_ruvo_RUVO_Set[SET_OVERSCAN]);
     const float view = (1 - 2 * ov / 101) * xr_ruvo_RUVO_Scale;
     xr_graphics_SetMatrix(view, 0, 0, view, 0, 0);
     if (width > 0) xr_graphics_Transform(1, 0, 0, 1, 10 * ov, 10 * ov * (float(height) / float(width)));
@@ -128,7 +128,7 @@ int xr_ruvo_BGRot(float angle, float saturation, float brightness) {
     const float h = saturation * 0.5f, b = brightness - 1;
     float* style = xr_ruvo_RUVO_DrawStyle.Data();
     for (int i = 0; i < 3; ++i)
-        style[15 + i] = xr_math_Clamp((std::cos((angle + 120 * float(i)) * D2R) * h + 0.5f + b) * 255, 0, 255);
+        style[15 + i] = xr_math_Clamp((cosd(angle + 120 * float(i)) * h + 0.5f + b) * 255, 0, 255);
     style[14] = 1;
     return 0;
 }

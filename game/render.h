@@ -2,9 +2,9 @@
 // debug overlay, playback of the update's draw list, camera easing.
 #pragma once
 
+#include "shell/game_link.h"
+
 int xr_ruvo_RenderWorld();
 // The last frame again, as it was: nothing moves, nothing new is queued.
 // For a window that must keep showing the game while no update runs.
 int xr_ruvo_RedrawWorld();
-// Sets the target clear colour to the hue at `angle` degrees.
-int xr_ruvo_BGRot(float angle, float saturation, float brightness);

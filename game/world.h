@@ -4,6 +4,8 @@
 #pragma once
 
 #include "runtime/array.h"
+#include "shell/game_link.h"
+#include "support/math.h"
 
 enum {
     WORLD_SIZE = 1024,        // cells a side
@@ -16,7 +18,6 @@ enum {
     OBJ_SLOTS = 10,
     PART_LENGTH = 2600,
     STAR_LENGTH = 2600,
-    STAR_RECORDS = 251,
 };
 
 // Tile codes of grid slot 0.
@@ -35,7 +36,7 @@ enum {
 enum {
     PLR_X = 1, PLR_Y = 2, PLR_VX = 3, PLR_VY = 4, PLR_FACING = 5,
     PLR_SCREEN_X = 8, PLR_SCREEN_Y = 9, PLR_SONAR = 10, PLR_VENT_PHASE = 25,
-    PLR_SCORE = 50, PLR_LIVES = 51, PLR_INVULNERABLE = 53, PLR_DANGER = 66,
+    PLR_INVULNERABLE = 53, PLR_DANGER = 66,
     PLR_RAY_STRENGTH = 100, PLR_RAY_X = 200, PLR_RAY_Y = 300, PLR_RAY_VX = 400, PLR_RAY_VY = 500,
     PLR_TREASURES = 600,
 };
@@ -46,28 +47,14 @@ inline int xr_ruvo_Cell(int x, int y, int slot = 0) {
 }
 
 extern Array<float> xr_ruvo_grid;
-extern Array<float> xr_ruvo_plr;
 extern Array<float> xr_ruvo_obj;
-extern Array<float> xr_ruvo_part;
-extern Array<float> xr_ruvo_astar;
 
-extern float xr_ruvo_scrx, xr_ruvo_scry;
 extern float xr_ruvo_aimx, xr_ruvo_aimy;
-extern float xr_ruvo_RUVO_ScrollX, xr_ruvo_RUVO_ScrollY;
 extern int xr_ruvo_RUVO_Seed;
-extern int xr_ruvo_RUVO_Partto;
-
-// pi / 180 as the nearest 32-bit float.
-const float D2R = 0.0174532924f;
 
 void xr_ruvo_world_init();
 void xr_ruvo_world_mark();
 
-int xr_ruvo_ResetGrid();
-int xr_ruvo_ResetPlrs();
-int xr_ruvo_ResetObjs();
-int xr_ruvo_ResetParticles();
 int xr_ruvo_FreeObj(int count, int size);
-int xr_ruvo_SeedRnd(int seed);
 int xr_ruvo_Rand(float low, float high);
 float xr_ruvo_Dist(float x1, float y1, float x2, float y2);

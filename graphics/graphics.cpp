@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "host/game.h"
+#include "host/xrgame.h"
 #include "runtime/debug.h"
 #include "support/data.h"
 

@@ -5,7 +5,7 @@
 
 #include "audio/device.h"
 #include "graphics/device.h"
-#include "host/game.h"
+#include "host/xrgame.h"
 #include "host/input.h"
 #include "support/map.h"
 #include "support/stack.h"

@@ -1,7 +1,7 @@
 // The desktop host on GLFW: window, frame loop and window events.
 #pragma once
 
-#include "host/game.h"
+#include "host/xrgame.h"
 
 struct GLFWwindow;
 struct GLFWmonitor;

@@ -1,6 +1,6 @@
 #include "host/input.h"
 
-#include "host/game.h"
+#include "host/xrgame.h"
 
 namespace {
 

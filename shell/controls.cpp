@@ -77,14 +77,14 @@ void update_set(int set) {
     float lx = 0, ly = 0;
     if (set >= 0) {
         float x2 = xr_input_JoyX(1, set), y2 = xr_input_JoyY(1, set);
-        if (xr_ruvo_RUVO_Set[12] == 1) y2 = -y2;
+        if (xr_ruvo_RUVO_Set[SET_INVERT_STICK2_Y] == 1) y2 = -y2;
         if (std::fabs(x2) > 0.3f || std::fabs(y2) > 0.3f) {
             c[RUVO_STICK2_X] = x2;
             c[RUVO_STICK2_Y] = y2;
         }
         lx = xr_input_JoyX(0, set);
         ly = xr_input_JoyY(0, set);
-        if (xr_ruvo_RUVO_Set[11] == 1) ly = -ly;
+        if (xr_ruvo_RUVO_Set[SET_INVERT_STICK_Y] == 1) ly = -ly;
         if (std::fabs(lx) < 0.3f && std::fabs(ly) < 0.3f) lx = ly = 0;
     }
 
@@ -184,7 +184,7 @@ int xr_ruvo_ReadPointer() {
         xr_ruvo_mwy = xr_ruvo_my;
     } else {
         xr_ruvo_mwx = xr_ruvo_mwy = -100;
-        xr_ruvo_mdis[0] = 0;
+        xr_ruvo_mdis[LATCH_MENU] = 0;
     }
     return 0;
 }

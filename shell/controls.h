@@ -10,6 +10,25 @@ enum {
     RUVO_STICK2_X = 31, RUVO_STICK2_Y = 32,
 };
 
+// Latches: entries of xr_ruvo_kdis that a screen sets when it acts on a
+// control and releases when the control is let go, so that one press acts
+// once. xr_ruvo_LockKeys sets them all.
+enum {
+    LATCH_MENU = 0,            // the general menu latch; in xr_ruvo_mdis, the pointer's
+    LATCH_PAUSE = 1,           // the pause screen's cursor and choice
+    LATCH_MAIN_CLICK = 9,      // the main menu's, released with the pointer
+    LATCH_PAUSE_CONTROL = 20,  // the pause control in play acts on its press
+    LATCH_ACTIVATE = 30,       // options: button 1 or 2 on a row
+    LATCH_LEFTRIGHT = 31,      // options: a value up or down
+    LATCH_UPDOWN = 32,         // options: the cursor
+    LATCH_TOGGLE = 33,         // options: the pointer on a switch
+    LATCH_POINTER = 34,        // options: the pointer on a row (or one of the two states below)
+    LATCH_EXIT = 38,           // leaving the options or the credits
+    LATCH_DRAGGED = 47,        // options: the list was dragged, no automatic scroll
+};
+// LATCH_POINTER's values beyond 0 and 1.
+enum { LATCH_POINTER_DRAGGING = -1, LATCH_POINTER_ON_SLIDER = -2 };
+
 extern Array<float> xr_ruvo_RUVO_Control;
 extern int xr_ruvo_RUVO_MixControls;
 extern Array<int> xr_ruvo_Joy_Disable;

@@ -34,7 +34,6 @@ Array<float> triangle;
 // next update starts a new one, so that the frame can be drawn again.
 int played_commands;
 
-const float kDegToRad = 0.017453292f;
 
 // Advance widths of characters 32..143 that differ from 22.
 struct Kern {
@@ -53,14 +52,6 @@ int icon_frame(int letter) {
     return letter + 16 - 16 * xr_ruvo_KeyPadMouse;
 }
 
-
-float sind(float degrees) {
-    return std::sin(degrees * kDegToRad);
-}
-
-float cosd(float degrees) {
-    return std::cos(degrees * kDegToRad);
-}
 
 // A new command of `type` stamped with the style, or null when the list is full.
 float* new_command(int type) {
@@ -223,6 +214,10 @@ int xr_ruvo_Line(float x1, float y1, float x2, float y2) {
 // 172 picks an inline control icon with the character after it, and a
 // backslash followed by "n" breaks the line; at the very end of the text
 // either is an ordinary character, so nothing is read past the end.
+int xr_ruvo_TextCentred(float x, float y, String text) {
+    return xr_ruvo_Text(x, y, text, 1, 1, 0, 0);
+}
+
 int xr_ruvo_Text(float x, float y, String text, float alignX, float alignY, float waveOffset,
                  float waveHeight) {
     if (xr_ruvo_RUVO_Font == 0) return 0;

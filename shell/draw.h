@@ -17,6 +17,41 @@ enum {
     RUVO_CMD_SKEW = 101,
 };
 
+// Image slots of the image table, as the game loads them.
+enum {
+    IMG_TILES = 1,                 // the cave's tiles, the diver, rays and hazards
+    IMG_MENU = 68,                 // the menu's backdrop, 4 frames
+    IMG_TITLE = 69,                // the title logo
+    IMG_PARTICLE_SHAPES_FULL = 70,
+    IMG_PARTICLE_SHAPES = 71,
+    IMG_PARTICLE_SMOKE = 72,
+    IMG_PARTICLE_CLUSTER = 73,
+    IMG_PARTICLE_STARS = 74,       // also the options' bar marker
+    IMG_BUTTONS = 80,
+    IMG_OPTION_ICONS = 81,         // 68 x 68, 49 frames
+    IMG_SCOREBOARD = 82,
+    IMG_ICONS = 90,                // interface icons, 128 x 128, 16 frames
+    IMG_RING = 91,                 // 4 frames
+    IMG_EMBLEM_TILES = 95,         // the loading screen's emblem, as 1024 tiles
+    IMG_EMBLEM = 96,               // the same emblem whole
+    IMG_FONT = 99,
+};
+
+// Frames of the interface icons (IMG_ICONS).
+enum {
+    ICON_PAUSE = 0,
+    ICON_QUIT = 1,
+    ICON_RESUME = 3,
+    ICON_HIGHLIGHT = 6,
+    ICON_LIFE = 8,
+    ICON_TOOL = 9,                 // the development tool's emblem
+    ICON_MAKER = 10,               // the maker's emblem
+    ICON_BACK = 11,
+    ICON_GEAR_A = 12,
+    ICON_GEAR_B = 13,
+    ICON_GEAR_C = 14,
+};
+
 extern Array<float> xr_ruvo_RUVO_DrawStyle;
 extern Array<float> xr_ruvo_RUVO_Draw;
 extern int xr_ruvo_Sprtup;
@@ -53,6 +88,8 @@ int xr_ruvo_Rect(float x, float y, float w, float h, float ax, float ay);
 int xr_ruvo_Triangle(float x1, float y1, float x2, float y2, float x3, float y3);
 int xr_ruvo_Line(float x1, float y1, float x2, float y2);
 int xr_ruvo_Text(float x, float y, String text, float alignX, float alignY, float waveOffset, float waveHeight);
+// Text centred on (x, y), still.
+int xr_ruvo_TextCentred(float x, float y, String text);
 
 // Plays the list back through the graphics module and empties it; the
 // commands stay where they were until the next update writes over them.

@@ -2,76 +2,43 @@
 
 #include <cmath>
 
-#include "game/render.h"
-#include "game/world.h"
 #include "host/app.h"
 #include "shell/controls.h"
 #include "shell/draw.h"
+#include "shell/game_link.h"
 #include "shell/sound.h"
 #include "shell/state.h"
+#include "support/math.h"
 
 Array<String> xr_ruvo_RUVO_Levels;
 
 namespace {
 
-// Entries of the menu state array used here.
-enum {
-    POS_PAUSE_CURSOR = 40,
-    POS_PAUSE_X = 41,
-    POS_PAUSE_IDLE = 42,
-    POS_PAUSE_GEAR = 43,
-    POS_OPT_SPEED = 46,
-    POS_OPT_TARGET = 47,
-    POS_OPT_CURRENT = 48,
-    POS_OPT_CURSOR = 49,
-};
-
-// Latches of the options screen and the pause screen.
-enum {
-    LATCH_PAUSE = 1,
-    LATCH_ACTIVATE = 30,
-    LATCH_LEFTRIGHT = 31,
-    LATCH_UPDOWN = 32,
-    LATCH_TOGGLE = 33,
-    LATCH_POINTER = 34,
-    LATCH_EXIT = 38,
-    LATCH_DRAGGED = 47,
-};
-
-// The pointer's latch (in xr_ruvo_mdis): set by xr_ruvo_LockKeys with every
-// choice, released at each update that finds the pointer up.
-const int LATCH_POINTER_UP = 0;
-
-// Latch 34 while the pointer drags the list, and while it rests on a slider.
-const int kDragging = -1;
-const int kOnSlider = -2;
-
 const int kRowSpacing = 116;
-
-float sind(float degrees) {
-    return std::sin(degrees * D2R);
-}
 
 // One row of the options screen.
 struct Row {
     const char* caption;
     int setting, icon, min, max, style;
 };
-const Row kBack = {"Back", 99, 0, 0, 0, 0};
-const Row kOverscan = {"Overscan", 21, 3, 0, 10, 0};
+// The Back row changes no setting: the entry it names is one this game
+// leaves unused.
+const int kNoSetting = 99;
+const Row kBack = {"Back", kNoSetting, 0, 0, 0, 0};
+const Row kOverscan = {"Overscan", SET_OVERSCAN, 3, 0, 10, 0};
 const Row kRows[] = {
-    {"SFX", 1, 1, 0, 10, 0},
-    {"Music", 0, 2, 0, 10, 0},
-    {"Invert Y - Left Stick", 11, 4, 0, 1, 2},
-    {"Invert Y - Right Stick", 12, 5, 0, 1, 2},
-    {"Framerate", 22, 47, 0, 1, 0},
+    {"SFX", SET_SFX_VOLUME, 1, 0, 10, 0},
+    {"Music", SET_MUSIC_VOLUME, 2, 0, 10, 0},
+    {"Invert Y - Left Stick", SET_INVERT_STICK_Y, 4, 0, 1, 2},
+    {"Invert Y - Right Stick", SET_INVERT_STICK2_Y, 5, 0, 1, 2},
+    {"Framerate", SET_FRAME_RATE, 47, 0, 1, 0},
 };
 const int kRowCount = sizeof kRows / sizeof kRows[0];
 
 void leave_options() {
-    xr_ruvo_RUVO_OptCred = 0;
+    xr_ruvo_RUVO_OptCred = OVERLAY_NONE;
     xr_ruvo_LockKeys();
-    xr_ruvo_PlaySFX(99);
+    xr_ruvo_PlaySFX(SFX_CONFIRM);
     xr_ruvo_Save();
 }
 
@@ -126,7 +93,7 @@ int xr_ruvo_TiledBackdrop() {
     xr_ruvo_ResetDraw();
     xr_ruvo_SetCol(255, 255, 255, 0.2f);
     for (int i = -1; i <= 14; ++i)
-        for (int j = 0; j <= 14; ++j) xr_ruvo_DrawImg(81, float(64 * i + e), float(64 * j - e), 48);
+        for (int j = 0; j <= 14; ++j) xr_ruvo_DrawImg(IMG_OPTION_ICONS, float(64 * i + e), float(64 * j - e), 48);
     xr_ruvo_ResetDraw();
     return 0;
 }
@@ -155,7 +122,7 @@ int xr_ruvo_Option(int y, int index, int row, int icon, String caption, int min,
         if (!selected) {
             pos[POS_OPT_CURSOR] = row;
             kd[LATCH_TOGGLE] = kd[LATCH_POINTER] = 1;
-            xr_ruvo_PlaySFX(98);
+            xr_ruvo_PlaySFX(SFX_MOVE);
         }
     }
 
@@ -163,7 +130,7 @@ int xr_ruvo_Option(int y, int index, int row, int icon, String caption, int min,
     xr_ruvo_SetCol(0, 0, 0, 0.5f);
     xr_ruvo_Rect(W / 2 - 209, fy - 33, 66, 66, 0, 0);
     xr_ruvo_SetCol(255, 255, 255, 1);
-    xr_ruvo_DrawImg(81, W / 2 - 177, fy, icon);
+    xr_ruvo_DrawImg(IMG_OPTION_ICONS, W / 2 - 177, fy, icon);
     xr_ruvo_SetSize(0.5f);
     xr_ruvo_Text(W / 2 - 206, fy - 44, caption, 0, 1, 0, 0);
     xr_ruvo_SetSize(1);
@@ -172,10 +139,10 @@ int xr_ruvo_Option(int y, int index, int row, int icon, String caption, int min,
         const char* word = style == 2 ? (value == 1 ? "Inverted   " : "   Standard") : (value == 1 ? "    On" : "Off   ");
         xr_ruvo_Text(W / 2 + 72, fy - 8, String(word), 1, 1, 0, 0);
         if (selected && xr_ruvo_MouseIn_Centered(W / 2 + 72, fy, 220, 62) && kd[LATCH_TOGGLE] == 0 &&
-            (kd[LATCH_POINTER] == 0 || kd[LATCH_POINTER] == kOnSlider)) {
+            (kd[LATCH_POINTER] == 0 || kd[LATCH_POINTER] == LATCH_POINTER_ON_SLIDER)) {
             value = value == max ? min : max;
             kd[LATCH_TOGGLE] = kd[LATCH_POINTER] = 1;
-            xr_ruvo_PlaySFX(98);
+            xr_ruvo_PlaySFX(SFX_MOVE);
         }
     } else if (min == 0 && max == 10) {
         for (int i = 0; i <= 10; ++i) {
@@ -183,10 +150,10 @@ int xr_ruvo_Option(int y, int index, int row, int icon, String caption, int min,
             if (value == i) xr_ruvo_Text(x, fy + 2, String("#"), 1, 1, 0, 0);
             else xr_ruvo_Text(x, fy - float(2 * i) + 2, String("."), 1, 1, 0, 0);
             if (selected && xr_ruvo_MouseIn_Centered(x - 6, fy, 22, 46)) {
-                kd[LATCH_POINTER] = kOnSlider;
+                kd[LATCH_POINTER] = LATCH_POINTER_ON_SLIDER;
                 if (value != i) {
                     value = i;
-                    xr_ruvo_PlaySFX(98);
+                    xr_ruvo_PlaySFX(SFX_MOVE);
                 }
             }
         }
@@ -197,17 +164,17 @@ int xr_ruvo_Option(int y, int index, int row, int icon, String caption, int min,
         if (xr_ruvo_Held(RUVO_LEFT) && kd[LATCH_LEFTRIGHT] == 0) {
             --value;
             kd[LATCH_LEFTRIGHT] = 1;
-            xr_ruvo_PlaySFX(98);
+            xr_ruvo_PlaySFX(SFX_MOVE);
         }
         if (xr_ruvo_Held(RUVO_RIGHT) && kd[LATCH_LEFTRIGHT] == 0) {
             ++value;
             kd[LATCH_LEFTRIGHT] = 1;
-            xr_ruvo_PlaySFX(98);
+            xr_ruvo_PlaySFX(SFX_MOVE);
         }
         value = value < min ? min : value > max ? max : value;
         if (kd[LATCH_ACTIVATE] == 0 && (xr_ruvo_Held(RUVO_BUTTON1) || xr_ruvo_Held(RUVO_BUTTON2))) {
             value = value == min ? max : min;
-            xr_ruvo_PlaySFX(99);
+            xr_ruvo_PlaySFX(SFX_CONFIRM);
             xr_ruvo_LockKeys();
             result = 1;
         }
@@ -257,12 +224,12 @@ int xr_ruvo_Options() {
         pos[POS_OPT_CURSOR] = 0;
         leave_options();
     }
-    xr_ruvo_RUVO_DebugMode = xr_ruvo_RUVO_Set[22];
+    xr_ruvo_RUVO_DebugMode = xr_ruvo_RUVO_Set[SET_FRAME_RATE];
     // A list pushed too far up springs back.
     if (current + (overscan ? 812 : 696) < H / 2) pos[POS_OPT_TARGET] += 8;
 
-    if (xr_ruvo_mdAll && (kd[LATCH_POINTER] == 0 || kd[LATCH_POINTER] == kDragging)) {
-        kd[LATCH_POINTER] = kDragging;
+    if (xr_ruvo_mdAll && (kd[LATCH_POINTER] == 0 || kd[LATCH_POINTER] == LATCH_POINTER_DRAGGING)) {
+        kd[LATCH_POINTER] = LATCH_POINTER_DRAGGING;
         pos[POS_OPT_SPEED] += 2 * xr_ruvo_msy;
         if (std::abs(pos[POS_OPT_SPEED]) > 3) kd[LATCH_DRAGGED] = 1;
     }
@@ -277,7 +244,7 @@ int xr_ruvo_Options() {
     if (kd[LATCH_UPDOWN] == 0 && ((up && cursor > 0) || (down && cursor < last))) {
         cursor += up && cursor > 0 ? -1 : 1;
         kd[LATCH_UPDOWN] = 1;
-        xr_ruvo_PlaySFX(98);
+        xr_ruvo_PlaySFX(SFX_MOVE);
         kd[LATCH_DRAGGED] = 0;
     }
 
@@ -305,10 +272,10 @@ int xr_ruvo_Pause_Menu() {
     for (const auto& r : rings) {
         xr_ruvo_SetSize(r.scale);
         xr_ruvo_SetRot(r.rotation);
-        xr_ruvo_DrawImg(91, W - 256, H / 2, r.frame);
+        xr_ruvo_DrawImg(IMG_RING, W - 256, H / 2, r.frame);
     }
     xr_ruvo_ResetDraw();
-    xr_ruvo_Text(W - 256 + 64 * sind(float(ms / 40)), H / 2 - 32 * std::cos(float(ms / 30) * D2R),
+    xr_ruvo_Text(W - 256 + 64 * sind(float(ms / 40)), H / 2 - 32 * cosd(float(ms / 30)),
                  String("Paused"), 1, 1, float(ms) * 0.25f, 16);
 
     int& cursor = pos[POS_PAUSE_CURSOR];
@@ -316,18 +283,18 @@ int xr_ruvo_Pause_Menu() {
     if (cursor == 2) gear = (gear + 1) % 360;
     const float x = float(pos[POS_PAUSE_X]);
     xr_ruvo_SetSize(0.75f);
-    const bool quitHit = xr_ruvo_Button(90, x, H / 2 - 128, 1);
-    const bool resumeHit = xr_ruvo_Button(90, x, H / 2, 3);
-    const int gears[3][2] = {{13, 1}, {12, -2}, {14, 4}};
+    const bool quitHit = xr_ruvo_Button(IMG_ICONS, x, H / 2 - 128, ICON_QUIT);
+    const bool resumeHit = xr_ruvo_Button(IMG_ICONS, x, H / 2, ICON_RESUME);
+    const int gears[3][2] = {{ICON_GEAR_B, 1}, {ICON_GEAR_A, -2}, {ICON_GEAR_C, 4}};
     bool optionsHit = false;
     for (const auto& g : gears) {
         xr_ruvo_SetRot(float(gear * g[1]));
-        optionsHit = xr_ruvo_Button(90, x, H / 2 + 128, g[0]) || optionsHit;
+        optionsHit = xr_ruvo_Button(IMG_ICONS, x, H / 2 + 128, g[0]) || optionsHit;
     }
     xr_ruvo_ResetDraw();
     xr_ruvo_SetSize(1.025f);
     xr_ruvo_Alpha(0.5f);
-    xr_ruvo_DrawImg(90, x, H / 2 + float(128 * cursor - 128), 6);
+    xr_ruvo_DrawImg(IMG_ICONS, x, H / 2 + float(128 * cursor - 128), ICON_HIGHLIGHT);
     xr_ruvo_ResetDraw();
 
     const bool up = xr_ruvo_Held(RUVO_UP), down = xr_ruvo_Held(RUVO_DOWN);
@@ -336,14 +303,14 @@ int xr_ruvo_Pause_Menu() {
         cursor += up && cursor > 0 ? -1 : 1;
         pos[POS_PAUSE_IDLE] = 0;
         kd[LATCH_PAUSE] = 1;
-        xr_ruvo_PlaySFX(98);
+        xr_ruvo_PlaySFX(SFX_MOVE);
     }
     int chosen = -1;
     if (kd[LATCH_PAUSE] == 0 && press) chosen = cursor;
     if (!up && !down && !press) kd[LATCH_PAUSE] = 0;
     // The pointer acts once it has been let go since the last choice: the
     // click that closed the options screen must not land on an icon here.
-    if (xr_ruvo_mdis[LATCH_POINTER_UP] == 0) {
+    if (xr_ruvo_mdis[LATCH_MENU] == 0) {
         if (quitHit) chosen = 0;
         else if (resumeHit) chosen = 1;
         else if (optionsHit) chosen = 2;
@@ -353,7 +320,7 @@ int xr_ruvo_Pause_Menu() {
     case 0:
         xr_ruvo_LockKeys();
         xr_ruvo_RUVO_Paused = 0;
-        xr_ruvo_PlaySFX(99);
+        xr_ruvo_PlaySFX(SFX_CONFIRM);
         if (xr_ruvo_RUVO_EndofGame == 0) {
             xr_ruvo_RUVO_EndofGame = 1;
             xr_ruvo_RUVO_EndReason = 2;
@@ -362,13 +329,13 @@ int xr_ruvo_Pause_Menu() {
     case 1:
         xr_ruvo_LockKeys();
         xr_ruvo_RUVO_Paused = 0;
-        xr_ruvo_PlaySFX(99);
+        xr_ruvo_PlaySFX(SFX_CONFIRM);
         if (xr_ruvo_RUVO_MusicPlaying == 2) xr_ruvo_ResumeTune();
         break;
     case 2:
         xr_ruvo_LockKeys();
-        xr_ruvo_PlaySFX(99);
-        xr_ruvo_RUVO_OptCred = 1;
+        xr_ruvo_PlaySFX(SFX_CONFIRM);
+        xr_ruvo_RUVO_OptCred = OVERLAY_OPTIONS;
         break;
     default:
         break;

@@ -9,6 +9,25 @@
 // Slots of the control sets the menus read, beyond those of shell/controls.h.
 enum { RUVO_BUTTON2 = 11, RUVO_BUTTON3 = 12 };
 
+// Entries of the menu state array, xr_ruvo_RUVO_MenuPos.
+enum {
+    POS_LEVEL = 0,         // the main menu's level: 1 first, 2 the difficulty list
+    POS_FIRST_CURSOR = 1,  // Start Game, Options, Credits, Quit
+    POS_LEVEL_CURSOR = 2,  // Easy, Normal, Hard
+    POS_STARTED = 3,       // Start Game was chosen
+    POS_SLIDE = 5,         // the main menu decoration's slide
+    POS_INTRO = 10,        // the main menu's intro counter
+    POS_ITEMS = 12,        // items of the list menu on show
+    POS_PAUSE_CURSOR = 40, // quit, resume, options
+    POS_PAUSE_X = 41,      // the pause screen's icon column
+    POS_PAUSE_IDLE = 42,
+    POS_PAUSE_GEAR = 43,   // the options icon's turn, degrees
+    POS_OPT_SPEED = 46,    // the options list's drag speed
+    POS_OPT_TARGET = 47,   // the options list's target offset
+    POS_OPT_CURRENT = 48,  // the options list's offset now
+    POS_OPT_CURSOR = 49,   // the options row under the cursor
+};
+
 // The difficulty list of the main menu: "Easy", "Normal", "Hard".
 extern Array<String> xr_ruvo_RUVO_Levels;
 

@@ -2,12 +2,12 @@
 
 #include <cmath>
 
-#include "game/world.h"
 #include "host/app.h"
 #include "shell/draw.h"
+#include "shell/game_link.h"
 #include "shell/state.h"
-#include "support/random.h"
 #include "support/math.h"
+#include "support/random.h"
 
 namespace {
 
@@ -15,10 +15,6 @@ const float kColours[10][3] = {
     {76.5f, 76.5f, 76.5f}, {255, 25.5f, 25.5f}, {255, 127.5f, 25.5f}, {255, 255, 25.5f},  {25.5f, 255, 25.5f},
     {25.5f, 255, 255},     {25.5f, 25.5f, 255}, {127.5f, 25.5f, 255}, {255, 25.5f, 127.5f}, {255, 255, 255},
 };
-
-float u() {
-    return xr_random_Step();
-}
 
 
 float* next_record() {
@@ -33,13 +29,13 @@ int xr_ruvo_ThrowParticle(float x, float y, int kind, int colour, float angle, f
     p[0] = float(kind);
     p[1] = x;
     p[2] = y;
-    p[3] = std::sin(angle * D2R) * speed;
-    p[4] = -std::cos(angle * D2R) * speed;
+    p[3] = sind(angle) * speed;
+    p[4] = -cosd(angle) * speed;
     p[7] = 1;
-    p[5] = u() * 360;
-    p[6] = u() * 6 - 3;
-    p[8] = std::floor(u() * 15.99f);
-    if (kind == PART_BOUNCING) p[8] = y + u() * 32 - 16;
+    p[5] = xr_random_Step() * 360;
+    p[6] = xr_random_Step() * 6 - 3;
+    p[8] = std::floor(xr_random_Step() * 15.99f);
+    if (kind == PART_BOUNCING) p[8] = y + xr_random_Step() * 32 - 16;
     p[9] = float(colour);
     return 0;
 }
@@ -61,20 +57,20 @@ int xr_ruvo_DoParticles() {
         float scale = 1, fade = 0.02f;
         switch (int(p[0])) {
         case PART_SMOKE:
-            p[4] -= u() * 0.05f + 0.05f;
-            p[3] *= u() * 0.03f + 0.95f;
-            p[1] += 0.3f * std::sin(float(xr_app_Millisecs() / 24 + 35 * n) * D2R);
+            p[4] -= xr_random_Step() * 0.05f + 0.05f;
+            p[3] *= xr_random_Step() * 0.03f + 0.95f;
+            p[1] += 0.3f * sind(float(xr_app_Millisecs() / 24 + 35 * n));
             scale = 5 - 4 * p[7];
             break;
         case PART_FALLING:
-            p[4] += u() * 0.15f + 0.1f;
-            p[3] *= u() * 0.03f + 0.95f;
+            p[4] += xr_random_Step() * 0.15f + 0.1f;
+            p[3] *= xr_random_Step() * 0.03f + 0.95f;
             scale = 0.3f;
             break;
         case PART_BOUNCING:
-            p[4] += u() * 0.15f + 0.15f;
-            if (p[2] > p[8]) p[4] = -(u() * 1.5f + 2.5f);
-            p[3] *= u() * 0.014f + 0.985f;
+            p[4] += xr_random_Step() * 0.15f + 0.15f;
+            if (p[2] > p[8]) p[4] = -(xr_random_Step() * 1.5f + 2.5f);
+            p[3] *= xr_random_Step() * 0.014f + 0.985f;
             scale = 0.3f;
             break;
         case PART_SHAPE:
@@ -95,7 +91,9 @@ int xr_ruvo_DoParticles() {
         if (int(p[0]) == PART_LABEL) {
             if (xr_ruvo_RUVO_Font) xr_ruvo_Text(sx, sy, String(int(p[8])), 1, 1, 0, 0);
         } else {
-            int image = int(p[0]) == PART_SMOKE ? 72 : int(p[0]) == PART_SHAPE ? 71 : 70;
+            int image = int(p[0]) == PART_SMOKE    ? IMG_PARTICLE_SMOKE
+                        : int(p[0]) == PART_SHAPE ? IMG_PARTICLE_SHAPES
+                                                  : IMG_PARTICLE_SHAPES_FULL;
             xr_ruvo_DrawImg(image, sx, sy, n % 16);
         }
         p[7] -= fade;
@@ -115,12 +113,12 @@ int xr_ruvo_ResetStars() {
     xr_ruvo_SeedRnd(-37171650);
     float* star = xr_ruvo_astar.Data();
     for (int i = 0; i < STAR_RECORDS; ++i, star += 10) {
-        star[0] = std::floor(u() * 15.99f);
-        star[1] = u() * float(xr_ruvo_jscrw + 256) - 128;
-        star[2] = u() * float(xr_ruvo_jscrh + 256) - 128;
-        star[3] = u() * 0.65f + 0.25f;
-        star[5] = u() * 360;
-        star[6] = u() * 4 - 2;
+        star[0] = std::floor(xr_random_Step() * 15.99f);
+        star[1] = xr_random_Step() * float(xr_ruvo_jscrw + 256) - 128;
+        star[2] = xr_random_Step() * float(xr_ruvo_jscrh + 256) - 128;
+        star[3] = xr_random_Step() * 0.65f + 0.25f;
+        star[5] = xr_random_Step() * 360;
+        star[6] = xr_random_Step() * 4 - 2;
     }
     return 0;
 }
@@ -147,7 +145,7 @@ int xr_ruvo_Gimme(int amount, float x, float y, int player) {
         p[8] = float(amount);
         p[9] = 3;
     }
-    if (player >= 1 && player <= 7) xr_ruvo_plr[(player - 1) * 100 + PLR_SCORE] += float(amount);
+    if (player >= 1 && player <= 7) xr_ruvo_plr[(player - 1) * PLR_RECORD + PLR_SCORE] += float(amount);
     return 0;
 }
 
@@ -166,29 +164,29 @@ int xr_ruvo_DoBits(float dx, float dy, int mode) {
         star[5] = std::fmod(star[6] + star[5], 360.0f);
         if (star[1] < -128) {
             star[1] = float(W + 128);
-            star[2] = u() * float(H);
-            star[3] = u() * 0.65f + 0.25f;
+            star[2] = xr_random_Step() * float(H);
+            star[3] = xr_random_Step() * 0.65f + 0.25f;
         }
         if (star[2] < -128) {
             star[2] = float(H + 128);
-            star[1] = u() * float(W);
-            star[3] = u() * 0.65f + 0.25f;
+            star[1] = xr_random_Step() * float(W);
+            star[3] = xr_random_Step() * 0.65f + 0.25f;
         }
         if (star[1] > float(W + 128)) {
             star[1] = -128;
-            star[2] = u() * float(H);
-            star[3] = u() * 0.65f + 0.25f;
+            star[2] = xr_random_Step() * float(H);
+            star[3] = xr_random_Step() * 0.65f + 0.25f;
         }
         if (star[2] > float(H + 128)) {
             star[2] = -128;
-            star[1] = u() * float(W);
-            star[3] = u() * 0.65f + 0.25f;
+            star[1] = xr_random_Step() * float(W);
+            star[3] = xr_random_Step() * 0.65f + 0.25f;
         }
         float qx = float(W / 2) - star[1], qy = float(H / 2) - star[2];
         float q = (qx * qx + qy * qy) / 40000;
         xr_ruvo_Alpha(1 - q);
         xr_ruvo_SetRot(star[5]);
-        xr_ruvo_DrawImg(74, star[1], star[2], int(star[0]));
+        xr_ruvo_DrawImg(IMG_PARTICLE_STARS, star[1], star[2], int(star[0]));
     }
     xr_ruvo_ResetDraw();
     return 0;

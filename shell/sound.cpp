@@ -64,7 +64,7 @@ int xr_ruvo_PlaySFX(int n, float rate, float volume, float pan) {
     }
     volume = xr_math_Clamp(volume, 0, 1);
     pan = xr_math_Clamp(pan, -1, 1);
-    int setting = volume_setting(1);
+    int setting = volume_setting(SET_SFX_VOLUME);
     c_Sound* sound = xr_ruvo_RUVO_SFX[n];
     if (!sound) return 0;
     int channel = (xr_ruvo_RUVO_LChan + 1) % 32;
@@ -89,7 +89,7 @@ int xr_ruvo_PlayTune(String name, int loop) {
     }
     xr_audio_PlayMusic(tune_path(name), loop);
     xr_ruvo_RUVO_MusicPlaying = 1;
-    xr_audio_SetMusicVolume(float(volume_setting(0)) * 0.1f);
+    xr_audio_SetMusicVolume(float(volume_setting(SET_MUSIC_VOLUME)) * 0.1f);
     return 0;
 }
 
@@ -118,7 +118,7 @@ int xr_ruvo_StopTune() {
 }
 
 int xr_ruvo_TrackVolumes() {
-    xr_audio_SetMusicVolume(float(volume_setting(0)) * 0.1f);
-    volume_setting(1);
+    xr_audio_SetMusicVolume(float(volume_setting(SET_MUSIC_VOLUME)) * 0.1f);
+    volume_setting(SET_SFX_VOLUME);
     return 0;
 }

@@ -4,6 +4,18 @@
 
 #include "audio/audio.h"
 
+// Sound effect numbers. Up to 90 the game's own, played at a random pitch;
+// above, the interface's, always at their own pitch.
+enum {
+    SFX_TREASURE = 1,
+    SFX_HIT = 2,
+    SFX_LAST_LIFE = 3,
+    SFX_SONAR = 4,
+    SFX_CHIME = 96,    // the loading screen's emblem and the game's end
+    SFX_MOVE = 98,     // a menu cursor moves or a value changes
+    SFX_CONFIRM = 99,  // a choice is made
+};
+
 extern Array<c_Sound*> xr_ruvo_RUVO_SFX;
 extern int xr_ruvo_RUVO_LChan;
 extern String xr_ruvo_RUVO_LastTune;

@@ -62,13 +62,13 @@ void xr_ruvo_state_mark() {
 
 int xr_ruvo_SetDefaults() {
     Array<int> s = xr_ruvo_RUVO_Set;
-    s[0] = 7;
-    s[1] = 7;
-    s[22] = 0;
+    s[SET_MUSIC_VOLUME] = 7;
+    s[SET_SFX_VOLUME] = 7;
+    s[SET_FRAME_RATE] = 0;
     bool ouya = xr_ruvo_isOuya == 1;
-    s[11] = ouya ? 0 : 1;
-    s[12] = ouya ? 0 : 1;
-    s[21] = ouya ? 5 : 0;
+    s[SET_INVERT_STICK_Y] = ouya ? 0 : 1;
+    s[SET_INVERT_STICK2_Y] = ouya ? 0 : 1;
+    s[SET_OVERSCAN] = ouya ? 5 : 0;
     return 0;
 }
 
@@ -147,8 +147,8 @@ int xr_ruvo_Load() {
         s = check_step(s, xr_ruvo_RUVO_Set[i], N + 1000);
     }
     if (202 < count && parts[202].ToInt() != s) xr_ruvo_SetDefaults();
-    if (xr_ruvo_isOuya != 1 && xr_ruvo_RUVO_Set[21] > 0) xr_ruvo_RUVO_Set[21] = 0;
-    xr_ruvo_RUVO_DebugMode = xr_ruvo_RUVO_Set[22];
+    if (xr_ruvo_isOuya != 1 && xr_ruvo_RUVO_Set[SET_OVERSCAN] > 0) xr_ruvo_RUVO_Set[SET_OVERSCAN] = 0;
+    xr_ruvo_RUVO_DebugMode = xr_ruvo_RUVO_Set[SET_FRAME_RATE];
 
     int cursor = 203;
     int c = 0;

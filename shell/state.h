@@ -5,6 +5,23 @@
 #include "runtime/array.h"
 #include "runtime/string.h"
 
+// Entries of the settings array. The rest are unused here, but saved and
+// loaded like these.
+enum {
+    SET_MUSIC_VOLUME = 0,      // 0..10
+    SET_SFX_VOLUME = 1,        // 0..10
+    SET_INVERT_STICK_Y = 11,   // negate the first stick's y reading
+    SET_INVERT_STICK2_Y = 12,  // negate the second stick's y reading
+    SET_OVERSCAN = 21,         // border for television sets, 0..10
+    SET_FRAME_RATE = 22,       // the frame-rate overlay
+    SET_LOADED = 100,          // set by the loading screen
+};
+
+// Values of xr_ruvo_RUVO_GameMode.
+enum { MODE_MENU = 0, MODE_TO_MENU = 1, MODE_PLAY = 10, MODE_START = 11 };
+// Values of xr_ruvo_RUVO_OptCred: the screen up over the mode's own.
+enum { OVERLAY_NONE = 0, OVERLAY_OPTIONS = 1, OVERLAY_CREDITS = 2 };
+
 extern Array<int> xr_ruvo_RUVO_Set;    // 256 settings; 0..200 are saved
 extern Array<int> xr_ruvo_RUVO_Score;  // 10000 scores, saved whole
 extern int xr_ruvo_RUVO_GameNum;

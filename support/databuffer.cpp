@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "host/game.h"
+#include "host/xrgame.h"
 #include "support/thread.h"
 
 XrDataBuffer::~XrDataBuffer() {

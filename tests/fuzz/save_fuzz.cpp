@@ -91,8 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     write_state(data, size);
     load();
     // What the rest of the game relies on after a load, whatever the file held.
-    FUZZ_CHECK(xr_ruvo_RUVO_DebugMode == xr_ruvo_RUVO_Set[22]);
-    FUZZ_CHECK(xr_ruvo_RUVO_Set[21] <= 0);
+    FUZZ_CHECK(xr_ruvo_RUVO_DebugMode == xr_ruvo_RUVO_Set[SET_FRAME_RATE]);
+    FUZZ_CHECK(xr_ruvo_RUVO_Set[SET_OVERSCAN] <= 0);
     // What a host step would do: the split string's arrays are collected.
     gc_collect();
     return 0;

@@ -12,6 +12,8 @@
 #include "host/input.h"
 #include "shell/controls.h"
 #include "shell/draw.h"
+#include "shell/menus.h"
+#include "shell/credits.h"
 #include "shell/scores.h"
 #include "shell/sound.h"
 #include "shell/state.h"
@@ -41,21 +43,21 @@ TEST(Flow, LoadingScreenForSixtyUpdatesThenTheMenu) {
     for (int update = 1; update <= 60; ++update) {
         g.Update();
         ASSERT_GT(xr_ruvo_RUVO_Loader, 0) << "update " << update;
-        EXPECT_EQ(xr_ruvo_RUVO_MenuPos[10], -64) << "the menu has not run";
+        EXPECT_EQ(xr_ruvo_RUVO_MenuPos[POS_INTRO], -64) << "the menu has not run";
     }
-    EXPECT_NE(xr_ruvo_RUVO_Img[1], nullptr) << "the game's sprites are loaded";
-    ASSERT_NE(xr_ruvo_RUVO_Img[95], nullptr);
-    ASSERT_NE(xr_ruvo_RUVO_Img[96], nullptr);
-    EXPECT_EQ(xr_ruvo_RUVO_Img[95]->m_surface, xr_ruvo_RUVO_Img[96]->m_surface)
+    EXPECT_NE(xr_ruvo_RUVO_Img[IMG_TILES], nullptr) << "the game's sprites are loaded";
+    ASSERT_NE(xr_ruvo_RUVO_Img[IMG_EMBLEM_TILES], nullptr);
+    ASSERT_NE(xr_ruvo_RUVO_Img[IMG_EMBLEM], nullptr);
+    EXPECT_EQ(xr_ruvo_RUVO_Img[IMG_EMBLEM_TILES]->m_surface, xr_ruvo_RUVO_Img[IMG_EMBLEM]->m_surface)
         << "the logo's tiles and the whole logo: one picture, one texture";
-    EXPECT_EQ(xr_ruvo_RUVO_Img[95]->m_frames.Length(), 1024);
-    EXPECT_EQ(xr_ruvo_RUVO_Img[96]->m_width, 1024);
+    EXPECT_EQ(xr_ruvo_RUVO_Img[IMG_EMBLEM_TILES]->m_frames.Length(), 1024);
+    EXPECT_EQ(xr_ruvo_RUVO_Img[IMG_EMBLEM]->m_width, 1024);
     EXPECT_NE(xr_ruvo_RUVO_SFX[4], nullptr) << "and its sounds";
-    EXPECT_EQ(xr_ruvo_RUVO_Font, 99);
+    EXPECT_EQ(xr_ruvo_RUVO_Font, IMG_FONT);
     g.Update();
     EXPECT_EQ(xr_ruvo_RUVO_Loader, 0);
-    EXPECT_EQ(xr_ruvo_RUVO_MenuPos[10], -60) << "the menu's intro started on update 61";
-    EXPECT_EQ(xr_ruvo_RUVO_Set[100], 1);
+    EXPECT_EQ(xr_ruvo_RUVO_MenuPos[POS_INTRO], -60) << "the menu's intro started on update 61";
+    EXPECT_EQ(xr_ruvo_RUVO_Set[SET_LOADED], 1);
     EXPECT_EQ(xr_ruvo_RUVO_Creds, 70) << "fourteen credits";
 }
 
@@ -64,14 +66,14 @@ TEST(Flow, EnterTwiceStartsANormalGameWithMusic) {
     g.Load();
     g.Update();  // nothing held: the menu's latch frees
     g.Tap(KEY_ENTER);
-    EXPECT_EQ(xr_ruvo_RUVO_MenuPos[0], 2) << "the difficulty list";
+    EXPECT_EQ(xr_ruvo_RUVO_MenuPos[POS_LEVEL], 2) << "the difficulty list";
     g.Press(KEY_ENTER);
     g.Update();
-    EXPECT_EQ(xr_ruvo_RUVO_GameMode, 11);
+    EXPECT_EQ(xr_ruvo_RUVO_GameMode, MODE_START);
     EXPECT_EQ(xr_ruvo_RUVO_GameType, 2) << "Normal is the list's first choice";
     g.Release(KEY_ENTER);
     g.Update();
-    EXPECT_EQ(xr_ruvo_RUVO_GameMode, 10);
+    EXPECT_EQ(xr_ruvo_RUVO_GameMode, MODE_PLAY);
     EXPECT_EQ(xr_ruvo_RUVO_MusicPlaying, 1);
     EXPECT_EQ(xr_audio_device->MusicState(), 1);
     EXPECT_FLOAT_EQ(xr_ruvo_plr[PLR_LIVES], 3);
@@ -161,9 +163,9 @@ TEST(Flow, TheFirstUpdateOfAGameJudgesContactWhereThePlayerIs) {
         g.Load();
         g.Update(c.updatesBefore);
         xr_ruvo_RUVO_GameType = 1;
-        xr_ruvo_RUVO_GameMode = 11;
+        xr_ruvo_RUVO_GameMode = MODE_START;
         g.Update();
-        ASSERT_EQ(xr_ruvo_RUVO_GameMode, 10);
+        ASSERT_EQ(xr_ruvo_RUVO_GameMode, MODE_PLAY);
         xr_ruvo_plr[PLR_INVULNERABLE] = 0;
         // Open water over the whole view, then the rock.
         const int px = int(xr_ruvo_plr[PLR_X]), py = int(xr_ruvo_plr[PLR_Y]);
@@ -223,7 +225,7 @@ TEST(Flow, TheLastLifeEndsTheGameAndTheScoreIsKept) {
     g.Update();
 
     while (xr_ruvo_RUVO_GameMode != 0 && g.updates < 2000) g.Update();
-    EXPECT_EQ(xr_ruvo_RUVO_GameMode, 0) << "back in the menu";
+    EXPECT_EQ(xr_ruvo_RUVO_GameMode, MODE_MENU) << "back in the menu";
     EXPECT_EQ(xr_ruvo_RUVO_Score[60], 35) << "Hard's best score";
     EXPECT_EQ(xr_ruvo_RUVO_Score[65], 35) << "Hard's latest score";
     std::ifstream in(std::filesystem::path(g.folder) / ".vantlestate");
@@ -271,7 +273,7 @@ TEST(Flow, LosingTheFocusKeepsTheFrameAndPausesPlay) {
     menu.host.ResumeGame();
     menu.Update();
     EXPECT_EQ(xr_ruvo_RUVO_Paused, 0);
-    EXPECT_EQ(xr_ruvo_RUVO_GameMode, 0);
+    EXPECT_EQ(xr_ruvo_RUVO_GameMode, MODE_MENU);
 }
 
 // F1 shows the frame-rate overlay and keeps the choice in the settings, F2
@@ -299,10 +301,10 @@ TEST(Flow, FunctionKeysAndTheClearColour) {
 
     g.Tap(KEY_F1);
     EXPECT_EQ(xr_ruvo_RUVO_DebugMode, 1);
-    EXPECT_EQ(xr_ruvo_RUVO_Set[22], 1) << "kept with the settings";
+    EXPECT_EQ(xr_ruvo_RUVO_Set[SET_FRAME_RATE], 1) << "kept with the settings";
     g.Tap(KEY_F1);
     EXPECT_EQ(xr_ruvo_RUVO_DebugMode, 0);
-    EXPECT_EQ(xr_ruvo_RUVO_Set[22], 0);
+    EXPECT_EQ(xr_ruvo_RUVO_Set[SET_FRAME_RATE], 0);
 
     g.StartGame(1);
     g.Update();

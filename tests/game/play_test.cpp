@@ -483,8 +483,12 @@ TEST_F(Play, TheCellWindowAgainstTheGridsEdge) {
             g.Update();
             EXPECT_EQ(light(c.first), 49);
             EXPECT_EQ(light(c.last), 49);
-            if (c.first > 0) EXPECT_EQ(light(c.first - 1), 50) << "before the window";
-            if (c.last < 1023) EXPECT_EQ(light(c.last + 1), 50) << "after the window";
+            if (c.first > 0) {
+                EXPECT_EQ(light(c.first - 1), 50) << "before the window";
+            }
+            if (c.last < 1023) {
+                EXPECT_EQ(light(c.last + 1), 50) << "after the window";
+            }
         }
     }
 }
@@ -515,8 +519,8 @@ TEST_F(Play, TheShieldBlinksAndTheLostDiverIsNotDrawn) {
     EXPECT_FLOAT_EQ(plr(PLR_INVULNERABLE), 100);
 }
 
-// Sound 1 for a treasure, 2 for a hit, 2 and 3 for the last life, and the
-// sonar's 4 at its own pitch, as the shell's effects module plays them.
+// The treasure's sound, the hit's, the hit's and the last life's together,
+// and the sonar's at its own pitch, as the shell's effects module plays them.
 TEST_F(Play, SoundsOfPlay) {
     struct Case {
         const char* what;
@@ -525,11 +529,11 @@ TEST_F(Play, SoundsOfPlay) {
         std::vector<int> sounds;
     };
     const Case cases[] = {
-        {"treasure", TILE_TREASURE, 3, 100000, 0, {1}},
-        {"a hit", 9, 3, 0, 0, {2}},
+        {"treasure", TILE_TREASURE, 3, 100000, 0, {SFX_TREASURE}},
+        {"a hit", 9, 3, 0, 0, {SFX_HIT}},
         {"a shielded touch is silent", 9, 3, 50, 0, {}},
-        {"a sonar pulse", TILE_WATER, 3, 100000, 90, {4}},
-        {"the last life", 9, 0, 0, 0, {2, 3}},
+        {"a sonar pulse", TILE_WATER, 3, 100000, 90, {SFX_SONAR}},
+        {"the last life", 9, 0, 0, 0, {SFX_HIT, SFX_LAST_LIFE}},
     };
     g.Update();
     for (const Case& c : cases) {
@@ -541,7 +545,7 @@ TEST_F(Play, SoundsOfPlay) {
         const std::vector<Played> played = PlayedDuringAnUpdate(g);
         EXPECT_EQ(Numbers(played), c.sounds);
         for (const Played& p : played) {
-            if (p.sound == 4) {
+            if (p.sound == SFX_SONAR) {
                 EXPECT_FLOAT_EQ(p.pitch, 1) << "the sonar keeps its pitch";
             } else {
                 EXPECT_GE(p.pitch, 0.7f) << p.sound;

@@ -68,7 +68,7 @@ void GameDriver::Load() {
 void GameDriver::StartGame(int type) {
     Load();
     xr_ruvo_RUVO_GameType = type;
-    xr_ruvo_RUVO_GameMode = 11;
+    xr_ruvo_RUVO_GameMode = MODE_START;
     Update();
     Render();
 }

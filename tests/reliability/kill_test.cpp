@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "host/app.h"
-#include "host/game.h"
+#include "host/xrgame.h"
 #include "shell/state.h"
 #include "tests/harness/process.h"
 #include "tests/harness/test_roots.h"

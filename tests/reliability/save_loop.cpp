@@ -2,7 +2,7 @@
 // file as the game, turning between two states, until it is killed: the
 // kill test ends it at random moments of a save.
 #include "host/app.h"
-#include "host/game.h"
+#include "host/xrgame.h"
 #include "runtime/gc.h"
 #include "shell/state.h"
 #include "tests/harness/test_roots.h"

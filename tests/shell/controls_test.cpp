@@ -79,7 +79,7 @@ TEST_F(Controls, LeftAndRightTogetherHoldTheAxis) {
 }
 
 TEST_F(Controls, StickDeadZone) {
-    xr_ruvo_RUVO_Set[11] = 0;
+    xr_ruvo_RUVO_Set[SET_INVERT_STICK_Y] = 0;
     struct Case {
         float x, y;
         float axisX, axisY;
@@ -102,7 +102,7 @@ TEST_F(Controls, StickDeadZone) {
         EXPECT_EQ(Pad(1, RUVO_UP), c.up);
         EXPECT_EQ(Pad(1, RUVO_DOWN), c.down);
     }
-    xr_ruvo_RUVO_Set[11] = 1;  // inverted first stick
+    xr_ruvo_RUVO_Set[SET_INVERT_STICK_Y] = 1;  // inverted first stick
     Stick(1, 0, 0.5f);
     Update();
     EXPECT_FLOAT_EQ(xr_ruvo_ControlY(1, 0), -0.5f);
@@ -297,11 +297,11 @@ TEST_F(Controls, PointerMovesOnlyBetweenPressedUpdates) {
     Update();
     EXPECT_EQ(xr_ruvo_msx, 5);
     EXPECT_EQ(xr_ruvo_msy, 2);
-    xr_ruvo_mdis[0] = 1;
+    xr_ruvo_mdis[LATCH_MENU] = 1;
     input->p_MouseEvent(E::MouseUp, 0, 30, 24);
     Update();
     EXPECT_EQ(xr_ruvo_mwx, -100);
-    EXPECT_EQ(xr_ruvo_mdis[0], 0) << "a released pointer frees its latch";
+    EXPECT_EQ(xr_ruvo_mdis[LATCH_MENU], 0) << "a released pointer frees its latch";
     input->p_MouseEvent(E::MouseDown, 0, 100, 100);
     Update();
     EXPECT_EQ(xr_ruvo_msx, 5) << "the first pressed update measures nothing";

@@ -30,7 +30,7 @@ namespace {
 typedef c_XrGameEvent E;
 
 const fs::path kData = fs::temp_directory_path() / ("glimmerdeep-menus-" + std::to_string(getpid()));
-const int kFont = 99;
+const int kFont = IMG_FONT;
 const int kEnter = 13, kEscape = 27, kUp = 38, kDown = 40, kLeft = 37, kRight = 39;
 
 class ScreenHost : public XrGlfwGame {
@@ -135,11 +135,11 @@ protected:
         xr_ruvo_RUVO_Font = kFont;
         xr_ruvo_RUVO_ImgD[kFont] = 128;
         for (int image : {68, 69, 74, 81, 82, 90, 91}) xr_ruvo_RUVO_ImgD[image] = 64;
-        xr_ruvo_RUVO_ImgW[90] = 128;
-        xr_ruvo_RUVO_ImgW[81] = 68;
-        xr_ruvo_RUVO_MenuPos[0] = 1;
-        xr_ruvo_RUVO_MenuPos[2] = 1;
-        xr_ruvo_RUVO_MenuPos[5] = xr_ruvo_jscrw - 32;
+        xr_ruvo_RUVO_ImgW[IMG_ICONS] = 128;
+        xr_ruvo_RUVO_ImgW[IMG_OPTION_ICONS] = 68;
+        xr_ruvo_RUVO_MenuPos[POS_LEVEL] = 1;
+        xr_ruvo_RUVO_MenuPos[POS_LEVEL_CURSOR] = 1;
+        xr_ruvo_RUVO_MenuPos[POS_SLIDE] = xr_ruvo_jscrw - 32;
         xr_ruvo_LockKeys();
     }
     void TearDown() override {
@@ -240,11 +240,11 @@ TEST_F(Menus, HeldKeysActOnce) {
     Key(kEnter, true);
     Updates(10);
     EXPECT_TRUE(Find("> Normal")) << "Start Game chosen";
-    EXPECT_EQ(xr_ruvo_RUVO_GameMode, 0) << "but not Normal, while the same Enter is held";
+    EXPECT_EQ(xr_ruvo_RUVO_GameMode, MODE_MENU) << "but not Normal, while the same Enter is held";
     Key(kEnter, false);
     Update();
     Press(kEnter);
-    EXPECT_EQ(xr_ruvo_RUVO_GameMode, 11);
+    EXPECT_EQ(xr_ruvo_RUVO_GameMode, MODE_START);
 }
 
 TEST_F(Menus, TopFiveShowsTheDifficultyUnderTheCursor) {
@@ -301,8 +301,8 @@ protected:
     void Fresh() override {
         Menus::Fresh();
         // As the main menu opens it.
-        xr_ruvo_RUVO_OptCred = 1;
-        xr_ruvo_RUVO_MenuPos[47] = 128;
+        xr_ruvo_RUVO_OptCred = OVERLAY_OPTIONS;
+        xr_ruvo_RUVO_MenuPos[POS_OPT_TARGET] = 128;
         Updates(30);  // the list scrolls into place
     }
     // The y of the row captioned `caption`, from where the caption is drawn.
@@ -324,29 +324,29 @@ TEST_F(MenusOptions, KeysAndClicksChangeSettings) {
     Updates(5);
     Key(kRight, false);
     Update();
-    EXPECT_EQ(xr_ruvo_RUVO_Set[1], 8) << "a held key counts once";
+    EXPECT_EQ(xr_ruvo_RUVO_Set[SET_SFX_VOLUME], 8) << "a held key counts once";
     for (int k = 0; k < 3; ++k) Press(kRight);
-    EXPECT_EQ(xr_ruvo_RUVO_Set[1], 10) << "no further than 10";
+    EXPECT_EQ(xr_ruvo_RUVO_Set[SET_SFX_VOLUME], 10) << "no further than 10";
     Press(kLeft);
-    EXPECT_EQ(xr_ruvo_RUVO_Set[1], 9);
+    EXPECT_EQ(xr_ruvo_RUVO_Set[SET_SFX_VOLUME], 9);
     Press(kEnter);
-    EXPECT_EQ(xr_ruvo_RUVO_Set[1], 0) << "button 1 toggles a slider between its ends";
-    EXPECT_EQ(xr_ruvo_RUVO_OptCred, 1) << "and only the Back row leaves";
+    EXPECT_EQ(xr_ruvo_RUVO_Set[SET_SFX_VOLUME], 0) << "button 1 toggles a slider between its ends";
+    EXPECT_EQ(xr_ruvo_RUVO_OptCred, OVERLAY_OPTIONS) << "and only the Back row leaves";
 
     // The Music row: the first click selects it, the second sets it from the
     // mark under the pointer.
     const float W = float(xr_ruvo_jscrw);
     const float y = RowY("Music");
     Click(W / 2 + 22 * 2 - 88 - 6, y);
-    EXPECT_EQ(xr_ruvo_RUVO_Set[0], 7);
+    EXPECT_EQ(xr_ruvo_RUVO_Set[SET_MUSIC_VOLUME], 7);
     Click(W / 2 + 22 * 2 - 88 - 6, y);
-    EXPECT_EQ(xr_ruvo_RUVO_Set[0], 2);
+    EXPECT_EQ(xr_ruvo_RUVO_Set[SET_MUSIC_VOLUME], 2);
 
     for (int k = 0; k < 4; ++k) Press(kDown);  // past the last row
     Updates(30);
     EXPECT_TRUE(Find("Off")) << "the Framerate row scrolled into view";
     Press(kEnter);
-    EXPECT_EQ(xr_ruvo_RUVO_Set[22], 1);
+    EXPECT_EQ(xr_ruvo_RUVO_Set[SET_FRAME_RATE], 1);
     EXPECT_EQ(xr_ruvo_RUVO_DebugMode, 1);
     EXPECT_TRUE(Find("On"));
 }
@@ -370,11 +370,11 @@ TEST_F(MenusOptions, TheCursorStopsAtTheFirstAndTheLastRow) {
         Fresh();
         xr_ruvo_isOuya = c.ouya;
         for (int k = 0; k < c.presses; ++k) Press(c.key);
-        EXPECT_EQ(xr_ruvo_RUVO_MenuPos[49], c.row);
+        EXPECT_EQ(xr_ruvo_RUVO_MenuPos[POS_OPT_CURSOR], c.row);
         Updates(30);  // the list scrolls the row into view
         Press(kEnter);
         EXPECT_EQ(xr_ruvo_RUVO_OptCred, c.leaves ? 0 : 1);
-        EXPECT_EQ(xr_ruvo_RUVO_Set[22], c.leaves ? 0 : 1);
+        EXPECT_EQ(xr_ruvo_RUVO_Set[SET_FRAME_RATE], c.leaves ? 0 : 1);
     }
 }
 
@@ -394,11 +394,11 @@ TEST_F(MenusOptions, LeavingSaves) {
         Press(kDown);
         Press(kRight);
         for (const Input& in : c.inputs) {
-            EXPECT_EQ(xr_ruvo_RUVO_OptCred, 1);
+            EXPECT_EQ(xr_ruvo_RUVO_OptCred, OVERLAY_OPTIONS);
             if (in.text) ASSERT_TRUE(ClickRow(in.text));
             else Press(in.key);
         }
-        EXPECT_EQ(xr_ruvo_RUVO_OptCred, 0);
+        EXPECT_EQ(xr_ruvo_RUVO_OptCred, OVERLAY_NONE);
         EXPECT_EQ(SavedSetting(1), 8);
     }
 }
@@ -408,10 +408,10 @@ protected:
     void Fresh() override {
         Menus::Fresh();
         // As play leaves things when the pause control is pressed.
-        xr_ruvo_RUVO_GameMode = 10;
+        xr_ruvo_RUVO_GameMode = MODE_PLAY;
         xr_ruvo_RUVO_Paused = 1;
-        xr_ruvo_RUVO_MenuPos[40] = 1;
-        xr_ruvo_RUVO_MenuPos[41] = -64;
+        xr_ruvo_RUVO_MenuPos[POS_PAUSE_CURSOR] = 1;
+        xr_ruvo_RUVO_MenuPos[POS_PAUSE_X] = -64;
         xr_ruvo_PlayTune(String("Aqua"), 1);
         xr_ruvo_PauseTune();
         xr_ruvo_LockKeys();
@@ -471,7 +471,7 @@ TEST_F(MenusPause, TheClickThatLeavesTheOptionsDoesNotQuit) {
     ASSERT_TRUE(quit);
     Press(kDown);
     Press(kEnter);
-    ASSERT_EQ(xr_ruvo_RUVO_OptCred, 1);
+    ASSERT_EQ(xr_ruvo_RUVO_OptCred, OVERLAY_OPTIONS);
     // Down and up again: the list scrolls to show the Back row whole.
     Press(kDown);
     Press(kUp);
@@ -484,7 +484,7 @@ TEST_F(MenusPause, TheClickThatLeavesTheOptionsDoesNotQuit) {
 
     input->p_MouseEvent(E::MouseDown, 0, quit->x, y);
     Update();
-    EXPECT_EQ(xr_ruvo_RUVO_OptCred, 0) << "Back left the options";
+    EXPECT_EQ(xr_ruvo_RUVO_OptCred, OVERLAY_NONE) << "Back left the options";
     Updates(3);
     EXPECT_EQ(xr_ruvo_RUVO_EndofGame, 0) << "the held click does not land on the quit icon";
     EXPECT_EQ(xr_ruvo_RUVO_Paused, 1);

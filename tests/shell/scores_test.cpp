@@ -18,6 +18,7 @@
 #include "game/world.h"
 #include "host/glfwgame.h"
 #include "shell/controls.h"
+#include "shell/credits.h"
 #include "shell/draw.h"
 #include "shell/scores.h"
 #include "shell/sound.h"
@@ -32,7 +33,7 @@ namespace {
 typedef c_XrGameEvent E;
 
 const fs::path kData = fs::temp_directory_path() / ("glimmerdeep-scores-" + std::to_string(getpid()));
-const int kFont = 99;
+const int kFont = IMG_FONT;
 
 // The test's own data folder and a clock that moves only when told.
 class ScreenHost : public XrGlfwGame {
@@ -130,8 +131,8 @@ protected:
         xr_ruvo_RUVO_Font = kFont;
         xr_ruvo_RUVO_ImgD[kFont] = 128;
         for (int image : {74, 81, 82, 90, 91}) xr_ruvo_RUVO_ImgD[image] = 64;
-        xr_ruvo_RUVO_ImgW[90] = 128;
-        xr_ruvo_LoadSFX(96);
+        xr_ruvo_RUVO_ImgW[IMG_ICONS] = 128;
+        xr_ruvo_LoadSFX(SFX_CHIME);
     }
     void TearDown() override {
         xr_audio_device->StopMusic();
@@ -239,7 +240,7 @@ TEST_F(Scores, GameOverSequence) {
     const Case cases[] = {{0, "Game", "Over"}, {1, "Level", "Complete"}, {2, "Quit", "Game"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.first);
-        xr_ruvo_RUVO_GameMode = 10;
+        xr_ruvo_RUVO_GameMode = MODE_PLAY;
         xr_ruvo_PlayTune(String("Aqua"), 1);
         xr_ruvo_EndGame(c.reason);
         // Steps are numbered by the counter each one leaves behind; ending the
@@ -316,16 +317,16 @@ TEST_F(Scores, ScoreRecording) {
             xr_ruvo_RUVO_Score[60 + k] = 99;     // difficulty 3
         }
         xr_ruvo_RUVO_GameType = 2;
-        xr_ruvo_RUVO_GameMode = 1;
+        xr_ruvo_RUVO_GameMode = MODE_TO_MENU;
         xr_ruvo_plr[PLR_SCORE] = float(c.score) + 0.75f;
         xr_ruvo_PlayTune(String("Aqua"), 1);
-        xr_ruvo_kdis[0] = 0;
+        xr_ruvo_kdis[LATCH_MENU] = 0;
 
         game->p_GotoMenu();
 
-        EXPECT_EQ(xr_ruvo_RUVO_GameMode, 0);
+        EXPECT_EQ(xr_ruvo_RUVO_GameMode, MODE_MENU);
         EXPECT_EQ(xr_audio_device->MusicState(), 0);
-        EXPECT_EQ(xr_ruvo_kdis[0], 1) << "keys held from play do nothing in the menu";
+        EXPECT_EQ(xr_ruvo_kdis[LATCH_MENU], 1) << "keys held from play do nothing in the menu";
         const std::vector<int> last = {c.score, 1, 2, 3, 4};
         const std::vector<int> untouched = {99, 99, 99, 99, 99};
         auto table = [](int first) {
@@ -363,7 +364,7 @@ protected:
         }
         xr_ruvo_AddCredit(String(), String(), String(), String(), String());
         xr_ruvo_SetCreditFrame(String("Author"), String("tool.example"));
-        xr_ruvo_RUVO_OptCred = 2;
+        xr_ruvo_RUVO_OptCred = OVERLAY_CREDITS;
     }
     // The heading of the card on show, if it is open far enough to read.
     std::string Card() {
@@ -401,7 +402,7 @@ TEST_F(ScoresCredits, CardsCycleAndTheTickerListsTheHeadings) {
     for (int k = 1; k <= 13; ++k) expected.push_back("Heading " + std::to_string(k));
     expected.push_back("Heading 1");
     EXPECT_EQ(shown, expected) << "thirteen cards, then round again";
-    EXPECT_EQ(xr_ruvo_RUVO_OptCred, 2);
+    EXPECT_EQ(xr_ruvo_RUVO_OptCred, OVERLAY_CREDITS);
 }
 
 TEST_F(ScoresCredits, AHeldDirectionTurnsTheCardsFaster) {
@@ -431,17 +432,17 @@ TEST_F(ScoresCredits, LeftByAFreshKeyClickOrTouch) {
         {"a touch", [](c_InputDevice* in, bool down) { in->p_TouchEvent(down ? E::TouchDown : E::TouchUp, 2, 40, 30); }},
     };
     for (const Way& way : ways) {
-        xr_ruvo_RUVO_OptCred = 2;
+        xr_ruvo_RUVO_OptCred = OVERLAY_CREDITS;
         xr_ruvo_LockKeys();  // as the menu leaves them when it opens the credits
         way.press(input, true);
         for (int update = 0; update < 5; ++update) Update([] { xr_ruvo_Credits(); });
-        EXPECT_EQ(xr_ruvo_RUVO_OptCred, 2) << way.name << " that opened the credits, still held";
+        EXPECT_EQ(xr_ruvo_RUVO_OptCred, OVERLAY_CREDITS) << way.name << " that opened the credits, still held";
         way.press(input, false);
         Update([] { xr_ruvo_Credits(); });
-        EXPECT_EQ(xr_ruvo_RUVO_OptCred, 2) << way.name;
+        EXPECT_EQ(xr_ruvo_RUVO_OptCred, OVERLAY_CREDITS) << way.name;
         way.press(input, true);
         Update([] { xr_ruvo_Credits(); });
-        EXPECT_EQ(xr_ruvo_RUVO_OptCred, 0) << way.name << " pressed again leaves";
+        EXPECT_EQ(xr_ruvo_RUVO_OptCred, OVERLAY_NONE) << way.name << " pressed again leaves";
         way.press(input, false);
         Update([] {});
     }

@@ -68,14 +68,14 @@ protected:
         xr_ruvo_SetDefaults();
         if (!gxtkAudio::audio) new gxtkAudio();
         gc_assign(xr_audio_device, gxtkAudio::audio);
-        for (int n : {5, 12, 99, 3}) xr_ruvo_LoadSFX(n);
+        for (int n : {5, 12, int(SFX_CONFIRM), 3}) xr_ruvo_LoadSFX(n);
     }
 };
 
 TEST_F(ShellSound, EffectsLoadByTheirNumbers) {
     EXPECT_NE(xr_ruvo_RUVO_SFX[5], nullptr);
     EXPECT_NE(xr_ruvo_RUVO_SFX[12], nullptr);
-    EXPECT_NE(xr_ruvo_RUVO_SFX[99], nullptr);
+    EXPECT_NE(xr_ruvo_RUVO_SFX[SFX_CONFIRM], nullptr);
     EXPECT_EQ(xr_ruvo_RUVO_SFX[3], nullptr) << "no such file";
     EXPECT_EQ(xr_ruvo_LoadSFX(100), 0);
     EXPECT_EQ(xr_ruvo_PlaySFX(-1), 0);
@@ -95,7 +95,7 @@ TEST_F(ShellSound, RatesAreClampedOrDrawn) {
 
     // Interface sounds play at their own pitch but still take their draw,
     // played or not.
-    for (int n : {99, 3}) {
+    for (int n : {int(SFX_CONFIRM), 3}) {
         xr_random_Seed = 99;
         xr_ruvo_PlaySFX(n);
         int after = xr_random_Seed;
@@ -113,13 +113,13 @@ TEST_F(ShellSound, EffectsCycleThroughThirtyTwoChannels) {
     xr_ruvo_PlaySFX(12, 1);
     EXPECT_EQ(xr_ruvo_RUVO_LChan, 1) << "the 33rd cuts off the first";
 
-    xr_ruvo_RUVO_Set[1] = 0;
+    xr_ruvo_RUVO_Set[SET_SFX_VOLUME] = 0;
     xr_ruvo_PlaySFX(12, 1, 1);
     EXPECT_EQ(xr_ruvo_RUVO_LChan, 2) << "silent effects still take a channel";
     EXPECT_FLOAT_EQ(gain_of(2), 0.0f);
-    xr_ruvo_RUVO_Set[1] = 25;
+    xr_ruvo_RUVO_Set[SET_SFX_VOLUME] = 25;
     xr_ruvo_PlaySFX(12, 1, 0.5f);
-    EXPECT_EQ(xr_ruvo_RUVO_Set[1], 10);
+    EXPECT_EQ(xr_ruvo_RUVO_Set[SET_SFX_VOLUME], 10);
     EXPECT_FLOAT_EQ(gain_of(3), 0.5f);
 }
 
@@ -149,7 +149,7 @@ TEST_F(ShellSound, TunesByNameWithPauseAndResume) {
     EXPECT_EQ(xr_ruvo_RUVO_LastTune, String("Aqua"));
     EXPECT_EQ(xr_audio_device->MusicState(), 1);
 
-    xr_ruvo_RUVO_Set[0] = 4;
+    xr_ruvo_RUVO_Set[SET_MUSIC_VOLUME] = 4;
     xr_ruvo_TrackVolumes();
     EXPECT_FLOAT_EQ(gain_of(gxtkAudio::MUSIC), 0.4f);
 }

@@ -82,7 +82,7 @@ protected:
     // What a game leaves in memory after the loading screen, with some scores.
     void FillSome() {
         xr_ruvo_SetDefaults();
-        xr_ruvo_RUVO_Set[100] = 1;
+        xr_ruvo_RUVO_Set[SET_LOADED] = 1;
         xr_ruvo_RUVO_Set[5] = 9;
         for (int m = 0; m < 10000; m += 7) xr_ruvo_RUVO_Score[m] = m * 3 + 1;
     }
@@ -90,14 +90,14 @@ protected:
 
 TEST_F(SaveData, CheckValuesOfTheDefaults) {
     xr_ruvo_SetDefaults();
-    xr_ruvo_RUVO_Set[100] = 1;
+    xr_ruvo_RUVO_Set[SET_LOADED] = 1;
     EXPECT_EQ(xr_ruvo_SettingsCheck(), 17);
     for (int k = 0; k < 312; ++k) EXPECT_EQ(xr_ruvo_BlockCheck(k), (1024 * k + 528) % 1740) << "block " << k;
 }
 
 TEST_F(SaveData, SaveStringLayout) {
     xr_ruvo_SetDefaults();
-    xr_ruvo_RUVO_Set[100] = 1;
+    xr_ruvo_RUVO_Set[SET_LOADED] = 1;
     xr_ruvo_RUVO_Score[9999] = -4;
     xr_ruvo_Save();
     std::string saved = ReadFile(".vantlestate");
@@ -114,12 +114,12 @@ TEST_F(SaveData, SaveStringLayout) {
 
 TEST_F(SaveData, RoundTripThroughTheStateFile) {
     FillSome();
-    xr_ruvo_RUVO_Set[22] = 1;
+    xr_ruvo_RUVO_Set[SET_FRAME_RATE] = 1;
     xr_ruvo_Save();
     Fresh();
     xr_ruvo_Load();
     EXPECT_EQ(xr_ruvo_RUVO_Set[5], 9);
-    EXPECT_EQ(xr_ruvo_RUVO_Set[100], 1);
+    EXPECT_EQ(xr_ruvo_RUVO_Set[SET_LOADED], 1);
     EXPECT_EQ(xr_ruvo_RUVO_DebugMode, 1) << "the overlay follows setting 22";
     for (int m = 0; m < 10000; ++m) ASSERT_EQ(xr_ruvo_RUVO_Score[m], m % 7 ? 0 : m * 3 + 1) << m;
 }
@@ -186,15 +186,15 @@ TEST_F(SaveData, ValuesAtTheIntLimitsKeepTheirCheckValues) {
     xr_ruvo_Load();
     EXPECT_EQ(xr_ruvo_RUVO_Set[5], INT_MAX);
     EXPECT_EQ(xr_ruvo_RUVO_Set[6], INT_MIN);
-    EXPECT_EQ(xr_ruvo_RUVO_Set[0], 7) << "the settings check still matches";
+    EXPECT_EQ(xr_ruvo_RUVO_Set[SET_MUSIC_VOLUME], 7) << "the settings check still matches";
     EXPECT_EQ(xr_ruvo_RUVO_Score[40], INT_MAX) << "block 1's check still matches";
     EXPECT_EQ(xr_ruvo_RUVO_Score[41], INT_MAX);
 }
 
 TEST_F(SaveData, DamageCostsOnlyWhatItTouches) {
     FillSome();
-    xr_ruvo_RUVO_Set[0] = 3;
-    xr_ruvo_RUVO_Set[21] = 4;
+    xr_ruvo_RUVO_Set[SET_MUSIC_VOLUME] = 3;
+    xr_ruvo_RUVO_Set[SET_OVERSCAN] = 4;
     xr_ruvo_Save();
     std::vector<std::string> f = fields_of(ReadFile(".vantlestate"));
 
@@ -212,9 +212,9 @@ TEST_F(SaveData, DamageCostsOnlyWhatItTouches) {
         Fresh();
         xr_ruvo_Load();
         bool settings = c.field == 202;
-        EXPECT_EQ(xr_ruvo_RUVO_Set[0], settings ? 7 : 3) << c.name;
+        EXPECT_EQ(xr_ruvo_RUVO_Set[SET_MUSIC_VOLUME], settings ? 7 : 3) << c.name;
         EXPECT_EQ(xr_ruvo_RUVO_Set[5], 9) << c.name << ": not a defaulted setting";
-        EXPECT_EQ(xr_ruvo_RUVO_Set[21], 0) << c.name << ": overscan is for one console only";
+        EXPECT_EQ(xr_ruvo_RUVO_Set[SET_OVERSCAN], 0) << c.name << ": overscan is for one console only";
         for (int m = 0; m < 10000; ++m) {
             bool zeroed = !settings && m >= 96 && m < 128;
             ASSERT_EQ(xr_ruvo_RUVO_Score[m], zeroed || m % 7 ? 0 : m * 3 + 1) << c.name << " score " << m;
@@ -241,18 +241,18 @@ TEST_F(SaveData, ACutStringKeepsWhatItHolds) {
     Fresh();
     xr_ruvo_Load();
     EXPECT_EQ(xr_ruvo_RUVO_Set[5], 9);
-    EXPECT_EQ(xr_ruvo_RUVO_Set[100], 0) << "missing settings keep their defaults";
-    EXPECT_EQ(xr_ruvo_RUVO_Set[0], 7);
+    EXPECT_EQ(xr_ruvo_RUVO_Set[SET_LOADED], 0) << "missing settings keep their defaults";
+    EXPECT_EQ(xr_ruvo_RUVO_Set[SET_MUSIC_VOLUME], 7);
 }
 
 TEST_F(SaveData, NoOrForeignStateMeansDefaults) {
     for (const char* state : {"", "RUVO_v1.0|3|3|", "garbage without bars"}) {
         WriteState(state);
         Fresh();
-        xr_ruvo_RUVO_Set[0] = 2;
+        xr_ruvo_RUVO_Set[SET_MUSIC_VOLUME] = 2;
         xr_ruvo_RUVO_Score[60] = 77;
         xr_ruvo_Load();
-        EXPECT_EQ(xr_ruvo_RUVO_Set[0], 7) << state;
+        EXPECT_EQ(xr_ruvo_RUVO_Set[SET_MUSIC_VOLUME], 7) << state;
         EXPECT_EQ(xr_ruvo_RUVO_Score[60], 77) << state << ": scores stay as they are";
     }
 }
@@ -270,8 +270,8 @@ TEST_F(SaveData, SmallHelpers) {
     xr_ruvo_SetOUYA(1);
     EXPECT_EQ(xr_ruvo_HasQuit, 1);
     xr_ruvo_SetDefaults();
-    EXPECT_EQ(xr_ruvo_RUVO_Set[21], 5);
-    EXPECT_EQ(xr_ruvo_RUVO_Set[11], 0);
+    EXPECT_EQ(xr_ruvo_RUVO_Set[SET_OVERSCAN], 5);
+    EXPECT_EQ(xr_ruvo_RUVO_Set[SET_INVERT_STICK_Y], 0);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/game.h"
+#include "host/xrgame.h"
 #include "support/databuffer.h"
 #include "support/thread.h"
 #include "tests/harness/test_roots.h"

@@ -1,0 +1,5 @@
+// The loading screen's art.
+#pragma once
+
+// One frame of the loading screen at loading step `step`.
+void draw_loading_frame(int step);
