@@ -47,7 +47,7 @@ std::string PackageState() {
 
 class Package : public ::testing::Test {
 protected:
-    // Made once: every test reads the same file.
+    // Made once for the tests this program runs (under ctest, one each).
     static fs::path folder, deb;
     static std::string error;
 
@@ -58,9 +58,8 @@ protected:
         chmod(folder.c_str(), 0755);
         ProcessResult arch = Command({"/usr/bin/dpkg", "--print-architecture"});
         deb = folder / ("glimmerdeep_" + kVersion + "_" + FirstLine(arch.out) + ".deb");
-        ProcessResult r = Command({CPACK_COMMAND, "--config", std::string(BUILD_DIR) + "/CPackConfig.cmake", "-B",
-                               folder.string()},
-                              300);
+        const std::string config = std::string(BUILD_DIR) + "/CPackConfig.cmake";
+        ProcessResult r = Command({CPACK_COMMAND, "--config", config, "-B", folder.string()}, 300);
         if (r.status != 0 || !fs::exists(deb))
             error = "cpack did not make " + deb.string() + "\n" + r.out + r.err;
     }
@@ -164,7 +163,8 @@ protected:
     // Whatever the test got to, the machine is left without the package.
     void TearDown() override {
         if (PackageState() != "not-installed") {
-            ProcessResult r = Command({"/usr/bin/apt-get", "purge", "-y", "-o", "DPkg::Lock::Timeout=120", "glimmerdeep"}, 300);
+            ProcessResult r =
+                Command({"/usr/bin/apt-get", "purge", "-y", "-o", "DPkg::Lock::Timeout=120", "glimmerdeep"}, 300);
             EXPECT_EQ(r.status, 0) << r.out << r.err;
         }
         EXPECT_EQ(PackageState(), "not-installed");
