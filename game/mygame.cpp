@@ -66,6 +66,9 @@ int c_MyGame::p_OnCreate() {
     xr_ruvo_isOuya = 0;
     xr_ruvo_HasQuit = 1;
     xr_ruvo_RUVO_MixControls = 1;
+    // The window may have opened full screen (the command line): F11 then
+    // gives the window back.
+    xr_ruvo_RUVO_Fullscreen = xr_app__game->Fullscreen() ? 1 : 0;
     xr_app_SetUpdateRate(60);
     xr_ruvo_SetCLSCol(0, 0, 0, 1);
     xr_ruvo_ResetDraw();

@@ -9,6 +9,7 @@
 #include "runtime/debug.h"
 
 XrGlfwGame* XrGlfwGame::_glfwGame;
+bool XrGlfwGame::_startFullscreen;
 int glfwGraphicsSeq;
 
 XrGlfwGame::XrGlfwGame() {
@@ -59,7 +60,12 @@ void XrGlfwGame::Run() {
     xr_pacing.Init();
     LoadGamepadMappings();
     glfwSetJoystickCallback(OnJoystick);
-    SetDeviceWindow(640, 480, 6);
+    // Full screen from the start is the same window F11 makes, opened at once
+    // rather than after a window that would flash up first.
+    if (_startFullscreen && _desktopMode.width > 0)
+        SetDeviceWindow(_desktopMode.width, _desktopMode.height, 1);
+    else
+        SetDeviceWindow(640, 480, 6);
     StartGame();
     while (!glfwWindowShouldClose(_window)) {
         RenderGame();
@@ -187,6 +193,10 @@ void XrGlfwGame::SetDeviceWindow(int width, int height, int flags) {
     glfwSetWindowCloseCallback(_window, OnWindowClose);
     glfwSetWindowSizeCallback(_window, OnWindowSize);
     glfwSetFramebufferSizeCallback(_window, OnFramebufferSize);
+}
+
+bool XrGlfwGame::Fullscreen() {
+    return _window && glfwGetWindowMonitor(_window);
 }
 
 GLFWwindow* XrGlfwGame::CreateWindow(int width, int height, GLFWmonitor* monitor, GLFWwindow* share) {

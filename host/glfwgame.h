@@ -18,6 +18,9 @@ struct XrDesktopMode {
 class XrGlfwGame : public XrGame {
 public:
     static XrGlfwGame* _glfwGame;
+    // The first window fills the monitor rather than opening as a window
+    // (the command line's --fullscreen).
+    static bool _startFullscreen;
 
     XrGlfwGame();
     ~XrGlfwGame() override;
@@ -26,6 +29,7 @@ public:
     int GetDeviceWidth() override { return _width; }
     int GetDeviceHeight() override { return _height; }
     void SetDeviceWindow(int width, int height, int flags) override;
+    bool Fullscreen() override;
     void SetSwapInterval(int interval) override;
 
     // Services (host/services.cpp).

@@ -69,6 +69,8 @@ public:
     virtual int GetDeviceWidth() { return 0; }
     virtual int GetDeviceHeight() { return 0; }
     virtual void SetDeviceWindow(int, int, int) {}
+    // Whether the device window fills a monitor.
+    virtual bool Fullscreen() { return false; }
     virtual Array<XrDisplayMode*> GetDisplayModes() { return Array<XrDisplayMode*>(); }
     virtual XrDisplayMode* GetDesktopMode() { return nullptr; }
     virtual void SetSwapInterval(int) {}

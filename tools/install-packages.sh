@@ -8,7 +8,8 @@ libglfw3-dev libopenal-dev libstb-dev libgl1-mesa-dev libgl1-mesa-dri
 libgtest-dev libgmock-dev libbenchmark-dev
 xvfb xauth xdotool bsdutils libx11-dev libxrandr-dev openbox xterm x11-xserver-utils
 libvorbis-dev fonts-dejavu-core
-clang-14 libclang-rt-14-dev llvm-14"
+clang-14 libclang-rt-14-dev llvm-14
+gzip man-db appstream desktop-file-utils dpkg-dev file lintian"
 
 missing=""
 for p in $PACKAGES; do

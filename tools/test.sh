@@ -49,9 +49,11 @@ rm -rf "$reports"
 mkdir -p "$reports"
 status=0
 # The soak already ran its minute above; here it runs half as long, for what
-# only the checks can find.
+# only the checks can find. The Debian package is a release artefact, tested
+# in the first pass: a package of a checked build is nothing anyone ships.
 ASAN_OPTIONS="detect_leaks=0:log_path=$reports/asan" UBSAN_OPTIONS="print_stacktrace=1:log_path=$reports/ubsan" \
-    GLIMMERDEEP_SOAK_SECONDS=30 run_ctest build-asan/ctest.log --test-dir build-asan --output-on-failure -j2 || status=$?
+    GLIMMERDEEP_SOAK_SECONDS=30 run_ctest build-asan/ctest.log --test-dir build-asan --output-on-failure -j2 \
+    -E '^Package' || status=$?
 if [ -n "$(ls "$reports")" ]; then
     cat "$reports"/*
     echo "sanitizer reports above (kept in $reports)" >&2

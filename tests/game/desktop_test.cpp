@@ -109,7 +109,8 @@ protected:
         ASSERT_TRUE(desktop->Ready()) << desktop->Error();
     }
     // Runs the game from a fresh folder; `script` drives it once its menu shows.
-    ProcessResult Play(const std::function<void(pid_t, const std::string&)>& script) {
+    ProcessResult Play(const std::function<void(pid_t, const std::string&)>& script,
+                       const std::vector<std::string>& arguments = {}) {
         ProcessOptions options;
         options.workDir = folder.path();
         options.env = {"ALSOFT_DRIVERS=null"};
@@ -121,7 +122,9 @@ protected:
             script(pid, window);
             if (Alive(pid)) PressKey("F4");
         };
-        return RunProcess({GLIMMERDEEP_EXE}, options);
+        std::vector<std::string> args = {GLIMMERDEEP_EXE};
+        args.insert(args.end(), arguments.begin(), arguments.end());
+        return RunProcess(args, options);
     }
 };
 
@@ -252,6 +255,44 @@ TEST_F(OnADesktop, QuittingFromFullScreenGivesTheDesktopBack) {
         EXPECT_EQ(r.out.find("GLFW Error"), std::string::npos) << way.name << "\n" << r.out;
         EXPECT_EQ(blankingInFullScreen, "no") << way.name << ": full screen holds the monitor";
         EXPECT_EQ(ScreenSaverBlanks(), desktopBlanking) << way.name << ": given back when the program ends";
+    }
+}
+
+// The command line chooses how the window opens; F11 then changes to the
+// other mode. A start without arguments opens a window, as it always has:
+// the saved settings hold no window mode, and a saved state is there to show
+// that it brings none.
+TEST_F(OnADesktop, TheCommandLineChoosesTheStartMode) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* first;  // the geometry at start
+        const char* after;  // after F11
+    } cases[] = {
+        {{"--fullscreen"}, "Geometry: 1024x768", "Geometry: 640x480"},
+        {{"--windowed"}, "Geometry: 640x480", "Geometry: 1024x768"},
+        {{"--windowed", "--fullscreen"}, "Geometry: 1024x768", "Geometry: 640x480"},
+        {{}, "Geometry: 640x480", "Geometry: 1024x768"},
+    };
+    WriteFile(folder.path() / ".vantlestate",
+              reliability::MakeState(reliability::FirstRunSettings(), std::vector<int>(reliability::kScores)));
+    for (const Case& c : cases) {
+        std::string label;
+        for (const std::string& a : c.args) label += a + " ";
+        std::string first, after;
+        Shot shot;
+        ProcessResult r = Play(
+            [&](pid_t pid, const std::string& window) {
+                first = Xdotool("getwindowgeometry " + window);
+                shot = Capture(window);
+                PressKey("F11");
+                after = Xdotool("getwindowgeometry " + NewGameWindow(pid, window));
+            },
+            c.args);
+        EXPECT_EQ(r.status, 0) << label << r.out << r.err;
+        EXPECT_EQ(r.out.find("GLFW Error"), std::string::npos) << label << r.out;
+        EXPECT_NE(first.find(c.first), std::string::npos) << label << first;
+        EXPECT_GT(shot.Colours(), 20u) << label << ": the menu is drawn";
+        EXPECT_NE(after.find(c.after), std::string::npos) << label << after;
     }
 }
 

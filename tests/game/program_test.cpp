@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -69,6 +71,61 @@ TEST(Program, PlaysFromTheMenuPausesAndQuitsOnF4) {
     std::string after = ReadFile(folder / ".vantlestate");
     EXPECT_TRUE(valid_state(after));
     EXPECT_EQ(after, state) << "nothing to save: the file stays as it was";
+    fs::remove_all(folder);
+}
+
+// The command line, with no display at all: help, the version and a wrong
+// argument are answered before anything would open a window.
+struct CommandCase {
+    const char* name;
+    std::vector<std::string> args;
+    int status;
+    const char* out;  // how standard output starts; "" for nothing at all
+    const char* err;  // the same for standard error
+};
+
+TEST(Program, AnswersItsCommandLineWithoutADisplay) {
+    char name[] = "/tmp/glimmerdeep-cli-XXXXXX";
+    const fs::path folder = mkdtemp(name);
+    const std::string version = std::string("glimmerdeep ") + GLIMMERDEEP_VERSION + "\n";
+    const CommandCase cases[] = {
+        {"help", {"--help"}, 0, "Usage: glimmerdeep [OPTION]...\n", ""},
+        {"short help", {"-h"}, 0, "Usage: glimmerdeep [OPTION]...\n", ""},
+        {"help with a mode", {"--fullscreen", "--help"}, 0, "Usage: glimmerdeep [OPTION]...\n", ""},
+        {"version", {"--version"}, 0, version.c_str(), ""},
+        {"unknown option", {"--bogus"}, 2, "", "glimmerdeep: unknown option '--bogus'\nUsage: "},
+        {"a wrong option beside help", {"--help", "-x"}, 2, "", "glimmerdeep: unknown option '-x'\nUsage: "},
+        {"an argument", {"--windowed", "cave"}, 2, "", "glimmerdeep: unexpected argument 'cave'\nUsage: "},
+    };
+    ProcessOptions options;
+    options.workDir = folder;
+    options.env = {"DISPLAY", "WAYLAND_DISPLAY", "ALSOFT_DRIVERS=null"};
+    options.timeoutSeconds = 10;
+    ProcessResult help = RunProcess({GLIMMERDEEP_EXE, "--help"}, options);
+    for (const CommandCase& c : cases) {
+        std::vector<std::string> args = {GLIMMERDEEP_EXE};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        ProcessResult r = RunProcess(args, options);
+        EXPECT_EQ(r.status, c.status) << c.name << "\n" << r.out << r.err;
+        EXPECT_EQ(r.out.rfind(c.out, 0), 0u) << c.name << ": " << r.out;
+        EXPECT_EQ(r.err.rfind(c.err, 0), 0u) << c.name << ": " << r.err;
+        if (!*c.out) {
+            EXPECT_EQ(r.out, "") << c.name;
+        }
+        if (!*c.err) {
+            EXPECT_EQ(r.err, "") << c.name;
+        }
+        // A wrong argument: one line saying what, then the same usage.
+        if (c.status == 2) {
+            EXPECT_EQ(r.err.substr(r.err.find('\n') + 1), help.out) << c.name;
+        }
+    }
+    // The usage names every option, the keys and the very state file used.
+    for (const char* word : {"--fullscreen", "--windowed", "--help", "--version", "Escape", "F11", "F4",
+                             "~/.local/share/glimmerdeep"})
+        EXPECT_NE(help.out.find(word), std::string::npos) << word;
+    EXPECT_NE(help.out.find("kept in " + (folder / ".vantlestate").string() + "\n"), std::string::npos) << help.out;
+    EXPECT_TRUE(fs::is_empty(folder)) << "nothing was saved";
     fs::remove_all(folder);
 }
 
