@@ -10,6 +10,7 @@
 #include "game/world.h"
 #include "graphics/graphics.h"
 #include "host/input.h"
+#include "host/pacing.h"
 #include "host/platform.h"
 #include "runtime/debug.h"
 #include "shell/controls.h"
@@ -171,6 +172,8 @@ int c_MyGame::p_OnSuspend() {
 
 int c_MyGame::p_LoadScreen() {
     const int step = xr_ruvo_RUVO_Loader;
+    // What a player first sees of the game: the frame after the first step.
+    if (step == 1) xr_pacing.MomentOfNextFrame("loading_screen");
     switch (step) {
     case 1:
         xr_ruvo_RUVO_Set[100] = 1;
@@ -229,6 +232,8 @@ int c_MyGame::p_LoadScreen() {
 }
 
 int c_MyGame::p_GotoGame() {
+    // The cave is built in this update: a measuring tool counts its gap from here.
+    xr_pacing.Moment("game_start");
     xr_ruvo_FlushGame();
     xr_ruvo_plr[PLR_LIVES] = 3;
     xr_ruvo_plr[PLR_INVULNERABLE] = 0;
