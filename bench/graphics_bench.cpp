@@ -222,5 +222,5 @@ int main(int argc, char** argv) {
     if (module > 0 && bare > 0)
         std::printf("module and device per sprite (matrix stack, rotation, colour): %.2f ns, %.2f x the bare loop\n",
                     module, module / bare);
-    return 0;
+    return ExitStatus(reporter);
 }
