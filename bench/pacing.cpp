@@ -285,10 +285,13 @@ int main(int argc, char** argv) {
     if (seconds.size() < 25) return fail("the program printed too few seconds of play", 0);
 
     int updates = 0, frames = 0;
-    double longestGap = 0, longestGapEnd = 0, span = 0, slowestUpdates = 1000, fastestUpdates = 0,
+    double longestGap = 0, longestGapEnd = 0, buildGap = 0, span = 0, slowestUpdates = 1000, fastestUpdates = 0,
            slowestFrames = 1000;
     for (const Second& s : seconds) {
         if (s.gapMs > longestGap) longestGapEnd = s.endAt;
+        // The update that builds the cave starts at the game's moment; its
+        // gap is counted at the next update, a fraction of a second later.
+        if (s.StartAt() < gameStart + 0.2) buildGap = std::max(buildGap, s.gapMs);
         updates += s.updates;
         frames += s.frames;
         span += s.spanMs / 1000;
@@ -307,9 +310,9 @@ int main(int argc, char** argv) {
                 slowestUpdates, fastestUpdates);
     std::printf("  frames per second: %.2f over the whole time, slowest second %.1f (target at least 59)\n",
                 frames / span, slowestFrames);
-    std::printf("  longest gap between updates: %.1f ms, in the second that ended %.1f s after the game started "
-                "(target at most 50 ms, the cave's build included)\n",
-                longestGap, longestGapEnd - gameStart);
+    std::printf("  longest gap between updates: %.1f ms, in the second that ended %.1f s after the game started; "
+                "%.1f ms in the seconds of the cave's build (target at most 50 ms, the build included)\n",
+                longestGap, longestGapEnd - gameStart, buildGap);
     std::printf("  CPU: %.1f%% of a core in play, %.1f%% in the idle menu\n", 100 * playCpu, 100 * menuCpu);
     std::printf("  launch to the first swap (black): %.0f ms; to the first frame of the loading screen: %.0f ms "
                 "(target under 200 ms)\n",

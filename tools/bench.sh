@@ -38,9 +38,9 @@ run() {
     echo
 }
 
-run gc_bench build-release/bench/gc_bench
-run graphics_bench build-release/bench/graphics_bench
-run game_bench build-release/bench/game_bench
+run gc_bench build-release/bench/gc_bench --benchmark_color=false
+run graphics_bench build-release/bench/graphics_bench --benchmark_color=false
+run game_bench build-release/bench/game_bench --benchmark_color=false
 run pacing build-release/bench/pacing build-release/glimmerdeep build-release/data build-release/bench/bare_window
 
 echo "== figures"
