@@ -4,11 +4,10 @@
 // longest frame of allocations and the host's collection step while a large
 // structure is built and then churned through. Needs a display for the
 // game's pictures: run it under xvfb-run.
-#include <ctime>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 
 #include "bench/loaded_game.h"
 #include "bench/report.h"

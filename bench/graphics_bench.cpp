@@ -192,6 +192,7 @@ BENCHMARK(BM_ModuleSprite)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
+    glfwSetErrorCallback([](int code, const char* text) { std::fprintf(stderr, "GLFW error %#x: %s\n", code, text); });
     if (!glfwInit()) {
         std::fprintf(stderr, "graphics_bench needs a display (run it under xvfb-run)\n");
         return 1;

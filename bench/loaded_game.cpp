@@ -28,6 +28,7 @@ void BenchHost::Frame() {
 }
 
 bool LoadGame() {
+    glfwSetErrorCallback([](int code, const char* text) { std::fprintf(stderr, "GLFW error %#x: %s\n", code, text); });
     if (!glfwInit()) {
         std::fprintf(stderr, "the benchmark needs a display (run it under xvfb-run)\n");
         return false;

@@ -6,6 +6,8 @@
 //   figure NAME VALUE TARGET met      (or MISSED)
 #pragma once
 
+#include <unistd.h>
+
 #include <cstdarg>
 #include <cstdio>
 #include <map>
@@ -16,6 +18,10 @@
 
 class KeepingReporter : public benchmark::ConsoleReporter {
 public:
+    // In colour on a terminal only: in a file the codes would run into the
+    // lines the game prints.
+    KeepingReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+
     std::map<std::string, Run> runs;
     std::vector<std::string> failed;  // with the reason each gave
 
