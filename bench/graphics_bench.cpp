@@ -192,6 +192,7 @@ BENCHMARK(BM_ModuleSprite)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
+    glfwSetErrorCallback([](int code, const char* text) { std::fprintf(stderr, "GLFW error %#x: %s\n", code, text); });
     if (!glfwInit()) {
         std::fprintf(stderr, "graphics_bench needs a display (run it under xvfb-run)\n");
         return 1;
@@ -222,5 +223,5 @@ int main(int argc, char** argv) {
     if (module > 0 && bare > 0)
         std::printf("module and device per sprite (matrix stack, rotation, colour): %.2f ns, %.2f x the bare loop\n",
                     module, module / bare);
-    return 0;
+    return ExitStatus(reporter);
 }

@@ -1,7 +1,15 @@
 // Runs the registered benchmarks and keeps their results by name, so that a
-// benchmark program can print figures that compare two of them.
+// benchmark program can print figures that compare two of them, and knows
+// whether any of them failed its own checks (SkipWithError).
+//
+// Each program ends with one line per figure, which tools/bench.sh gathers:
+//   figure NAME VALUE TARGET met      (or MISSED)
 #pragma once
 
+#include <unistd.h>
+
+#include <cstdarg>
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -10,11 +18,25 @@
 
 class KeepingReporter : public benchmark::ConsoleReporter {
 public:
+    // In colour on a terminal only: in a file the codes would run into the
+    // lines the game prints.
+    KeepingReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+
     std::map<std::string, Run> runs;
+    std::vector<std::string> failed;  // with the reason each gave
 
     void ReportRuns(const std::vector<Run>& report) override {
-        for (const Run& run : report) runs[run.benchmark_name()] = run;
+        for (const Run& run : report) {
+            runs[run.benchmark_name()] = run;
+            if (run.error_occurred) failed.push_back(run.benchmark_name() + ": " + run.error_message);
+        }
         ConsoleReporter::ReportRuns(report);
+    }
+
+    // Whether `name` ran to the end with its checks passed.
+    bool Ran(const std::string& name) const {
+        auto it = runs.find(name);
+        return it != runs.end() && !it->second.error_occurred && it->second.iterations > 0;
     }
 
     // CPU time of one iteration, in nanoseconds.
@@ -48,6 +70,24 @@ private:
         }
     }
 };
+
+// One summary line; VALUE is formatted from `format`. Neither it nor TARGET
+// may hold spaces.
+__attribute__((format(printf, 4, 5))) inline void PrintFigure(const char* name, const char* target, bool met,
+                                                            const char* format, ...) {
+    char value[64];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(value, sizeof value, format, args);
+    va_end(args);
+    std::printf("figure %s %s %s %s\n", name, value, target, met ? "met" : "MISSED");
+}
+
+// Prints every failure; the exit status a program ends with.
+inline int ExitStatus(const KeepingReporter& reporter) {
+    for (const std::string& f : reporter.failed) std::fprintf(stderr, "FAILED %s\n", f.c_str());
+    return reporter.failed.empty() ? 0 : 1;
+}
 
 // Runs everything registered; returns false when the command line was wrong.
 inline bool RunBenchmarks(int argc, char** argv, KeepingReporter& reporter) {

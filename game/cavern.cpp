@@ -7,18 +7,21 @@
 #include <cstdint>
 #include <cstring>
 
+#include "game/cavern.h"
+
 #include "game/mygame.h"
 #include "game/world.h"
 #include "shell/draw.h"
 #include "shell/state.h"
 #include "support/random.h"
 
-// The two loops that fill and carve the grid are built twice on x86-64, for
-// AVX2 and for any processor; the loader picks one when the game starts.
+// The two loops that fill and carve the grid are written once, as bodies
+// inlined into each build of them: one for any processor and, on x86-64, one
+// for AVX2.
+#define LOOP_BODY __attribute__((always_inline)) inline
 #if defined(__x86_64__)
-#define WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
-#else
-#define WIDE_VECTORS
+#define HAVE_AVX2_LOOPS 1
+#define AVX2_LOOPS __attribute__((target("avx2")))
 #endif
 
 namespace {
@@ -53,7 +56,7 @@ const DegreeTable kDegrees;
 // row.
 const int kDiscBox = 32;  // radius at most 13: offsets -14..14 from the centre
 
-WIDE_VECTORS void carve_disc(float* grid, int x, int y, int radius) {
+LOOP_BODY void carve_disc(float* grid, int x, int y, int radius) {
     unsigned char disc[kDiscBox * kDiscBox] = {};
     const int half = kDiscBox / 2;
     const float fx = float(x), fy = float(y);
@@ -112,7 +115,7 @@ uint32_t advance(uint32_t seed, Steps by) {
 // multiply and add, and sixteen lanes walk each row, sixteen columns apart.
 const int kLanes = 16;
 
-WIDE_VECTORS void fill_rock(float* grid) {
+LOOP_BODY void fill_rock(float* grid) {
     const uint32_t seed = uint32_t(xr_random_Seed);
     const Steps down = steps(1), across = steps(kLanes * WORLD_SIZE);
     uint32_t rowStart[kLanes];  // the states that give row y's first sixteen cells
@@ -143,11 +146,66 @@ int clampi(int v, int low, int high) {
     return v < low ? low : v > high ? high : v;
 }
 
+struct Loops {
+    void (*fill)(float* grid);
+    void (*carve)(float* grid, int x, int y, int radius);
+};
+
+void fill_rock_plain(float* grid) {
+    fill_rock(grid);
+}
+
+void carve_disc_plain(float* grid, int x, int y, int radius) {
+    carve_disc(grid, x, y, radius);
+}
+
+const Loops kPlainLoops = {fill_rock_plain, carve_disc_plain};
+
+#if HAVE_AVX2_LOOPS
+AVX2_LOOPS void fill_rock_avx2(float* grid) {
+    fill_rock(grid);
+}
+
+AVX2_LOOPS void carve_disc_avx2(float* grid, int x, int y, int radius) {
+    carve_disc(grid, x, y, radius);
+}
+
+const Loops kAvx2Loops = {fill_rock_avx2, carve_disc_avx2};
+#endif
+
+// The loops p_Cavern uses: the processor's best unless told otherwise.
+const Loops* used_loops = nullptr;
+
+const Loops* best_loops() {
+#if HAVE_AVX2_LOOPS
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx2")) return &kAvx2Loops;
+#endif
+    return &kPlainLoops;
+}
+
 }  // namespace
 
+int xr_ruvo_UseCaveLoops(int loops) {
+    const Loops* best = best_loops();
+    switch (loops) {
+    case CAVE_LOOPS_BEST: used_loops = best; return 1;
+    case CAVE_LOOPS_PLAIN: used_loops = &kPlainLoops; return 1;
+#if HAVE_AVX2_LOOPS
+    case CAVE_LOOPS_AVX2:
+        if (best != &kAvx2Loops) return 0;
+        used_loops = best;
+        return 1;
+#endif
+    }
+    return 0;
+}
+
 int c_MyGame::p_Cavern() {
+    if (!used_loops) used_loops = best_loops();
+    const Loops& loops = *used_loops;
     float* grid = xr_ruvo_grid.Data();
-    fill_rock(grid);
+    loops.fill(grid);
     std::memset(candidateOpen, 0, sizeof candidateOpen);
 
     const int type = xr_ruvo_RUVO_GameType;
@@ -157,7 +215,7 @@ int c_MyGame::p_Cavern() {
             int heading = int(std::floor(xr_random_Step() * 180.99f + 90));
             int radius = 8;
             for (int step = 0; step < type * 8 + 1; ++step) {
-                carve_disc(grid, x, y, radius);
+                loops.carve(grid, x, y, radius);
                 if (xr_random_Step() * 10 < 2) heading = int(std::floor(xr_random_Step() * 360.99f));
                 x = int(float(x) + sind(float(heading)) * float(radius));
                 y = int(float(y) - float(radius) * cosd(float(heading)));

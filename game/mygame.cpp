@@ -13,6 +13,7 @@
 #include "game/world.h"
 #include "graphics/graphics.h"
 #include "host/input.h"
+#include "host/pacing.h"
 #include "host/platform.h"
 #include "runtime/debug.h"
 #include "shell/controls.h"
@@ -121,7 +122,9 @@ int c_MyGame::p_OnSuspend() {
 
 int c_MyGame::p_LoadScreen() {
     const int step = xr_ruvo_RUVO_Loader;
+    // What a player first sees of the game: the frame after the first step.
     if (step == 1) {
+        xr_pacing.MomentOfNextFrame("loading_screen");
         xr_ruvo_RUVO_Set[SET_LOADED] = 1;
         xr_ruvo_LoadFont(IMG_FONT, String(kGameFont));
     }
@@ -145,6 +148,8 @@ int c_MyGame::p_LoadScreen() {
 }
 
 int c_MyGame::p_GotoGame() {
+    // The cave is built in this update: a measuring tool counts its gap from here.
+    xr_pacing.Moment("game_start");
     xr_ruvo_FlushGame();
     xr_ruvo_plr[PLR_LIVES] = 3;
     xr_ruvo_plr[PLR_INVULNERABLE] = 0;

@@ -1,14 +1,11 @@
 #include "host/pacing.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
 XrPacing xr_pacing;
 
-// The system-wide monotonic clock, so that a measuring tool can compare the
-// first frame with the moment it started the program.
-static double now() {
+double XrPacing::Now() {
     timespec t;
     clock_gettime(CLOCK_MONOTONIC, &t);
     return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
@@ -16,29 +13,42 @@ static double now() {
 
 void XrPacing::Init() {
     enabled = std::getenv("GLIMMERDEEP_PACING") != nullptr;
-    secondStart = now();
+    if (enabled) StartAt(Now());
 }
 
-void XrPacing::OnUpdate() {
-    if (!enabled) return;
-    const double t = now();
+void XrPacing::StartAt(double t) {
+    secondStart = t;
+    lastUpdate = longestGap = 0;
+    updates = frames = 0;
+    framed = false;
+    nextFrameMoment = nullptr;
+}
+
+void XrPacing::UpdateAt(double t) {
     if (lastUpdate > 0 && t - lastUpdate > longestGap) longestGap = t - lastUpdate;
     lastUpdate = t;
     ++updates;
 }
 
-void XrPacing::OnFrame() {
-    if (!enabled) return;
-    const double t = now();
+void XrPacing::MomentAt(const char* name, double t) {
+    std::fprintf(out, "pacing moment=%s at=%.6f\n", name, t);
+    std::fflush(out);
+}
+
+void XrPacing::FrameAt(double t) {
     if (!framed) {
         framed = true;
-        std::fprintf(stderr, "pacing first_frame_at=%.6f\n", t);
+        MomentAt("first_frame", t);
+    }
+    if (nextFrameMoment) {
+        MomentAt(nextFrameMoment, t);
+        nextFrameMoment = nullptr;
     }
     ++frames;
     if (t - secondStart < 1) return;
-    std::fprintf(stderr, "pacing updates=%d frames=%d longest_gap_ms=%.1f span_ms=%.1f\n", updates, frames,
-                 longestGap * 1000, (t - secondStart) * 1000);
-    std::fflush(stderr);
+    std::fprintf(out, "pacing updates=%d frames=%d longest_gap_ms=%.1f span_ms=%.1f end_at=%.6f\n", updates, frames,
+                 longestGap * 1000, (t - secondStart) * 1000, t);
+    std::fflush(out);
     secondStart = t;
     updates = frames = 0;
     longestGap = 0;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "host/app.h"
+#include "host/pacing.h"
 #include "shell/controls.h"
 #include "shell/draw.h"
 #include "shell/game_link.h"
@@ -45,6 +46,8 @@ int xr_ruvo_ShowScores(int showLives, int /*second*/, int p2, int p3, int p4, in
 
 int xr_ruvo_EndGame(int reason) {
     if (xr_ruvo_RUVO_EndofGame != 0) return 0;
+    // A measuring tool that plays needs to know that play has stopped.
+    xr_pacing.Moment("game_over");
     xr_ruvo_RUVO_EndofGame = 1;
     xr_ruvo_RUVO_EndReason = reason;
     return 0;

@@ -41,7 +41,7 @@ void xr_ruvo_state_init() {
     gc_assign(xr_ruvo_RUVO_Score, Array<int>(kScores));
     xr_ruvo_RUVO_GameNum = 0;
     xr_ruvo_RUVO_GameType = 0;
-    xr_ruvo_RUVO_GameMode = 0;
+    xr_ruvo_RUVO_GameMode = MODE_MENU;
     xr_ruvo_RUVO_OptCred = 0;
     gc_assign(xr_ruvo_RUVO_MenuPos, Array<int>(50));
     xr_ruvo_RUVO_Loader = 1;
