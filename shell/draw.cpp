@@ -334,7 +334,7 @@ int xr_ruvo_ReplayDraw() {
     return 0;
 }
 
-static String asset_path(int image, String name) {
+String xr_ruvo_ImagePath(int image, String name) {
     String folder = image > 69 ? String("common") : String(xr_ruvo_RUVO_GameNum);
     return folder + String("/") + name + String(".png");
 }
@@ -355,7 +355,7 @@ int xr_ruvo_LoadImg(int image, String name, int frameW, int frameH, int frameCou
     xr_ruvo_RUVO_ImgD[image] = frameCount;
     xr_ruvo_RUVO_ImgW[image] = float(frameW);
     xr_ruvo_RUVO_ImgH[image] = float(frameH);
-    const String path = asset_path(image, name);
+    const String path = xr_ruvo_ImagePath(image, name);
     c_Image* img = nullptr;
     if (c_Image* same = loaded_from(path, image)) {
         gxtkSurface* surface = same->m_surface;
@@ -370,7 +370,7 @@ int xr_ruvo_LoadImg(int image, String name, int frameW, int frameH, int frameCou
 
 int xr_ruvo_LoadFont(int image, String name) {
     xr_ruvo_RUVO_ImgD[image] = FONT_FRAMES;
-    gc_assign(xr_ruvo_RUVO_Img[image], xr_graphics_LoadImage2(asset_path(image, name), FONT_CELL, FONT_CELL,
+    gc_assign(xr_ruvo_RUVO_Img[image], xr_graphics_LoadImage2(xr_ruvo_ImagePath(image, name), FONT_CELL, FONT_CELL,
                                                               FONT_FRAMES, c_Image::HandleCentre));
     xr_ruvo_RUVO_Font = image;
     return 0;
