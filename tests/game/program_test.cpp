@@ -1,17 +1,15 @@
 // The real program under the test X server, driven with real key presses.
 #include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include <gtest/gtest.h>
 
-#include "tests/harness/process.h"
-#include "tests/harness/x11.h"
 #include "tests/harness/files.h"
-
-namespace fs = std::filesystem;
+#include "tests/harness/process.h"
+#include "tests/harness/scratch.h"
+#include "tests/harness/x11.h"
 
 namespace {
 
@@ -27,8 +25,7 @@ void pause(double seconds) {
 }
 
 TEST(Program, PlaysFromTheMenuPausesAndQuitsOnF4) {
-    char name[] = "/tmp/glimmerdeep-program-XXXXXX";
-    fs::path folder = mkdtemp(name);
+    ScratchFolder folder("program");
     // A state with Hard's best score at 40: 201 settings, their check, and
     // the scores with a check after every 32.
     std::string state = "RUVO_v2.0|7|7|";
@@ -49,7 +46,7 @@ TEST(Program, PlaysFromTheMenuPausesAndQuitsOnF4) {
     std::ofstream(folder / ".vantlestate", std::ios::binary) << state;
 
     ProcessOptions options;
-    options.workDir = folder;
+    options.workDir = folder.path();
     options.env = {"ALSOFT_DRIVERS=null"};
     options.timeoutSeconds = 40;
     options.whileRunning = [](pid_t pid) {
@@ -69,7 +66,6 @@ TEST(Program, PlaysFromTheMenuPausesAndQuitsOnF4) {
     std::string after = ReadFile(folder / ".vantlestate");
     EXPECT_TRUE(valid_state(after));
     EXPECT_EQ(after, state) << "nothing to save: the file stays as it was";
-    fs::remove_all(folder);
 }
 
 }  // namespace

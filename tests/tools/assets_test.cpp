@@ -22,6 +22,7 @@
 
 #include "audio/sampleloader.h"
 #include "shell/font.h"
+#include "tests/harness/scratch.h"
 #include "tools/assetgen/catalog.h"
 
 namespace fs = std::filesystem;
@@ -252,9 +253,7 @@ std::string contents(const fs::path& p) {
 }
 
 TEST(Generator, WritesEveryFileAndTheSameBytesEveryRun) {
-    char pattern[] = "/tmp/assetgen-test-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const fs::path root = pattern;
+    ScratchFolder root("assetgen");
     const fs::path a = root / "a", b = root / "b";
     // Both runs at once: they must not depend on anything but the program.
     pid_t runs[2];
@@ -282,7 +281,6 @@ TEST(Generator, WritesEveryFileAndTheSameBytesEveryRun) {
         // The build's own folder came from the same generator.
         EXPECT_TRUE(first == contents(fs::path(kData) / name)) << name << " differs from the build's data folder";
     }
-    fs::remove_all(root);
 }
 
 }  // namespace
