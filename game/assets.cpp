@@ -4,6 +4,7 @@
 #include "shell/sound.h"
 
 const char* const kGameFont = "bandwidth";
+const char* const kGameTune = "Aqua";
 
 // Early steps bring what the loading screen itself shows and plays; the
 // same sound loaded again is a no-op that keeps the steps' timing.

@@ -22,6 +22,8 @@ extern const int kGameSoundCount;
 
 // The font's name; the first step loads it into IMG_FONT.
 extern const char* const kGameFont;
+// The music of play, decoded during the loading and played in every game.
+extern const char* const kGameTune;
 
 // Loads the pictures, then the sounds, of loading step `step`.
 void load_step_assets(int step);

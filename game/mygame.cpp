@@ -132,7 +132,7 @@ int c_MyGame::p_LoadScreen() {
     switch (step) {
     case 5: xr_ruvo_PlaySFX(SFX_CHIME); break;
     // The music is decoded now, so that a new game does not stall on it.
-    case 48: xr_ruvo_PrepareTune(String("Aqua")); break;
+    case 48: xr_ruvo_PrepareTune(String(kGameTune)); break;
     // Everything is decoded: what the decoders freed goes back to the system.
     case 49: platform::ReleaseFreeMemory(); break;
     }
@@ -154,7 +154,7 @@ int c_MyGame::p_GotoGame() {
     xr_ruvo_plr[PLR_LIVES] = 3;
     xr_ruvo_plr[PLR_INVULNERABLE] = 0;
     p_Cavern();
-    xr_ruvo_PlayTune(String("Aqua"), 1);
+    xr_ruvo_PlayTune(String(kGameTune), 1);
     xr_ruvo_RUVO_GameMode = MODE_PLAY;
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "shell/font.h"
 #include "shell/state.h"
 #include "support/data.h"
 #include "support/math.h"
@@ -35,21 +36,13 @@ Array<float> triangle;
 int played_commands;
 
 
-// Advance widths of characters 32..143 that differ from 22.
-struct Kern {
-    char c;
-    int width;
-};
-const Kern kKerns[] = {{' ', 24}, {'!', 9},  {'"', 17}, {'\'', 9}, {'(', 15}, {')', 15}, {'*', 23},
-                       {',', 9},  {'.', 9},  {':', 9},  {';', 9},  {'[', 15}, {']', 15}, {'`', 9},
-                       {'i', 11}, {'j', 18}, {'l', 9},  {'{', 18}, {'|', 9},  {'}', 18}};
-
-// Font frames of the inline control icons, keyboard row.
+// Font frames of the inline control icons: the keyboard row, or while
+// xr_ruvo_KeyPadMouse is 1 the pad row.
 int icon_frame(int letter) {
-    static const char kLetters[] = "JKLIUOQEFWSAD";
-    for (int i = 0; kLetters[i]; ++i)
-        if (kLetters[i] == letter) return 112 + i - 16 * xr_ruvo_KeyPadMouse;
-    return letter + 16 - 16 * xr_ruvo_KeyPadMouse;
+    const int row = xr_ruvo_KeyPadMouse * (FONT_ICON_KEY_ROW - FONT_ICON_PAD_ROW);
+    for (int i = 0; kFontIconLetters[i]; ++i)
+        if (kFontIconLetters[i] == letter) return FONT_ICON_KEY_ROW + i - row;
+    return letter + 16 - row;
 }
 
 
@@ -79,9 +72,9 @@ void xr_ruvo_draw_init() {
     gc_assign(xr_ruvo_RUVO_ImgW, Array<float>(150));
     gc_assign(xr_ruvo_RUVO_ImgH, Array<float>(150));
     xr_ruvo_RUVO_Font = 0;
-    gc_assign(xr_ruvo_RUVO_FontKern, Array<int>(112));
-    for (int c = 32; c <= 126; ++c) xr_ruvo_RUVO_FontKern[c - 32] = 22;
-    for (const Kern& k : kKerns) xr_ruvo_RUVO_FontKern[k.c - 32] = k.width;
+    gc_assign(xr_ruvo_RUVO_FontKern, Array<int>(FONT_LAST_KERN - FONT_FIRST_CODE + 1));
+    for (int c = FONT_FIRST_CODE; c <= FONT_LAST_KERN; ++c)
+        xr_ruvo_RUVO_FontKern[c - FONT_FIRST_CODE] = xr_ruvo_FontAdvance(c);
     xr_ruvo_KeyPadMouse = 0;
     xr_ruvo_overscan = 0;
     xr_ruvo_jscrw = 800;
@@ -256,7 +249,7 @@ int xr_ruvo_Text(float x, float y, String text, float alignX, float alignY, floa
             J = char_width(c) - 28;
         } else if (c == 172 && n + 1 < length) {
             f = icon_frame(at(++n));
-            J = 28;
+            J = FONT_ICON_ADVANCE - 28;
         } else {
             f = c - 32;
             J = 0;
@@ -341,7 +334,7 @@ int xr_ruvo_ReplayDraw() {
     return 0;
 }
 
-static String asset_path(int image, String name) {
+String xr_ruvo_ImagePath(int image, String name) {
     String folder = image > 69 ? String("common") : String(xr_ruvo_RUVO_GameNum);
     return folder + String("/") + name + String(".png");
 }
@@ -362,7 +355,7 @@ int xr_ruvo_LoadImg(int image, String name, int frameW, int frameH, int frameCou
     xr_ruvo_RUVO_ImgD[image] = frameCount;
     xr_ruvo_RUVO_ImgW[image] = float(frameW);
     xr_ruvo_RUVO_ImgH[image] = float(frameH);
-    const String path = asset_path(image, name);
+    const String path = xr_ruvo_ImagePath(image, name);
     c_Image* img = nullptr;
     if (c_Image* same = loaded_from(path, image)) {
         gxtkSurface* surface = same->m_surface;
@@ -376,9 +369,9 @@ int xr_ruvo_LoadImg(int image, String name, int frameW, int frameH, int frameCou
 }
 
 int xr_ruvo_LoadFont(int image, String name) {
-    xr_ruvo_RUVO_ImgD[image] = 128;
-    gc_assign(xr_ruvo_RUVO_Img[image],
-              xr_graphics_LoadImage2(asset_path(image, name), 64, 64, 128, c_Image::HandleCentre));
+    xr_ruvo_RUVO_ImgD[image] = FONT_FRAMES;
+    gc_assign(xr_ruvo_RUVO_Img[image], xr_graphics_LoadImage2(xr_ruvo_ImagePath(image, name), FONT_CELL, FONT_CELL,
+                                                              FONT_FRAMES, c_Image::HandleCentre));
     xr_ruvo_RUVO_Font = image;
     return 0;
 }

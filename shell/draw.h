@@ -98,5 +98,7 @@ int xr_ruvo_PlayDraw();
 // more while no update runs (a window without the focus).
 int xr_ruvo_ReplayDraw();
 
+// The file, in the data folder, that image slot `image` loads as `name`.
+String xr_ruvo_ImagePath(int image, String name);
 int xr_ruvo_LoadImg(int image, String name, int frameW, int frameH, int frameCount);
 int xr_ruvo_LoadFont(int image, String name);

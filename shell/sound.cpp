@@ -21,18 +21,18 @@ int volume_setting(int entry) {
     return v;
 }
 
-String effect_path(int n) {
+}  // namespace
+
+String xr_ruvo_EffectPath(int n) {
     String number(n);
     if (n >= 70) return String("common/0") + number + String(".wav");
     String prefix = n < 10 ? String("/sfx/00") : String("/sfx/0");
     return String(xr_ruvo_RUVO_GameNum) + prefix + number + String(".wav");
 }
 
-String tune_path(String name) {
+String xr_ruvo_TunePath(String name) {
     return String(xr_ruvo_RUVO_GameNum) + String("/sfx/") + name + String(".ogg");
 }
-
-}  // namespace
 
 void xr_ruvo_sound_init() {
     gc_assign(xr_ruvo_RUVO_SFX, Array<c_Sound*>(100));
@@ -48,7 +48,7 @@ void xr_ruvo_sound_mark() {
 int xr_ruvo_LoadSFX(int n) {
     if (n < 0 || n > 99) return 0;
     xr_ruvo_RUVO_SFX[n] = nullptr;
-    gc_assign(xr_ruvo_RUVO_SFX[n], xr_audio_LoadSound(effect_path(n)));
+    gc_assign(xr_ruvo_RUVO_SFX[n], xr_audio_LoadSound(xr_ruvo_EffectPath(n)));
     return 0;
 }
 
@@ -87,14 +87,14 @@ int xr_ruvo_PlayTune(String name, int loop) {
         xr_audio_device->StopMusic();
         xr_ruvo_RUVO_MusicPlaying = 0;
     }
-    xr_audio_PlayMusic(tune_path(name), loop);
+    xr_audio_PlayMusic(xr_ruvo_TunePath(name), loop);
     xr_ruvo_RUVO_MusicPlaying = 1;
     xr_audio_SetMusicVolume(float(volume_setting(SET_MUSIC_VOLUME)) * 0.1f);
     return 0;
 }
 
 int xr_ruvo_PrepareTune(String name) {
-    return xr_audio_device->PrepareMusic(xr_data_FixDataPath(tune_path(name)));
+    return xr_audio_device->PrepareMusic(xr_data_FixDataPath(xr_ruvo_TunePath(name)));
 }
 
 int xr_ruvo_PauseTune() {

@@ -24,6 +24,10 @@ extern int xr_ruvo_RUVO_MusicPlaying;
 void xr_ruvo_sound_init();
 void xr_ruvo_sound_mark();
 
+// The file, in the data folder, of sound effect `n`.
+String xr_ruvo_EffectPath(int n);
+// The file of the music track `name`.
+String xr_ruvo_TunePath(String name);
 int xr_ruvo_LoadSFX(int n);
 int xr_ruvo_PlaySFX(int n, float rate = -1, float volume = 1, float pan = 0);
 int xr_ruvo_PlayTune(String name, int loop);

@@ -1,12 +1,12 @@
 // The sound device on real OpenAL Soft, whose output goes to a WAV file that
 // the tests read back while it is being written.
 #include <algorithm>
-#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <thread>
 
 #include <AL/al.h>
@@ -15,6 +15,7 @@
 
 #include "audio/audio.h"
 #include "host/glfwgame.h"
+#include "tests/harness/scratch.h"
 #include "tests/harness/sound_files.h"
 #include "tests/harness/test_roots.h"
 
@@ -22,8 +23,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kFolder = fs::temp_directory_path() / ("glimmerdeep-audio-" + std::to_string(getpid()));
-const fs::path kOutput = kFolder / "out.wav";
+// The tests' sound files and the device's output: made before the first
+// test, gone after the last.
+std::unique_ptr<ScratchFolder> g_folder;
+fs::path output() { return *g_folder / "out.wav"; }
 const int kRate = 44100;
 
 // OpenAL Soft reads its configuration once: point it at a wave-file writer
@@ -31,13 +34,13 @@ const int kRate = 44100;
 class WaveOutput : public ::testing::Environment {
 public:
     void SetUp() override {
-        fs::create_directories(kFolder);
-        std::ofstream(kFolder / "alsoft.conf") << "[general]\ndrivers = wave\nchannels = mono\n"
-                                                  "sample-type = int16\nfrequency = 44100\nsources = 8\n"
-                                                  "[wave]\nfile = " << kOutput.string() << "\n";
-        setenv("ALSOFT_CONF", (kFolder / "alsoft.conf").c_str(), 1);
+        g_folder = std::make_unique<ScratchFolder>("audio");
+        std::ofstream(*g_folder / "alsoft.conf") << "[general]\ndrivers = wave\nchannels = mono\n"
+                                                    "sample-type = int16\nfrequency = 44100\nsources = 8\n"
+                                                    "[wave]\nfile = " << output().string() << "\n";
+        setenv("ALSOFT_CONF", (*g_folder / "alsoft.conf").c_str(), 1);
     }
-    void TearDown() override { fs::remove_all(kFolder); }
+    void TearDown() override { g_folder.reset(); }
 };
 const auto* const kWave = ::testing::AddGlobalTestEnvironment(new WaveOutput);
 
@@ -77,14 +80,14 @@ protected:
     gxtkSample* LoadClip(const char* name, int frames) {
         WavClip clip;
         clip.data = Bytes16(Tone(frames, 1, kRate, 440, 0.5));
-        std::ofstream(kFolder / name, std::ios::binary) << MakeWav(clip);
-        return audio->LoadSample(String((kFolder / name).c_str()));
+        std::ofstream(*g_folder / name, std::ios::binary) << MakeWav(clip);
+        return audio->LoadSample(String((*g_folder / name).c_str()));
     }
     // Samples written to the output so far.
-    size_t Written() { return fs::exists(kOutput) ? (fs::file_size(kOutput) - 44) / 2 : 0; }
+    size_t Written() { return fs::exists(output()) ? (fs::file_size(output()) - 44) / 2 : 0; }
     // Loudness (RMS) of what was written after sample `from`.
     double LevelSince(size_t from) {
-        std::ifstream in(kOutput, std::ios::binary);
+        std::ifstream in(output(), std::ios::binary);
         in.seekg(std::streamoff(44 + 2 * from));
         double sum = 0;
         size_t n = 0;
@@ -168,11 +171,11 @@ TEST_F(Audio, ChannelsShareSourcesButNeverTheMusicOne) {
 }
 
 TEST_F(Audio, MissingMusicLeavesItStopped) {
-    EXPECT_EQ(audio->PlayMusic(String((kFolder / "no-such.ogg").c_str()), 1), -1);
+    EXPECT_EQ(audio->PlayMusic(String((*g_folder / "no-such.ogg").c_str()), 1), -1);
     EXPECT_EQ(audio->MusicState(), 0);
     EXPECT_EQ(al_state(audio->channels[gxtkAudio::MUSIC].source), AL_INITIAL);
 
-    EXPECT_EQ(audio->PlayMusic(String((kFolder / "tone.wav").c_str()), 1), 0);
+    EXPECT_EQ(audio->PlayMusic(String((*g_folder / "tone.wav").c_str()), 1), 0);
     EXPECT_EQ(audio->MusicState(), 1);
     audio->PauseMusic();
     EXPECT_EQ(audio->MusicState(), 2);
@@ -183,7 +186,7 @@ TEST_F(Audio, MissingMusicLeavesItStopped) {
 }
 
 TEST_F(Audio, MusicDecodedOnceIsPlayedAgainWithoutDecoding) {
-    const String path((kFolder / "tone.wav").c_str());
+    const String path((*g_folder / "tone.wav").c_str());
     ASSERT_EQ(audio->PrepareMusic(path), 0);
     gxtkSample* prepared = audio->musicSample;
     ASSERT_NE(prepared, nullptr);
@@ -193,9 +196,9 @@ TEST_F(Audio, MusicDecodedOnceIsPlayedAgainWithoutDecoding) {
         EXPECT_EQ(audio->channels[gxtkAudio::MUSIC].sample, prepared) << "the same decoded clip";
         EXPECT_EQ(audio->MusicState(), 1);
     }
-    EXPECT_EQ(audio->PlayMusic(String((kFolder / "blip.wav").c_str()), 0), 0);
+    EXPECT_EQ(audio->PlayMusic(String((*g_folder / "blip.wav").c_str()), 0), 0);
     EXPECT_NE(audio->musicSample, prepared) << "another track replaces it";
-    EXPECT_EQ(audio->PrepareMusic(String((kFolder / "no-such.ogg").c_str())), -1);
+    EXPECT_EQ(audio->PrepareMusic(String((*g_folder / "no-such.ogg").c_str())), -1);
 }
 
 TEST_F(Audio, DiscardedBufferIsDeletedOnceNoSourceHoldsIt) {
@@ -248,7 +251,7 @@ TEST_F(Audio, ModuleWrapsTheDevice) {
     xr_audio_SetAudioDevice(audio);
     EXPECT_EQ(xr_audio_PlaySound(nullptr, 0, 0), 0);
     EXPECT_EQ(xr_audio_LoadSound(String("no-such-sound.wav")), nullptr);
-    c_Sound* sound = xr_audio_LoadSound(String((kFolder / "tone.wav").c_str()));
+    c_Sound* sound = xr_audio_LoadSound(String((*g_folder / "tone.wav").c_str()));
     ASSERT_NE(sound, nullptr);
     xr_audio_PlaySound(sound, 6, 1);
     xr_audio_SetChannelRate(6, 2.0f);
@@ -259,7 +262,7 @@ TEST_F(Audio, ModuleWrapsTheDevice) {
     EXPECT_FLOAT_EQ(pitch, 2.0f);
     EXPECT_NEAR(x, 1.0f, 1e-6);
     EXPECT_NEAR(z, 0.0f, 1e-6);
-    EXPECT_EQ(xr_audio_PlayMusic(String((kFolder / "no-such.ogg").c_str()), 0), -1);
+    EXPECT_EQ(xr_audio_PlayMusic(String((*g_folder / "no-such.ogg").c_str()), 0), -1);
     xr_audio_device = nullptr;
 }
 

@@ -16,6 +16,7 @@
 
 #include "tests/harness/desktop.h"
 #include "tests/harness/process.h"
+#include "tests/harness/scratch.h"
 #include "tests/harness/x11.h"
 #include "tests/reliability/reliability.h"
 
@@ -102,7 +103,7 @@ std::string ScreenSaverBlanks() {
 class OnADesktop : public ::testing::Test {
 protected:
     std::unique_ptr<Desktop> desktop;
-    reliability::TempFolder folder;
+    ScratchFolder folder{"desktop"};
 
     void SetUp() override {
         desktop = std::make_unique<Desktop>();

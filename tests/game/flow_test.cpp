@@ -228,7 +228,7 @@ TEST(Flow, TheLastLifeEndsTheGameAndTheScoreIsKept) {
     EXPECT_EQ(xr_ruvo_RUVO_GameMode, MODE_MENU) << "back in the menu";
     EXPECT_EQ(xr_ruvo_RUVO_Score[60], 35) << "Hard's best score";
     EXPECT_EQ(xr_ruvo_RUVO_Score[65], 35) << "Hard's latest score";
-    std::ifstream in(std::filesystem::path(g.folder) / ".vantlestate");
+    std::ifstream in(g.folder / ".vantlestate");
     std::vector<std::string> fields;
     for (std::string field; std::getline(in, field, '|');) fields.push_back(field);
     ASSERT_EQ(fields.size(), 10515u);

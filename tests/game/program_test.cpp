@@ -9,9 +9,10 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/harness/process.h"
-#include "tests/harness/x11.h"
 #include "tests/harness/files.h"
+#include "tests/harness/process.h"
+#include "tests/harness/scratch.h"
+#include "tests/harness/x11.h"
 
 namespace fs = std::filesystem;
 
@@ -29,8 +30,7 @@ void pause(double seconds) {
 }
 
 TEST(Program, PlaysFromTheMenuPausesAndQuitsOnF4) {
-    char name[] = "/tmp/glimmerdeep-program-XXXXXX";
-    fs::path folder = mkdtemp(name);
+    ScratchFolder folder("program");
     // A state with Hard's best score at 40: 201 settings, their check, and
     // the scores with a check after every 32.
     std::string state = "RUVO_v2.0|7|7|";
@@ -51,7 +51,7 @@ TEST(Program, PlaysFromTheMenuPausesAndQuitsOnF4) {
     std::ofstream(folder / ".vantlestate", std::ios::binary) << state;
 
     ProcessOptions options;
-    options.workDir = folder;
+    options.workDir = folder.path();
     options.env = {"ALSOFT_DRIVERS=null"};
     options.timeoutSeconds = 40;
     options.whileRunning = [](pid_t pid) {
@@ -71,7 +71,6 @@ TEST(Program, PlaysFromTheMenuPausesAndQuitsOnF4) {
     std::string after = ReadFile(folder / ".vantlestate");
     EXPECT_TRUE(valid_state(after));
     EXPECT_EQ(after, state) << "nothing to save: the file stays as it was";
-    fs::remove_all(folder);
 }
 
 // The command line, with no display at all: help, the version and a wrong
@@ -85,8 +84,8 @@ struct CommandCase {
 };
 
 TEST(Program, AnswersItsCommandLineWithoutADisplay) {
-    char name[] = "/tmp/glimmerdeep-cli-XXXXXX";
-    const fs::path folder = mkdtemp(name);
+    const ScratchFolder scratch("cli");
+    const fs::path& folder = scratch.path();
     const std::string version = std::string("glimmerdeep ") + GLIMMERDEEP_VERSION + "\n";
     const CommandCase cases[] = {
         {"help", {"--help"}, 0, "Usage: glimmerdeep [OPTION]...\n", ""},
@@ -126,7 +125,6 @@ TEST(Program, AnswersItsCommandLineWithoutADisplay) {
         EXPECT_NE(help.out.find(word), std::string::npos) << word;
     EXPECT_NE(help.out.find("kept in " + (folder / ".vantlestate").string() + "\n"), std::string::npos) << help.out;
     EXPECT_TRUE(fs::is_empty(folder)) << "nothing was saved";
-    fs::remove_all(folder);
 }
 
 }  // namespace

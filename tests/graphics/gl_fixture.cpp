@@ -1,7 +1,6 @@
 #include "tests/graphics/gl_fixture.h"
 
 #include <cstdlib>
-#include <filesystem>
 
 #include <GLFW/glfw3.h>
 #include <stb_image_write.h>
@@ -42,7 +41,6 @@ void GraphicsTest::TearDown() {
     gxtkSurface::refuseNpotForTesting = false;
     delete host;
     glfwPollEvents();
-    if (!folder.empty()) std::filesystem::remove_all(folder);
 }
 
 void GraphicsTest::BeginFrame() {
@@ -76,11 +74,7 @@ std::string GraphicsTest::WritePng(const std::string& name, const Picture& pictu
 
 std::string GraphicsTest::WritePng(const std::string& name, int width, int height, int components,
                                    const uint8_t* bytes) {
-    if (folder.empty()) {
-        char pattern[] = "/tmp/graphics_test.XXXXXX";
-        folder = mkdtemp(pattern);
-    }
-    std::string path = folder + "/" + name;
+    const std::string path = (folder / name).string();
     EXPECT_TRUE(stbi_write_png(path.c_str(), width, height, components, bytes, width * components)) << path;
     return path;
 }

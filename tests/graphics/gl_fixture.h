@@ -11,6 +11,7 @@
 
 #include "graphics/graphics.h"
 #include "host/glfwgame.h"
+#include "tests/harness/scratch.h"
 
 struct Rgb {
     int r, g, b;
@@ -76,10 +77,10 @@ protected:
     // A w × h block, rows top to bottom.
     std::vector<uint32_t> Block(int x, int y, int w, int h);
 
-    // Writes `picture` as a PNG in a fresh folder of this test; returns its path.
+    // Writes `picture` as a PNG in the test's folder; returns its path.
     std::string WritePng(const std::string& name, const Picture& picture);
     // The same for `components` bytes a pixel (1 grey, 2 grey and alpha, 3 RGB, 4 RGBA).
     std::string WritePng(const std::string& name, int width, int height, int components, const uint8_t* bytes);
 
-    std::string folder;
+    ScratchFolder folder{"graphics"};
 };

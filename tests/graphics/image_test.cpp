@@ -156,7 +156,7 @@ TEST_F(Images, FramesOfALoadedPngShowTheirOwnPixels) {
     c_Image* grid = xr_graphics_LoadImage2(path, 8, 8, 8, 0);
     ASSERT_NE(strip, nullptr);
     ASSERT_NE(grid, nullptr);
-    EXPECT_EQ(xr_graphics_LoadImage(String((folder + "/missing.png").c_str()), 1, 0), nullptr);
+    EXPECT_EQ(xr_graphics_LoadImage(String((folder / "missing.png").c_str()), 1, 0), nullptr);
 
     Array<float> quad(16);
     const float corners[] = {0, 0, 8, 0, 8, 8, 0, 8};

@@ -1,9 +1,6 @@
 #include "tests/harness/game_driver.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
-#include <filesystem>
 #include <vector>
 
 #include <GLFW/glfw3.h>
@@ -22,10 +19,7 @@ String DriverHost::PathToFilePath(String path) {
 
 GameDriver::GameDriver(int width, int height) {
     setenv("ALSOFT_DRIVERS", "null", 0);
-    previous = std::filesystem::current_path();
-    char name[] = "/tmp/glimmerdeep-game-XXXXXX";
-    folder = mkdtemp(name);
-    std::filesystem::current_path(folder);
+    folder.Enter();
 
     ResetModules();
     xr_app__game = &host;
@@ -42,8 +36,6 @@ GameDriver::GameDriver(int width, int height) {
 GameDriver::~GameDriver() {
     host.SetDelegate(nullptr);
     ResetModules();
-    std::filesystem::current_path(previous);
-    std::filesystem::remove_all(folder);
 }
 
 void GameDriver::Update(int count) {

@@ -9,6 +9,7 @@
 
 #include "game/mygame.h"
 #include "host/glfwgame.h"
+#include "tests/harness/scratch.h"
 
 class DriverHost : public XrGlfwGame {
 public:
@@ -46,11 +47,8 @@ public:
     std::vector<uint32_t> Frame();
     bool SavePng(const std::string& path);
 
+    ScratchFolder folder{"game"};
     DriverHost host;
     c_MyGame* game = nullptr;
-    std::string folder;
     int updates = 0;
-
-private:
-    std::string previous;
 };

@@ -13,6 +13,7 @@
 #include "host/glfwgame.h"
 #include "tests/harness/host_fixture.h"
 #include "tests/harness/process.h"
+#include "tests/harness/scratch.h"
 #include "tests/harness/test_roots.h"
 #include "tests/harness/x11.h"
 
@@ -163,16 +164,15 @@ TEST(AppProgram, TheCloseButtonEndsTheProgramAfterTheInputSawIt) {
 // a character of four UTF-8 bytes, finds the data beside it.
 TEST(AppProgram, FindsItsDataInAFolderOfAnyName) {
     namespace fs = std::filesystem;
+    ScratchFolder scratch("names");
     for (const std::string name : {"caf\xE9", "reef \xF0\x9F\x90\xA0 caf\xC3\xA9"}) {
-        const fs::path folder = fs::temp_directory_path() / ("glimmerdeep-" + std::to_string(getpid()) + " " + name);
-        fs::remove_all(folder);
+        const fs::path folder = scratch / name;
         fs::create_directories(folder / "data");
         fs::copy_file(APP_PROGRAM, folder / "app_program");
         std::ofstream(folder / "data" / "probe.txt") << "found";
         ProcessResult r = RunProcess({(folder / "app_program").string(), "probe"});
         EXPECT_EQ(r.status, 0) << name;
         EXPECT_EQ(r.out, "probe found\n") << name;
-        fs::remove_all(folder);
     }
 }
 

@@ -11,6 +11,7 @@
 #include "host/glfwgame.h"
 #include "host/input.h"
 #include "tests/harness/pad_host.h"
+#include "tests/harness/scratch.h"
 #include "tests/harness/test_roots.h"
 
 #include <GLFW/glfw3.h>
@@ -230,14 +231,12 @@ TEST_F(Input, APadThatGoesIsLetGoAtOnce) {
 // Mappings a player adds: the data folder's file, the working folder's, then
 // the environment's, in that order.
 TEST(GamepadMappings, FilesAndEnvironmentReachGlfw) {
-    char pattern[] = "/tmp/glimmerdeep-mappings-XXXXXX";
-    const std::string folder = mkdtemp(pattern);
-    std::filesystem::create_directory(folder + "/data");
+    ScratchFolder folder("mappings");
+    std::filesystem::create_directory(folder / "data");
     const std::string line = "03000000aaaa0000bbbb000000000000,Test Pad,a:b0,b:b1,platform:Linux,\n";
-    std::ofstream(folder + "/data/gamecontrollerdb.txt") << "# from the data folder\n" << line;
-    std::ofstream(folder + "/gamecontrollerdb.txt") << "# from the working folder\n";
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(folder);
+    std::ofstream(folder / "data/gamecontrollerdb.txt") << "# from the data folder\n" << line;
+    std::ofstream(folder / "gamecontrollerdb.txt") << "# from the working folder\n";
+    folder.Enter();
     setenv("SDL_GAMECONTROLLERCONFIG", "from the environment", 1);
 
     class Host : public PadHost {
@@ -249,19 +248,17 @@ TEST(GamepadMappings, FilesAndEnvironmentReachGlfw) {
             return path;
         }
     } host;
-    host.data = folder + "/data/";
+    host.data = (folder / "data/").string();
     EXPECT_EQ(host.LoadGamepadMappings(), 3);
     EXPECT_EQ(host.mappings, (std::vector<std::string>{"# from the data folder\n" + line, "# from the working folder\n",
                                                         "from the environment"}));
 
     unsetenv("SDL_GAMECONTROLLERCONFIG");
-    std::filesystem::remove(folder + "/gamecontrollerdb.txt");
-    std::filesystem::remove(folder + "/data/gamecontrollerdb.txt");
+    std::filesystem::remove(folder / "gamecontrollerdb.txt");
+    std::filesystem::remove(folder / "data/gamecontrollerdb.txt");
     host.mappings.clear();
     EXPECT_EQ(host.LoadGamepadMappings(), 0) << "none is needed";
     EXPECT_TRUE(host.mappings.empty());
-    std::filesystem::current_path(previous);
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "host/platform.h"
 #include "tests/harness/test_roots.h"
 #include "tests/harness/files.h"
+#include "tests/harness/scratch.h"
 
 namespace fs = std::filesystem;
 
@@ -34,24 +35,14 @@ String text(const std::string& s) {
 // folder, where the state file lives.
 class Services : public ::testing::Test {
 protected:
-    fs::path folder;
-    fs::path previous;
+    ScratchFolder folder{"host"};
     XrGlfwGame* host = new XrGlfwGame();
 
-    void SetUp() override {
-        previous = fs::current_path();
-        char name[] = "/tmp/glimmerdeep-host-XXXXXX";
-        folder = mkdtemp(name);
-        fs::current_path(folder);
-    }
-    void TearDown() override {
-        delete host;
-        fs::current_path(previous);
-        fs::remove_all(folder);
-    }
+    void SetUp() override { folder.Enter(); }
+    void TearDown() override { delete host; }
     std::vector<std::string> Names() {
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+        for (const auto& entry : fs::directory_iterator(folder.path())) names.push_back(entry.path().filename());
         return names;
     }
 };
@@ -116,7 +107,7 @@ TEST_F(Services, StateThatCannotBeCreatedOrPlacedFailsHarmlessly) {
     fs::current_path("gone");
     fs::remove(folder / "gone");
     EXPECT_EQ(host->SaveState(text("lost")), -1);
-    fs::current_path(folder);
+    fs::current_path(folder.path());
 
     // A folder where the state file should be: it cannot be replaced.
     fs::create_directory(".vantlestate");

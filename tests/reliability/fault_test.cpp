@@ -150,7 +150,7 @@ const WindowImage& IntactMenu() {
     static const WindowImage menu = [] {
         WindowImage shot;
         ProgramCopy program;
-        TempFolder work;
+        ScratchFolder work("reliability");
         Launch launch;
         launch.exe = program.exe;
         launch.workDir = work.path();
@@ -209,7 +209,7 @@ TEST_P(DataFault, GameStartsShowsWhatItHasAndPlays) {
     if (c.damage == Damage::Garbage) WriteFile(file, Garbage(5000));
     if (c.damage == Damage::Truncated) fs::resize_file(file, fs::file_size(file) / 2);
 
-    TempFolder work;
+    ScratchFolder work("reliability");
     Launch launch;
     launch.exe = program.exe;
     launch.workDir = work.path();
@@ -266,7 +266,7 @@ INSTANTIATE_TEST_SUITE_P(Reliability, DataFault, ::testing::Values(
 // Sound
 
 TEST(Reliability, NoSoundDeviceGivesASilentWholeGame) {
-    TempFolder work;
+    ScratchFolder work("reliability");
     const std::string earlier = EarlierState();
     WriteFile(work.path() / ".vantlestate", earlier);
     Launch launch;
@@ -310,7 +310,7 @@ class StateFault : public ::testing::TestWithParam<StateCase> {};
 
 TEST_P(StateFault, DefaultsLoadTheGameRunsAndALaterSaveIsHarmless) {
     const StateCase& c = GetParam();
-    TempFolder work;
+    ScratchFolder work("reliability");
     const fs::path state = work.path() / ".vantlestate";
     std::vector<int> kept = NoScores();
     switch (c.damage) {
@@ -389,7 +389,7 @@ void PlayAndFinish() {
 }
 
 TEST(Reliability, ReadOnlyFolderKeepsThePreviousState) {
-    TempFolder work;
+    ScratchFolder work("reliability");
     const std::string earlier = EarlierState();
     WriteFile(work.path() / ".vantlestate", earlier);
     fs::permissions(work.path(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
@@ -410,7 +410,7 @@ TEST(Reliability, ReadOnlyFolderKeepsThePreviousState) {
 }
 
 TEST(Reliability, RemovedWorkingFolderSavesNothingAndRuns) {
-    TempFolder work;
+    ScratchFolder work("reliability");
     const fs::path gone = work.path() / "gone";
     fs::create_directory(gone);
     ProcessOptions options;
@@ -430,7 +430,7 @@ TEST(Reliability, RemovedWorkingFolderSavesNothingAndRuns) {
 }
 
 TEST(Reliability, FullDiskKeepsThePreviousState) {
-    TempFolder work;
+    ScratchFolder work("reliability");
     const std::string earlier = EarlierState();
     WriteFile(work.path() / ".vantlestate", earlier);
     Launch launch;

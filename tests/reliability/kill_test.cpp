@@ -21,9 +21,8 @@ namespace {
 // The two strings the saving program writes in turn, made by the same code
 // in this process.
 std::vector<std::string> SavedStrings() {
-    TempFolder folder;
-    const fs::path previous = fs::current_path();
-    fs::current_path(folder.path());
+    ScratchFolder folder("reliability");
+    folder.Enter();
     XrGame host;
     ResetModules();
     xr_app__game = &host;
@@ -34,7 +33,6 @@ std::vector<std::string> SavedStrings() {
         saved.push_back(ReadFile(".vantlestate"));
     }
     xr_app__game = nullptr;
-    fs::current_path(previous);
     return saved;
 }
 
@@ -44,7 +42,7 @@ TEST(Reliability, KilledWhileSavingLeavesOneWholeState) {
     ASSERT_TRUE(ParseState(states[1]).complete);
     ASSERT_NE(states[0].size(), states[1].size());
 
-    TempFolder work;
+    ScratchFolder work("reliability");
     const fs::path file = work.path() / ".vantlestate";
     WriteFile(file, states[0]);
     std::mt19937 random(std::random_device{}());

@@ -32,17 +32,6 @@ bool parse_int(const std::string& text, int* value) {
 
 }  // namespace
 
-TempFolder::TempFolder() {
-    char name[] = "/tmp/glimmerdeep-reliability-XXXXXX";
-    path_ = mkdtemp(name);
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(path_, ignored);
-}
-
 std::vector<std::string> Names(const fs::path& folder) {
     std::vector<std::string> names;
     std::error_code ignored;

@@ -1,6 +1,6 @@
-// What the fault tests and the soak share: folders of their own, the state
-// file's layout as the game checks it, and the real program driven from
-// outside on the test X server.
+// What the fault tests and the soak share: the state file's layout as the
+// game checks it, and the real program driven from outside on the test X
+// server, in a scratch folder of its own.
 #pragma once
 
 #include <cstdint>
@@ -11,24 +11,11 @@
 #include <sys/types.h>
 
 #include "tests/harness/files.h"
+#include "tests/harness/scratch.h"
 
 namespace reliability {
 
 namespace fs = std::filesystem;
-
-// A fresh folder under /tmp, removed with everything in it at the end, even
-// when the test made it unwritable.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 // The names in a folder, sorted.
 std::vector<std::string> Names(const fs::path& folder);
@@ -72,7 +59,7 @@ WindowImage CaptureWindow(const std::string& window);
 // copy of the build's data folder beside it unless `withData` is false.
 struct ProgramCopy {
     explicit ProgramCopy(bool withData = true);
-    TempFolder folder;
+    ScratchFolder folder{"reliability"};
     fs::path exe;
     fs::path data;
 };

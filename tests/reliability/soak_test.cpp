@@ -140,7 +140,7 @@ TEST(Soak, RandomInputThroughEveryScreen) {
     const double seconds = SoakSeconds();
     const unsigned seed = SoakSeed();
     std::printf("soak: %.0f s, seed %u\n", seconds, seed);
-    TempFolder work;
+    ScratchFolder work("reliability");
 
     std::vector<Sample> samples;
     bool quitByTest = false;

@@ -1,11 +1,10 @@
 // The main menu, the options screen and the pause screen, played update by
 // update with keys and clicks on the real input device; items are found and
 // clicked where their text is drawn.
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -20,6 +19,7 @@
 #include "shell/menus.h"
 #include "shell/sound.h"
 #include "shell/state.h"
+#include "tests/harness/scratch.h"
 #include "tests/harness/sound_files.h"
 #include "tests/harness/test_roots.h"
 
@@ -29,7 +29,8 @@ namespace {
 
 typedef c_XrGameEvent E;
 
-const fs::path kData = fs::temp_directory_path() / ("glimmerdeep-menus-" + std::to_string(getpid()));
+// The suite's data folder: made before its first test, gone after its last.
+std::unique_ptr<ScratchFolder> g_data;
 const int kFont = IMG_FONT;
 const int kEnter = 13, kEscape = 27, kUp = 38, kDown = 40, kLeft = 37, kRight = 39;
 
@@ -38,7 +39,8 @@ public:
     int Millisecs() override { return 100000; }
     String PathToFilePath(String path) override {
         String prefix("vantle://data/");
-        if (path.StartsWith(prefix)) return String(kData.c_str()) + String("/") + path.Slice(prefix.Length());
+        if (path.StartsWith(prefix))
+            return String(g_data->path().c_str()) + String("/") + path.Slice(prefix.Length());
         return XrGlfwGame::PathToFilePath(path);
     }
 };
@@ -100,21 +102,19 @@ protected:
     ScreenHost host;
     c_InputDevice* input = nullptr;
     c_MyGame* game = nullptr;
-    fs::path folder, previous;
+    ScratchFolder folder{"menus"};
 
     static void SetUpTestSuite() {
+        g_data = std::make_unique<ScratchFolder>("menus-data");
         setenv("ALSOFT_DRIVERS", "null", 1);
-        fs::create_directories(kData / "503/sfx");
-        std::ofstream(kData / "503/sfx/Aqua.ogg", std::ios::binary)
+        fs::create_directories(g_data->path() / "503/sfx");
+        std::ofstream(g_data->path() / "503/sfx/Aqua.ogg", std::ios::binary)
             << EncodeOgg(Tone(44100, 2, 22050, 200, 0.3), 2, 22050);
     }
-    static void TearDownTestSuite() { fs::remove_all(kData); }
+    static void TearDownTestSuite() { g_data.reset(); }
 
     void SetUp() override {
-        previous = fs::current_path();
-        char name[] = "/tmp/glimmerdeep-menus-XXXXXX";
-        folder = mkdtemp(name);
-        fs::current_path(folder);
+        folder.Enter();
         Fresh();
     }
     // A new run in the same folder, for each case of a table.
@@ -144,8 +144,6 @@ protected:
     }
     void TearDown() override {
         xr_audio_device->StopMusic();
-        fs::current_path(previous);
-        fs::remove_all(folder);
     }
 
     // One update of whichever screen is up.
@@ -276,18 +274,17 @@ TEST_F(Menus, TopFiveShowsTheDifficultyUnderTheCursor) {
     EXPECT_EQ(shown(2), 0) << "gone with the difficulty list";
 }
 
-// The folders of a test whose process ends inside the game.
+// A test whose process ends inside the game never destroys its fixture, so
+// its working folder is removed at exit; the suite's data folder, a global,
+// goes by itself.
 fs::path g_exitingFolder;
 
 TEST_F(Menus, QuitEndsTheProgram) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
-            g_exitingFolder = folder;
-            std::atexit([] {
-                fs::remove_all(g_exitingFolder);
-                fs::remove_all(kData);
-            });
+            g_exitingFolder = folder.path();
+            std::atexit([] { fs::remove_all(g_exitingFolder); });
             Updates(30);
             for (int k = 0; k < 3; ++k) Press(kDown);
             Press(kEnter);

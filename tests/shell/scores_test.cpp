@@ -1,12 +1,11 @@
 // The score display, the game-over sequence, score recording into the state
 // file, and the credits, driven update by update over the real input device
 // and a silent OpenAL device.
-#include <unistd.h>
-
 #include <cmath>
 #include <filesystem>
 #include <functional>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -23,6 +22,7 @@
 #include "shell/scores.h"
 #include "shell/sound.h"
 #include "shell/state.h"
+#include "tests/harness/scratch.h"
 #include "tests/harness/sound_files.h"
 #include "tests/harness/test_roots.h"
 
@@ -32,7 +32,8 @@ namespace {
 
 typedef c_XrGameEvent E;
 
-const fs::path kData = fs::temp_directory_path() / ("glimmerdeep-scores-" + std::to_string(getpid()));
+// The suite's data folder: made before its first test, gone after its last.
+std::unique_ptr<ScratchFolder> g_data;
 const int kFont = IMG_FONT;
 
 // The test's own data folder and a clock that moves only when told.
@@ -42,7 +43,8 @@ public:
     int Millisecs() override { return clock; }
     String PathToFilePath(String path) override {
         String prefix("vantle://data/");
-        if (path.StartsWith(prefix)) return String(kData.c_str()) + String("/") + path.Slice(prefix.Length());
+        if (path.StartsWith(prefix))
+            return String(g_data->path().c_str()) + String("/") + path.Slice(prefix.Length());
         return XrGlfwGame::PathToFilePath(path);
     }
 };
@@ -98,25 +100,23 @@ protected:
     ScreenHost host;
     c_InputDevice* input = nullptr;
     c_MyGame* game = nullptr;
-    fs::path folder, previous;
+    ScratchFolder folder{"screens"};
 
     static void SetUpTestSuite() {
+        g_data = std::make_unique<ScratchFolder>("scores-data");
         setenv("ALSOFT_DRIVERS", "null", 1);
         WavClip clip;
         clip.data = Bytes16(Tone(4410, 1, 44100, 300, 0.3));
-        fs::create_directories(kData / "common");
-        std::ofstream(kData / "common/096.wav", std::ios::binary) << MakeWav(clip);
-        fs::create_directories(kData / "503/sfx");
-        std::ofstream(kData / "503/sfx/Aqua.ogg", std::ios::binary)
+        fs::create_directories(g_data->path() / "common");
+        std::ofstream(g_data->path() / "common/096.wav", std::ios::binary) << MakeWav(clip);
+        fs::create_directories(g_data->path() / "503/sfx");
+        std::ofstream(g_data->path() / "503/sfx/Aqua.ogg", std::ios::binary)
             << EncodeOgg(Tone(44100, 2, 22050, 200, 0.3), 2, 22050);
     }
-    static void TearDownTestSuite() { fs::remove_all(kData); }
+    static void TearDownTestSuite() { g_data.reset(); }
 
     void SetUp() override {
-        previous = fs::current_path();
-        char name[] = "/tmp/glimmerdeep-screens-XXXXXX";
-        folder = mkdtemp(name);
-        fs::current_path(folder);
+        folder.Enter();
 
         ResetModules();
         xr_app__game = &host;
@@ -136,8 +136,6 @@ protected:
     }
     void TearDown() override {
         xr_audio_device->StopMusic();
-        fs::current_path(previous);
-        fs::remove_all(folder);
     }
 
     // One update of a screen, as the game's update runs it.

@@ -1,8 +1,7 @@
 // Effects and music of the shell on a real, silent OpenAL device.
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include <AL/al.h>
 #include <gtest/gtest.h>
@@ -13,20 +12,23 @@
 #include "shell/sound.h"
 #include "shell/state.h"
 #include "support/random.h"
+#include "tests/harness/scratch.h"
 #include "tests/harness/sound_files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kData = fs::temp_directory_path() / ("glimmerdeep-sfx-" + std::to_string(getpid()));
+// The suite's data folder: made before its first test, gone after its last.
+std::unique_ptr<ScratchFolder> g_data;
 
 // A host whose data folder is the test's own.
 class DataHost : public XrGlfwGame {
 public:
     String PathToFilePath(String path) override {
         String prefix("vantle://data/");
-        if (path.StartsWith(prefix)) return String(kData.c_str()) + String("/") + path.Slice(prefix.Length());
+        if (path.StartsWith(prefix))
+            return String(g_data->path().c_str()) + String("/") + path.Slice(prefix.Length());
         return XrGlfwGame::PathToFilePath(path);
     }
 };
@@ -48,18 +50,19 @@ protected:
     DataHost host;
 
     static void SetUpTestSuite() {
+        g_data = std::make_unique<ScratchFolder>("sfx-data");
         setenv("ALSOFT_DRIVERS", "null", 1);
         WavClip clip;
         clip.data = Bytes16(Tone(4410, 1, 44100, 300, 0.3));
         for (const char* name : {"503/sfx/005.wav", "503/sfx/012.wav", "common/099.wav", "503/sfx/Aqua.wav"}) {
-            fs::create_directories((kData / name).parent_path());
-            std::ofstream(kData / name, std::ios::binary) << MakeWav(clip);
+            fs::create_directories((g_data->path() / name).parent_path());
+            std::ofstream(g_data->path() / name, std::ios::binary) << MakeWav(clip);
         }
         // Music is Ogg Vorbis.
-        std::ofstream(kData / "503/sfx/Aqua.ogg", std::ios::binary)
+        std::ofstream(g_data->path() / "503/sfx/Aqua.ogg", std::ios::binary)
             << EncodeOgg(Tone(22050, 2, 22050, 200, 0.3), 2, 22050);
     }
-    static void TearDownTestSuite() { fs::remove_all(kData); }
+    static void TearDownTestSuite() { g_data.reset(); }
 
     void SetUp() override {
         xr_modules_init();

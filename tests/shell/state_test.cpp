@@ -30,6 +30,7 @@
 #include "runtime/gc.h"
 #include "shell/state.h"
 #include "tests/harness/files.h"
+#include "tests/harness/scratch.h"
 
 namespace fs = std::filesystem;
 
@@ -60,18 +61,11 @@ std::string join(const std::vector<std::string>& fields) {
 class SaveData : public ::testing::Test {
 protected:
     XrGlfwGame host;
-    fs::path folder, previous;
+    ScratchFolder folder{"save"};
 
     void SetUp() override {
-        previous = fs::current_path();
-        char name[] = "/tmp/glimmerdeep-save-XXXXXX";
-        folder = mkdtemp(name);
-        fs::current_path(folder);
+        folder.Enter();
         Fresh();
-    }
-    void TearDown() override {
-        fs::current_path(previous);
-        fs::remove_all(folder);
     }
     void Fresh() {
         ResetModules();

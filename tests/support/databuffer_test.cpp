@@ -10,6 +10,7 @@
 #include "host/xrgame.h"
 #include "support/databuffer.h"
 #include "support/thread.h"
+#include "tests/harness/scratch.h"
 #include "tests/harness/test_roots.h"
 #include "tests/support/support_test_util.h"
 
@@ -24,15 +25,10 @@ std::string bytes_of(const XrDataBuffer* b) {
 class DataBuffers : public ::testing::Test {
 protected:
     XrGame host;
-    std::string dir;
+    ScratchFolder folder{"databuffer"};
+    const std::string dir = folder.path().string();
 
-    void SetUp() override {
-        std::fill(std::begin(test_roots), std::end(test_roots), nullptr);
-        char pattern[] = "/tmp/databuffer-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
+    void SetUp() override { std::fill(std::begin(test_roots), std::end(test_roots), nullptr); }
 
     std::string Write(const std::string& name, const std::string& content) {
         std::string path = dir + "/" + name;

@@ -21,6 +21,8 @@
 #include <stb_image.h>
 
 #include "audio/sampleloader.h"
+#include "shell/font.h"
+#include "tests/harness/scratch.h"
 #include "tools/assetgen/catalog.h"
 
 namespace fs = std::filesystem;
@@ -130,10 +132,11 @@ struct GlyphCase {
 
 std::vector<GlyphCase> glyphCases() {
     std::vector<GlyphCase> v;
-    for (int c = 33; c < 127; ++c) v.push_back({c - 32, catalog::advance(c)});
-    for (int i = 0; catalog::kIconLetters[i]; ++i) {
-        v.push_back({catalog::kKeyRow + i, catalog::kIconAdvance});
-        v.push_back({catalog::kPadRow + i, catalog::kIconAdvance});
+    for (int c = FONT_FIRST_CODE + 1; c <= FONT_LAST_GLYPH; ++c)
+        v.push_back({c - FONT_FIRST_CODE, xr_ruvo_FontAdvance(c)});
+    for (int i = 0; kFontIconLetters[i]; ++i) {
+        v.push_back({FONT_ICON_KEY_ROW + i, FONT_ICON_ADVANCE});
+        v.push_back({FONT_ICON_PAD_ROW + i, FONT_ICON_ADVANCE});
     }
     return v;
 }
@@ -149,18 +152,18 @@ TEST_P(Glyph, InkStaysWithinItsAdvance) {
         ASSERT_TRUE(loadImage(kData + "/common/bandwidth.png", font));
     }
     const GlyphCase g = GetParam();
-    const int x0 = (g.frame % 16) * 64, y0 = (g.frame / 16) * 64;
-    int left = 64, right = -1;
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x)
+    const int x0 = (g.frame % FONT_COLUMNS) * FONT_CELL, y0 = (g.frame / FONT_COLUMNS) * FONT_CELL;
+    int left = FONT_CELL, right = -1;
+    for (int y = 0; y < FONT_CELL; ++y)
+        for (int x = 0; x < FONT_CELL; ++x)
             if (font.alpha(x0 + x, y0 + y) > 0) {
                 left = std::min(left, x);
                 right = std::max(right, x);
             }
     ASSERT_GE(right, left) << "frame " << g.frame << " is empty";
     EXPECT_LE(right - left + 1, g.advance) << "frame " << g.frame;
-    EXPECT_GE(left, 32 - 11) << "frame " << g.frame;
-    EXPECT_LE(right + 1, std::min(64, 32 - 11 + g.advance)) << "frame " << g.frame;
+    EXPECT_GE(left, FONT_CELL / 2 - 11) << "frame " << g.frame;
+    EXPECT_LE(right + 1, std::min<int>(FONT_CELL, FONT_CELL / 2 - 11 + g.advance)) << "frame " << g.frame;
 }
 
 INSTANTIATE_TEST_SUITE_P(GameFont, Glyph, ::testing::ValuesIn(glyphCases()),
@@ -250,9 +253,7 @@ std::string contents(const fs::path& p) {
 }
 
 TEST(Generator, WritesEveryFileAndTheSameBytesEveryRun) {
-    char pattern[] = "/tmp/assetgen-test-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const fs::path root = pattern;
+    ScratchFolder root("assetgen");
     const fs::path a = root / "a", b = root / "b";
     // Both runs at once: they must not depend on anything but the program.
     pid_t runs[2];
@@ -280,7 +281,6 @@ TEST(Generator, WritesEveryFileAndTheSameBytesEveryRun) {
         // The build's own folder came from the same generator.
         EXPECT_TRUE(first == contents(fs::path(kData) / name)) << name << " differs from the build's data folder";
     }
-    fs::remove_all(root);
 }
 
 }  // namespace

@@ -15,9 +15,10 @@
 #include <gtest/gtest.h>
 #include <stb_image.h>
 
-#include "tests/harness/process.h"
-#include "tests/harness/x11.h"
 #include "tests/harness/files.h"
+#include "tests/harness/process.h"
+#include "tests/harness/scratch.h"
+#include "tests/harness/x11.h"
 
 namespace fs = std::filesystem;
 
@@ -29,16 +30,13 @@ void pause(double seconds) {
 
 class Install : public ::testing::Test {
 protected:
-    fs::path root, prefix;
+    ScratchFolder root{"install"};
+    const fs::path prefix = root / "prefix";
 
     void SetUp() override {
-        char name[] = "/tmp/glimmerdeep-install-XXXXXX";
-        root = mkdtemp(name);
-        prefix = root / "prefix";
         ProcessResult r = RunProcess({CMAKE_COMMAND, "--install", BUILD_DIR, "--prefix", prefix.string()});
         ASSERT_EQ(r.status, 0) << r.out << r.err;
     }
-    void TearDown() override { fs::remove_all(root); }
 };
 
 const std::string kId = GLIMMERDEEP_APP_ID;

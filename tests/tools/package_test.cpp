@@ -15,6 +15,7 @@
 
 #include "tests/harness/files.h"
 #include "tests/harness/process.h"
+#include "tests/harness/scratch.h"
 #include "tests/harness/x11.h"
 
 namespace fs = std::filesystem;
@@ -48,12 +49,13 @@ std::string PackageState() {
 class Package : public ::testing::Test {
 protected:
     // Made once for the tests this program runs (under ctest, one each).
+    static ScratchFolder* scratch;
     static fs::path folder, deb;
     static std::string error;
 
     static void SetUpTestSuite() {
-        char name[] = "/tmp/glimmerdeep-package-XXXXXX";
-        folder = mkdtemp(name);
+        scratch = new ScratchFolder("package");
+        folder = scratch->path();
         // apt reads the file as its own unprivileged user.
         chmod(folder.c_str(), 0755);
         ProcessResult arch = Command({"/usr/bin/dpkg", "--print-architecture"});
@@ -63,7 +65,10 @@ protected:
         if (r.status != 0 || !fs::exists(deb))
             error = "cpack did not make " + deb.string() + "\n" + r.out + r.err;
     }
-    static void TearDownTestSuite() { fs::remove_all(folder); }
+    static void TearDownTestSuite() {
+        delete scratch;
+        scratch = nullptr;
+    }
 
     void SetUp() override { ASSERT_EQ(error, "") << error; }
 
@@ -84,6 +89,7 @@ protected:
     }
 };
 
+ScratchFolder* Package::scratch;
 fs::path Package::folder, Package::deb;
 std::string Package::error;
 

@@ -1,9 +1,13 @@
 // Every file of the data folder with its layout. The generator, the contact
 // sheet and the tests read this one table, so a layout is written down once.
+// The game font's cells, advances and icon frames are the text routine's own
+// (shell/font.h): the glyphs are drawn to the advances the pen will move by.
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "shell/font.h"
 
 namespace catalog {
 
@@ -27,10 +31,20 @@ inline std::vector<int> join(std::vector<int> a, const std::vector<int>& b) {
     return a;
 }
 
+// The game font's frames that show something: every glyph but the space's,
+// and both rows of control icons (shell/font.h).
+inline std::vector<int> fontFrames() {
+    const int icons = int(sizeof kFontIconLetters) - 1;
+    return join(join(range(1, FONT_LAST_GLYPH - FONT_FIRST_CODE),
+                     range(FONT_ICON_PAD_ROW, FONT_ICON_PAD_ROW + icons - 1)),
+                range(FONT_ICON_KEY_ROW, FONT_ICON_KEY_ROW + icons - 1));
+}
+
 inline const std::vector<Sheet>& sheets() {
     static const std::vector<Sheet> all = {
         {"vizo_font.png", 10, 16, 96, 960, 16, range(1, 94)},
-        {"common/bandwidth.png", 64, 64, 128, 1024, 512, join(join(range(1, 94), range(96, 108)), range(112, 124))},
+        {"common/bandwidth.png", FONT_CELL, FONT_CELL, FONT_FRAMES, FONT_COLUMNS * FONT_CELL,
+         FONT_FRAMES / FONT_COLUMNS * FONT_CELL, fontFrames()},
         {"common/RUVOLogo.png", 1024, 1024, 1, 1024, 1024, {0}},
         {"common/part-shapefull.png", 32, 32, 16, 128, 128, range(0, 15)},
         {"common/parts_shape.png", 32, 32, 16, 128, 128, range(0, 15)},
@@ -70,25 +84,5 @@ inline const std::vector<Sound>& effects() {
 
 inline const char* musicPath() { return "503/sfx/Aqua.ogg"; }
 constexpr double kMusicMinSeconds = 60.0;
-
-// Advance of character code c (32..143) in the game's font at scale 1.
-inline int advance(int c) {
-    switch (c) {
-        case ' ': return 24;
-        case '!': case '\'': case ',': case '.': case ':': case ';': case '`': case 'l': case '|': return 9;
-        case '"': return 17;
-        case '(': case ')': case '[': case ']': return 15;
-        case '*': return 23;
-        case 'i': return 11;
-        case 'j': case '{': case '}': return 18;
-        default: return c >= 127 ? 0 : 22;
-    }
-}
-
-// Font frames of the inline control icons, keyboard row and pad row.
-constexpr const char* kIconLetters = "JKLIUOQEFWSAD";
-constexpr int kKeyRow = 112, kPadRow = 96;
-// An icon advances the pen by 56 pixels at scale 1.
-constexpr int kIconAdvance = 56;
 
 }  // namespace catalog

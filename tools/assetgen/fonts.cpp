@@ -6,14 +6,14 @@
 // then the gap between any two neighbours is the same, whatever their widths.
 #include <string>
 
+#include "shell/font.h"
 #include "tools/assetgen/assets.h"
-#include "tools/assetgen/catalog.h"
 
 namespace art {
 
 namespace {
 
-constexpr int kCell = 64;
+constexpr int kCell = FONT_CELL;
 constexpr float kGlyphLeft = 21;   // 32 - 11: wide glyphs sit centred in the cell
 constexpr float kEm = 32;
 constexpr float kCondense = 0.92f;  // a slightly condensed face keeps W and M inside 22 pixels
@@ -27,8 +27,8 @@ float capHeight(const Face& face) {
 }
 
 void cellOrigin(int index, int& x, int& y) {
-    x = (index % 16) * kCell;
-    y = (index / 16) * kCell;
+    x = (index % FONT_COLUMNS) * kCell;
+    y = (index / FONT_COLUMNS) * kCell;
 }
 
 void glyph(Image& sheet, int index, const Face& face, int cp, float width, float capH) {
@@ -106,18 +106,17 @@ void controlIcon(Image& sheet, int index, const Face& face, char letter, bool pa
 }  // namespace
 
 Image gameFont(const FontSet& fonts) {
-    Image sheet(1024, 512);
+    Image sheet(FONT_COLUMNS * kCell, FONT_FRAMES / FONT_COLUMNS * kCell);
     const float capH = capHeight(fonts.mono);
-    for (int k = 1; k < 95; ++k) {
-        int cp = 32 + k;
+    for (int cp = FONT_FIRST_CODE + 1; cp <= FONT_LAST_GLYPH; ++cp) {
         // The monospaced i, j and l carry slab serifs that cannot fit their
         // narrow advances; the proportional face's plain stems do.
         const Face& face = (cp == 'i' || cp == 'j' || cp == 'l') ? fonts.sans : fonts.mono;
-        glyph(sheet, k, face, cp, float(catalog::advance(cp)), capH);
+        glyph(sheet, cp - FONT_FIRST_CODE, face, cp, float(xr_ruvo_FontAdvance(cp)), capH);
     }
-    for (int i = 0; catalog::kIconLetters[i]; ++i) {
-        controlIcon(sheet, catalog::kKeyRow + i, fonts.sans, catalog::kIconLetters[i], false);
-        controlIcon(sheet, catalog::kPadRow + i, fonts.sans, catalog::kIconLetters[i], true);
+    for (int i = 0; kFontIconLetters[i]; ++i) {
+        controlIcon(sheet, FONT_ICON_KEY_ROW + i, fonts.sans, kFontIconLetters[i], false);
+        controlIcon(sheet, FONT_ICON_PAD_ROW + i, fonts.sans, kFontIconLetters[i], true);
     }
     return sheet;
 }

@@ -16,6 +16,7 @@
 
 #include <stb_image.h>
 
+#include "shell/font.h"
 #include "tools/assetgen/catalog.h"
 #include "tools/assetgen/raster.h"
 #include "tools/assetgen/typeset.h"
@@ -107,11 +108,11 @@ void sampleLine(Image& dst, const Image& font, const std::string& text, float sc
     float pen = x + 24 * scale;
     for (size_t i = 0; i < text.size(); ++i) {
         int c = (unsigned char)text[i];
-        int frame = c - 32, adv = catalog::advance(c);
+        int frame = c - 32, adv = xr_ruvo_FontAdvance(c);
         if (c == '^' && i + 1 < text.size()) {
-            const char* at = std::strchr(catalog::kIconLetters, text[++i]);
-            frame = catalog::kKeyRow + int(at - catalog::kIconLetters);
-            adv = catalog::kIconAdvance;
+            const char* at = std::strchr(kFontIconLetters, text[++i]);
+            frame = FONT_ICON_KEY_ROW + int(at - kFontIconLetters);
+            adv = FONT_ICON_ADVANCE;
         }
         int fx = (frame % 16) * 64, fy = (frame / 16) * 64;
         int size = int(std::ceil(64 * scale));

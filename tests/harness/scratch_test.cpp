@@ -1,0 +1,73 @@
+// The tests' scratch folders: where they are made, that entering and leaving
+// restores the working folder, and that nothing of them stays behind.
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include <gtest/gtest.h>
+
+#include "tests/harness/scratch.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(ScratchFolder, IsEnteredLeftAndRemovedWithWhatItHolds) {
+    const fs::path start = fs::current_path();
+    fs::path made;
+    {
+        ScratchFolder folder("scratch-test");
+        made = folder.path();
+        EXPECT_EQ(made.parent_path(), "/tmp");
+        EXPECT_EQ(made.filename().string().rfind("glimmerdeep-scratch-test-", 0), 0u) << made;
+        ASSERT_TRUE(fs::is_directory(made));
+        EXPECT_TRUE(fs::is_empty(made));
+
+        folder.Enter();
+        EXPECT_EQ(fs::current_path(), made);
+        std::ofstream("state") << "x";
+        EXPECT_TRUE(fs::exists(folder / "state"));
+        folder.Leave();
+        EXPECT_EQ(fs::current_path(), start);
+        folder.Leave();
+        EXPECT_EQ(fs::current_path(), start) << "leaving twice goes nowhere";
+
+        ScratchFolder other("scratch-test");
+        EXPECT_NE(other.path(), made) << "each is fresh";
+        folder.Enter();  // and left by its end
+    }
+    EXPECT_EQ(fs::current_path(), start);
+    EXPECT_FALSE(fs::exists(made));
+}
+
+// A test that takes the rights away (a read-only state folder) still leaves
+// nothing behind, however deep. (Run as root, who keeps every right, this
+// shows only that the folder goes.)
+TEST(ScratchFolder, IsRemovedEvenWhenMadeUnwritable) {
+    fs::path made;
+    {
+        ScratchFolder folder("scratch-test");
+        made = folder.path();
+        fs::create_directories(folder / "a/b");
+        std::ofstream(folder / "a/b/file") << "x";
+        std::ofstream(folder / "a/file") << "x";
+        ASSERT_EQ(chmod((folder / "a/b").c_str(), 0), 0);
+        ASSERT_EQ(chmod((folder / "a").c_str(), S_IRUSR | S_IXUSR), 0);
+        ASSERT_EQ(chmod(made.c_str(), S_IRUSR), 0);
+    }
+    EXPECT_FALSE(fs::exists(made));
+}
+
+TEST(ScratchFolder, ThatCannotBeMadeSaysWhy) {
+    try {
+        ScratchFolder folder("no/such/place");
+        ADD_FAILURE() << "made " << folder.path();
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("glimmerdeep-no/such/place-"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("No such file or directory"), std::string::npos) << e.what();
+    }
+}
+
+}  // namespace
