@@ -8,11 +8,14 @@ set -e
 cd "$(dirname "$0")/.."
 tools/install-packages.sh
 
+# -noreset: otherwise the X server starts afresh each time its last client
+# leaves, refusing connections meanwhile, and a test starting just then finds
+# no display.
 headless() {
     if [ -n "$DISPLAY" ]; then
         "$@"
     else
-        xvfb-run -a -s "-screen 0 1024x768x24" "$@"
+        xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$@"
     fi
 }
 
@@ -21,7 +24,8 @@ headless() {
 run_ctest() {
     log=$1
     shift
-    { headless ctest "$@" 2>&1; echo $? >"$log.status"; } | tee "$log"
+    { ctest_status=0; headless ctest "$@" 2>&1 || ctest_status=$?; echo "$ctest_status" >"$log.status"; } |
+        tee "$log"
     ctest_status=$(cat "$log.status")
     if grep -q "tests did not run" "$log"; then
         echo "some tests did not run (see the list above)" >&2

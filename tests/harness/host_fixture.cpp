@@ -38,7 +38,12 @@ namespace {
 class GlfwEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        if (glfwInit()) return;
+        // An X server started without -noreset refuses connections for a
+        // moment whenever its last client has left: a few tries bridge that.
+        for (int attempt = 0; attempt < 10; ++attempt) {
+            if (glfwInit()) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
         const char* display = std::getenv("DISPLAY");
         std::fprintf(stderr, "these tests need an X server, and the display \"%s\" cannot be opened\n",
                      display ? display : "");
