@@ -53,3 +53,12 @@ void SendCloseRequest(unsigned long window) {
     XSendEvent(display, window, False, NoEventMask, &close);
     XCloseDisplay(display);
 }
+
+void SaveThroughTheOptionsAndQuit() {
+    RunProcess({"/bin/sleep", "2.5"});  // the loading screen
+    PressKey("Down");
+    PressKey("Return");
+    RunProcess({"/bin/sleep", "1"});
+    PressKey("Escape");
+    PressKey("F4");
+}

@@ -22,3 +22,8 @@ std::string Xdotool(const std::string& arguments);
 // long again: the game reads which keys are down at each update, so a press
 // and release between two updates would go unseen, as with any real player.
 void PressKey(const std::string& key);
+
+// From the game's first screen: waits out the loading screen, goes into
+// Options and out again, which saves the state, then quits with F4. The game
+// window must have the focus.
+void SaveThroughTheOptionsAndQuit();

@@ -10,27 +10,21 @@
 
 #include <gtest/gtest.h>
 
-// AddressSanitizer brings its own allocator, whose figures the C library's
-// do not include.
-#if defined(__SANITIZE_ADDRESS__)
-#define GLIMMERDEEP_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define GLIMMERDEEP_ASAN 1
-#endif
-#endif
-#ifdef GLIMMERDEEP_ASAN
-#include <sanitizer/allocator_interface.h>
-#endif
-
 #include "game/modules.h"
-#include "tests/harness/test_roots.h"
 #include "host/app.h"
 #include "host/glfwgame.h"
 #include "runtime/gc.h"
 #include "shell/state.h"
 #include "tests/harness/files.h"
+#include "tests/harness/sanitizer.h"
 #include "tests/harness/scratch.h"
+#include "tests/harness/test_roots.h"
+
+// AddressSanitizer brings its own allocator, whose figures the C library's
+// do not include.
+#if GLIMMERDEEP_ASAN
+#include <sanitizer/allocator_interface.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -123,7 +117,7 @@ TEST_F(SaveData, RoundTripThroughTheStateFile) {
 // the checked build, that of AddressSanitizer's own allocator, which then
 // serves every allocation instead.
 size_t HeapInUse() {
-#ifdef GLIMMERDEEP_ASAN
+#if GLIMMERDEEP_ASAN
     return __sanitizer_get_current_allocated_bytes();
 #else
     const struct mallinfo2 info = mallinfo2();

@@ -24,10 +24,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void pause(double seconds) {
-    usleep(useconds_t(seconds * 1e6));
-}
-
 class Install : public ::testing::Test {
 protected:
     ScratchFolder root{"install"};
@@ -138,12 +134,7 @@ TEST_F(Install, LauncherPlaysFromThePlayersDataFolder) {
     options.timeoutSeconds = 40;
     options.whileRunning = [](pid_t pid) {
         if (FocusGameWindow(pid).empty()) return;
-        pause(2.5);  // the loading screen
-        PressKey("Down");
-        PressKey("Return");
-        pause(1.0);
-        PressKey("Escape");
-        PressKey("F4");
+        SaveThroughTheOptionsAndQuit();
     };
     ProcessResult r = RunProcess({(prefix / "bin/glimmerdeep").string()}, options);
     EXPECT_EQ(r.status, 0) << r.out << r.err;

@@ -25,10 +25,6 @@ namespace {
 const std::string kVersion = GLIMMERDEEP_VERSION;
 const std::string kId = GLIMMERDEEP_APP_ID;
 
-void pause(double seconds) {
-    usleep(useconds_t(seconds * 1e6));
-}
-
 std::string FirstLine(const std::string& text) {
     return text.substr(0, text.find('\n'));
 }
@@ -202,12 +198,7 @@ TEST_F(PackageInstall, InstallsPlaysAndRemovesLeavingOnlyThePlayersData) {
         // Desktops join the window to its entry by the class the entry names.
         classed = Xdotool("search --class ^Glimmerdeep$");
         if (classed.find(window) == std::string::npos) classed += " lacks " + window;
-        pause(2.5);  // the loading screen
-        PressKey("Down");
-        PressKey("Return");
-        pause(1.0);
-        PressKey("Escape");
-        PressKey("F4");
+        SaveThroughTheOptionsAndQuit();
     };
     r = RunProcess({"/usr/bin/glimmerdeep"}, options);
     EXPECT_EQ(r.status, 0) << r.out << r.err;
