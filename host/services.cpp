@@ -6,7 +6,7 @@
 
 #include <sys/stat.h>
 
-#include <GLFW/glfw3.h>
+#include "host/glfw.h"
 #include <stb_image.h>
 
 #include "audio/sampleloader.h"
@@ -60,7 +60,9 @@ unsigned char* XrGame::LoadData(String path, int* length) {
 
 int XrGame::SaveState(String state) {
     std::string bytes = state.ToUtf8();
-    return platform::ReplaceFile(kStateFile, bytes.data(), bytes.size());
+    const int result = platform::ReplaceFile(kStateFile, bytes.data(), bytes.size());
+    if (result == 0) platform::SyncStorage();
+    return result;
 }
 
 String XrGame::LoadState() {
