@@ -65,7 +65,7 @@ void run_mode(c_MyGame* game) {
 int c_MyGame::p_OnCreate() {
     xr_ruvo_SetGameNumber(503);
     xr_ruvo_isOuya = 0;
-    xr_ruvo_HasQuit = 1;
+    xr_ruvo_HasQuit = xr_app__game->CanQuit() ? 1 : 0;
     xr_ruvo_RUVO_MixControls = 1;
     // The window may have opened full screen (the command line): F11 then
     // gives the window back.
@@ -138,6 +138,7 @@ int c_MyGame::p_LoadScreen() {
     }
     // Step 61 ends the loading in the update that shows the menu first.
     if (step > 60) {
+        xr_pacing.MomentOfNextFrame("menu");
         xr_ruvo_RUVO_Loader = 0;
     } else if (xr_ruvo_RUVO_Loader > 0) {
         xr_ruvo_RUVO_Loader += 1;

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include <GLFW/glfw3.h>
+#include "host/glfw.h"
 
 #include "host/pacing.h"
 #include "host/platform.h"
@@ -210,6 +210,11 @@ void XrGlfwGame::CloseWindow() {
     _anchor = nullptr;
     _anchorTried = false;
     _shared = false;
+}
+
+void XrGlfwGame::Shutdown() {
+    CloseWindow();
+    glfwTerminate();
 }
 
 // The pointer arrives in screen coordinates, which on a scaled desktop are

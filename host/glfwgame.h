@@ -60,15 +60,17 @@ public:
     void Run();
     // One pass of the loop after render and swap: wait for the next update,
     // take the window's events and focus, run the updates that are due.
-    void WaitForUpdate();
+    virtual void WaitForUpdate();
     void UpdateEvents();
     void RunUpdates();
 
     GLFWwindow* Window() { return _window; }
     // Destroys the window, which gives a monitor that full screen switched
-    // back its own mode, and the hidden one holding the GL objects. Every way
-    // out of the program comes through here.
+    // back its own mode, and the hidden one holding the GL objects.
     void CloseWindow();
+    // The end of the program: every way out comes through here, from the
+    // exit hook. The window goes, then GLFW.
+    virtual void Shutdown();
     // A pointer position from screen coordinates to drawn pixels.
     float PointerX(double x) const;
     float PointerY(double y) const;

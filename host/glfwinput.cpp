@@ -2,7 +2,7 @@
 #include <cstdlib>
 #include <string>
 
-#include <GLFW/glfw3.h>
+#include "host/glfw.h"
 
 #include "host/glfwgame.h"
 

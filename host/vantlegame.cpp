@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include <GLFW/glfw3.h>
+#include "host/glfw.h"
 
 #include "runtime/startup.h"
 
@@ -18,8 +18,10 @@ static void OnGlfwError(int error, const char* message) {
 // that full screen switched to another mode only gets its own back when the
 // window is destroyed.
 static void CloseHost() {
-    if (XrGlfwGame::_glfwGame) XrGlfwGame::_glfwGame->CloseWindow();
-    glfwTerminate();
+    if (XrGlfwGame::_glfwGame)
+        XrGlfwGame::_glfwGame->Shutdown();
+    else
+        glfwTerminate();
 }
 
 int XrVantleGame::Main(int argc, const char* argv[]) {

@@ -69,6 +69,9 @@ public:
     virtual int GetDeviceWidth() { return 0; }
     virtual int GetDeviceHeight() { return 0; }
     virtual void SetDeviceWindow(int, int, int) {}
+    // Whether the player can end the program from the game: not where the
+    // program lives in a page, which only the player's browser closes.
+    virtual bool CanQuit() { return true; }
     // Whether the device window fills a monitor.
     virtual bool Fullscreen() { return false; }
     virtual Array<XrDisplayMode*> GetDisplayModes() { return Array<XrDisplayMode*>(); }

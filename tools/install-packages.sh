@@ -1,6 +1,8 @@
 #!/bin/sh
-# Installs the Debian packages that building, playing and testing need.
-# Safe to run again: when everything is present it only checks and returns.
+# Installs the Debian packages that building, playing and testing need; with
+# "web", also those of the browser build and its tests (Emscripten, Chromium,
+# and npm when Node.js came without it). Safe to run again: when everything
+# is present it only checks and returns.
 set -e
 
 PACKAGES="build-essential cmake pkg-config
@@ -10,6 +12,10 @@ xvfb xauth xdotool bsdutils libx11-dev libxrandr-dev openbox xterm x11-xserver-u
 libvorbis-dev fonts-dejavu-core
 clang-14 libclang-rt-14-dev llvm-14
 gzip man-db appstream desktop-file-utils dpkg-dev file lintian"
+if [ "$1" = web ]; then
+    PACKAGES="$PACKAGES emscripten chromium nodejs"
+    command -v npm >/dev/null 2>&1 || PACKAGES="$PACKAGES npm"
+fi
 
 missing=""
 for p in $PACKAGES; do

@@ -1,0 +1,88 @@
+// Runs inside glimmerdeep.js before the program starts: the page's side of
+// the browser host. It gives the program a working folder in the page's
+// storage, read before the first update and written after every save; keeps
+// the page's focus where the host looks for it; and passes the page's query
+// to the program as its environment.
+
+// The working folder, where the state file lives. IndexedDB may be missing
+// or refuse (private browsing, a full quota): the game then plays on with a
+// folder that lasts as long as the page, and says so once on the console.
+Module.storage = {mounted: false, loaded: false, busy: false, again: false, saves: 0, failures: 0};
+
+Module.storageFailed = function (what, error) {
+  Module.storage.failures++;
+  if (Module.storage.failures === 1)
+    console.warn("glimmerdeep: settings and scores will not outlive this page (" + what + ": " + error + ")");
+};
+
+Module.preRun = Module.preRun || [];
+Module.preRun.push(function () {
+  FS.mkdir("/save");
+  try {
+    FS.mount(IDBFS, {}, "/save");
+    Module.storage.mounted = true;
+  } catch (error) {
+    Module.storageFailed("mount", error);
+  }
+  FS.chdir("/save");
+  if (!Module.storage.mounted) return;
+  addRunDependency("storage");
+  try {
+    FS.syncfs(true, function (error) {
+      if (error) Module.storageFailed("read", error);
+      Module.storage.loaded = !error;
+      removeRunDependency("storage");
+    });
+  } catch (error) {
+    Module.storageFailed("read", error);
+    removeRunDependency("storage");
+  }
+});
+
+// One copy to the storage at a time: a save that comes while one is on its
+// way is copied when that one is done.
+Module.syncStorage = function () {
+  var storage = Module.storage;
+  if (!storage.mounted) return;
+  if (storage.busy) {
+    storage.again = true;
+    return;
+  }
+  storage.busy = true;
+  FS.syncfs(false, function (error) {
+    storage.busy = false;
+    if (error) Module.storageFailed("write", error);
+    else storage.saves++;
+    if (storage.again) {
+      storage.again = false;
+      Module.syncStorage();
+    }
+  });
+};
+
+// The page has the focus until it is hidden or loses it, and has it again
+// when shown, focused or used.
+Module.pageFocused = true;
+(function () {
+  function set(focused) {
+    return function () {
+      Module.pageFocused = focused;
+    };
+  }
+  window.addEventListener("blur", set(false));
+  window.addEventListener("focus", set(true));
+  window.addEventListener("keydown", set(true), true);
+  window.addEventListener("mousedown", set(true), true);
+  window.addEventListener("touchstart", set(true), true);
+  document.addEventListener("visibilitychange", function () {
+    Module.pageFocused = document.visibilityState === "visible";
+  });
+})();
+
+// "?pacing=1" in the address prints the frame loop's figures to the console,
+// as GLIMMERDEEP_PACING does on the desktop.
+Module.preRun.push(function () {
+  var query = new URLSearchParams(window.location.search);
+  if (query.get("pacing") === "1") ENV.GLIMMERDEEP_PACING = "1";
+  if (query.get("rates") === "1") ENV.GLIMMERDEEP_PRINT_RATES = "1";
+});

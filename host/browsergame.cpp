@@ -1,0 +1,151 @@
+#include "host/browsergame.h"
+
+#include <emscripten.h>
+#include <emscripten/html5.h>
+#include <sys/stat.h>
+
+#include "host/glfw.h"
+
+namespace {
+
+EM_JS(int, browser_screen_width, (), { return screen.width | 0; });
+EM_JS(int, browser_screen_height, (), { return screen.height | 0; });
+
+// Kept by the page's script (host/browser.js): false from the moment the
+// page loses the focus or is hidden until the player is back.
+EM_JS(int, browser_page_focused, (), { return Module.pageFocused === false ? 0 : 1; });
+
+EM_JS(int, browser_pad_is_standard, (int jid), {
+    var pads = navigator.getGamepads ? navigator.getGamepads() : [];
+    var pad = pads[jid];
+    return pad && pad.connected && pad.mapping === "standard" ? 1 : 0;
+});
+
+// Triggers are buttons in the standard layout, with a value from 0 to 1 that
+// the browser's GLFW leaves out.
+EM_JS(float, browser_pad_button_value, (int jid, int button), {
+    var pads = navigator.getGamepads ? navigator.getGamepads() : [];
+    var pad = pads[jid];
+    return pad && pad.buttons[button] ? pad.buttons[button].value : 0;
+});
+
+// GLFW's gamepad buttons, in GLFW's order, as numbered in the browser's
+// standard layout.
+const int kStandardButtons[GLFW_GAMEPAD_BUTTON_LAST + 1] = {
+    0,   // A
+    1,   // B
+    2,   // X
+    3,   // Y
+    4,   // left bumper
+    5,   // right bumper
+    8,   // back
+    9,   // start
+    16,  // guide
+    10,  // left thumb
+    11,  // right thumb
+    12,  // d-pad up
+    15,  // d-pad right
+    13,  // d-pad down
+    14,  // d-pad left
+};
+
+}  // namespace
+
+// The gamepad calls of GLFW 3.3, from the browser's Gamepad API: a pad the
+// browser knows has the standard layout, whose sticks GLFW already passes on
+// unchanged (y down) and whose buttons are renumbered here.
+extern "C" {
+
+int glfwJoystickIsGamepad(int jid) {
+    return glfwJoystickPresent(jid) && browser_pad_is_standard(jid);
+}
+
+int glfwGetGamepadState(int jid, GLFWgamepadstate* state) {
+    if (!glfwJoystickIsGamepad(jid)) return GLFW_FALSE;
+    int buttonCount = 0, axisCount = 0;
+    const unsigned char* buttons = glfwGetJoystickButtons(jid, &buttonCount);
+    const float* axes = glfwGetJoystickAxes(jid, &axisCount);
+    if (!buttons || !axes) return GLFW_FALSE;
+    for (int i = 0; i <= GLFW_GAMEPAD_BUTTON_LAST; ++i) {
+        const int b = kStandardButtons[i];
+        state->buttons[i] = b < buttonCount && buttons[b] ? GLFW_PRESS : GLFW_RELEASE;
+    }
+    for (int i = 0; i < 4; ++i) state->axes[i] = i < axisCount ? axes[i] : 0.0f;
+    // GLFW's triggers run from -1 (released) to 1.
+    state->axes[GLFW_GAMEPAD_AXIS_LEFT_TRIGGER] = browser_pad_button_value(jid, 6) * 2 - 1;
+    state->axes[GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER] = browser_pad_button_value(jid, 7) * 2 - 1;
+    return GLFW_TRUE;
+}
+
+// The browser maps the pads it knows itself; a mapping line cannot change
+// that, so there is nothing to add.
+int glfwUpdateGamepadMappings(const char*) {
+    return GLFW_TRUE;
+}
+
+}  // extern "C"
+
+// The browser's GLFW holds one window at a time: no hidden window to share
+// GL objects with is made.
+XrBrowserGame::XrBrowserGame() {
+    _anchorTried = true;
+    // The page's file system starts with a mask that takes every permission
+    // from new files, which it then enforces: the state file could not be
+    // read back. Its files are the program's alone.
+    umask(022);
+    _desktopMode = {browser_screen_width(), browser_screen_height(), 8, 8, 8, 60};
+}
+
+// The canvas is made once, at its window size. Full screen afterwards is the
+// browser's, which scales the canvas to the screen keeping its proportions
+// and its pixels, so the game goes on drawing what it drew. Browsers allow it
+// only in answer to the player, so a request made outside one waits for the
+// next key or click.
+void XrBrowserGame::SetDeviceWindow(int width, int height, int flags) {
+    if (!_window) {
+        XrGlfwGame::SetDeviceWindow(width, height, flags & ~1);
+        if (!(flags & 1)) return;
+    }
+    if (flags & 1) {
+        EmscriptenFullscreenStrategy strategy = {};
+        strategy.scaleMode = EMSCRIPTEN_FULLSCREEN_SCALE_ASPECT;
+        strategy.canvasResolutionScaleMode = EMSCRIPTEN_FULLSCREEN_CANVAS_SCALE_NONE;
+        strategy.filteringMode = EMSCRIPTEN_FULLSCREEN_FILTERING_DEFAULT;
+        emscripten_request_fullscreen_strategy("#canvas", EM_TRUE, &strategy);
+    } else {
+        emscripten_exit_fullscreen();
+    }
+}
+
+bool XrBrowserGame::Fullscreen() {
+    EmscriptenFullscreenChangeEvent status = {};
+    return emscripten_get_fullscreen_status(&status) == EMSCRIPTEN_RESULT_SUCCESS && status.isFullscreen;
+}
+
+// The canvas keeps its last frame under the page's closing picture: ending
+// GLFW would shrink it to a pixel, destroying the window would report a
+// close. The program's objects are gone, so nothing may call into them.
+void XrBrowserGame::Shutdown() {
+    glfwSetJoystickCallback(nullptr);
+    if (!_window) return;
+    glfwSetKeyCallback(_window, nullptr);
+    glfwSetCharCallback(_window, nullptr);
+    glfwSetMouseButtonCallback(_window, nullptr);
+    glfwSetCursorPosCallback(_window, nullptr);
+    glfwSetWindowCloseCallback(_window, nullptr);
+    glfwSetWindowSizeCallback(_window, nullptr);
+    glfwSetFramebufferSizeCallback(_window, nullptr);
+}
+
+// Every pass of the loop gives the page its turn, even with an update due:
+// only then does the page show the frame and deliver input. While suspended
+// nothing is scheduled, and the focus is looked at again ten times a second.
+void XrBrowserGame::WaitForUpdate() {
+    double delay = _nextUpdate == 0 ? 0 : _nextUpdate - GetTime();
+    if (_suspended) delay = 0.1;
+    Sleep(delay > 0 ? delay : 0);
+}
+
+bool XrBrowserGame::WindowFocused() {
+    return _window && browser_page_focused();
+}
