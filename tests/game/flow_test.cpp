@@ -22,7 +22,7 @@
 
 namespace {
 
-enum { KEY_ENTER = 13, KEY_ESCAPE = 27, KEY_RIGHT = 39, KEY_F1 = 112, KEY_F2 = 113, KEY_F11 = 122 };
+enum { KEY_ENTER = 13, KEY_ESCAPE = 27, KEY_RIGHT = 39, KEY_DOWN = 40, KEY_F1 = 112, KEY_F2 = 113, KEY_F11 = 122 };
 
 // How many times the last update queued frame `frame` of image `image`.
 int Queued(int image, int frame) {
@@ -78,6 +78,22 @@ TEST(Flow, EnterTwiceStartsANormalGameWithMusic) {
     EXPECT_EQ(xr_audio_device->MusicState(), 1);
     EXPECT_FLOAT_EQ(xr_ruvo_plr[PLR_LIVES], 3);
     EXPECT_FLOAT_EQ(xr_ruvo_plr[PLR_DANGER], 1.0f);
+}
+
+// In a web page the player cannot end the program: the menu offers three
+// items, the cursor stops at Credits, and choosing it opens the credits.
+TEST(Flow, AHostWithoutAWayToQuitHidesQuit) {
+    GameDriver g(640, 480, false);
+    g.Load();
+    g.Update();
+    EXPECT_EQ(xr_ruvo_HasQuit, 0);
+    for (int i = 0; i < 4; ++i) {
+        g.Tap(KEY_DOWN);
+        g.Update();
+    }
+    EXPECT_EQ(xr_ruvo_RUVO_MenuPos[POS_FIRST_CURSOR], 2) << "Credits is the last item";
+    g.Tap(KEY_ENTER);
+    EXPECT_EQ(xr_ruvo_RUVO_OptCred, OVERLAY_CREDITS);
 }
 
 TEST(Flow, PauseTogglesOnThePressOnly) {

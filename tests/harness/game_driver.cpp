@@ -17,7 +17,8 @@ String DriverHost::PathToFilePath(String path) {
     return XrGlfwGame::PathToFilePath(path);
 }
 
-GameDriver::GameDriver(int width, int height) {
+GameDriver::GameDriver(int width, int height, bool canQuit) {
+    host.canQuit = canQuit;
     setenv("ALSOFT_DRIVERS", "null", 0);
     folder.Enter();
 

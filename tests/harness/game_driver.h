@@ -14,17 +14,20 @@
 class DriverHost : public XrGlfwGame {
 public:
     double now = 1000;  // seconds
+    bool canQuit = true;  // false: a host in a web page
     double GetTime() override { return now; }
     void Sleep(double seconds) override { now += seconds; }
     // Assets come from the build's data folder.
     String PathToFilePath(String path) override;
+    bool CanQuit() override { return canQuit; }
 };
 
 class GameDriver {
 public:
     // Starts the game in a fresh working folder of its own (where the state
-    // file lives), in a window of the given size.
-    explicit GameDriver(int width = 1024, int height = 768);
+    // file lives), in a window of the given size, on a host that offers a way
+    // to quit or, as in a web page, none.
+    explicit GameDriver(int width = 1024, int height = 768, bool canQuit = true);
     ~GameDriver();
 
     // Updates at 60 a second, the clock moving with them.

@@ -1,0 +1,247 @@
+// The browser build played in Debian's Chromium, headless, with its software
+// WebGL: the page served from build-web/site on the loopback, keys and
+// clicks sent as a player's, the canvas read back from the page. Run by
+// tools/test.sh after tools/web.sh; needs an X server for the desktop's
+// reference frame (build/tests/menu_frame).
+import { after, before, test } from "node:test";
+import assert from "node:assert/strict";
+import { execFileSync } from "node:child_process";
+import { mkdirSync, mkdtempSync, readFileSync, rmSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { dirname, join, resolve } from "node:path";
+import { fileURLToPath } from "node:url";
+import {
+  blockDifference, canvasShot, distinctColours, launchBrowser, openGame, pixel, quietly, sleep, startServer, tap,
+  unexpectedErrors, waitFor,
+} from "./harness.mjs";
+import { decodePng } from "./png.mjs";
+
+const ROOT = resolve(dirname(fileURLToPath(import.meta.url)), "../..");
+const SITE = process.env.GLIMMERDEEP_SITE || join(ROOT, "build-web/site");
+const MENU_FRAME = process.env.GLIMMERDEEP_MENU_FRAME_TOOL || join(ROOT, "build/tests/menu_frame");
+
+let server, browser, menu, scratch;
+let failures = 0;
+
+before(async () => {
+  readFileSync(join(SITE, "glimmerdeep.wasm"));  // fails, naming the file, before tools/web.sh has run
+  scratch = mkdtempSync(join(tmpdir(), "glimmerdeep-browser-"));
+  execFileSync(MENU_FRAME, [join(scratch, "menu.png")], { stdio: ["ignore", "ignore", "inherit"] });
+  menu = decodePng(readFileSync(join(scratch, "menu.png")));
+  server = await startServer(SITE);
+  browser = await launchBrowser();
+});
+
+after(async () => {
+  await browser?.close();
+  await server?.close();
+  if (scratch) rmSync(scratch, { recursive: true, force: true });
+});
+
+// Runs `body` with a page of the game, closing the page's context however
+// the body ends: a page left running would slow every test after it.
+// A failing test leaves the page as it was in build-web/test-failures/.
+async function withGame(options, body) {
+  const game = await openGame(browser, server, options);
+  try {
+    await body(game);
+  } catch (error) {
+    const folder = join(ROOT, "build-web/test-failures");
+    mkdirSync(folder, { recursive: true });
+    const file = join(folder, `${++failures}.png`);
+    await game.page.screenshot({ path: file }).catch(() => {});
+    error.message += ` (the page as it was: ${file})`;
+    throw error;
+  } finally {
+    await game.context.close();
+  }
+}
+
+// The settled menu, as close to the desktop's as the same picture drawn twice.
+function isMenu(shot) {
+  const d = blockDifference(shot, menu);
+  return d.mean < 2 && d.far < 0.01;
+}
+
+async function waitForMenu(game) {
+  return waitFor("the menu", async () => {
+    const shot = await canvasShot(game.page);
+    return isMenu(shot) && shot;
+  });
+}
+
+// The game's own figures, from ?pacing=1.
+function paced(game, moment) {
+  return game.console.some((m) => m.text.startsWith(`pacing moment=${moment} `));
+}
+
+function assertCleanConsole(game) {
+  assert.deepEqual(unexpectedErrors(game), [], "the console shows no error beyond the GL emulation's warnings");
+}
+
+// The loading screen's backdrop, in the corner of the canvas.
+const LOADING_BACKDROP = [180, 160, 126];
+const near = (a, b, tolerance = 12) => a.every((v, i) => Math.abs(v - b[i]) <= tolerance);
+
+test("the page loads, draws the loading screen, then the menu as the desktop draws it", async () => {
+  await withGame({}, async (game) => {
+    let loading = null;
+    const shot = await waitFor("the menu", async () => {
+      const shot = await canvasShot(game.page);
+      if (!loading && near(pixel(shot, 4, 4), LOADING_BACKDROP) && distinctColours(shot) > 1000) loading = shot;
+      return isMenu(shot) && shot;
+    }, 30000, 20);
+    assert.ok(loading, "the loading screen was drawn before the menu");
+    assert.ok(blockDifference(loading, menu).mean > 20, "and is not the menu");
+    assert.ok(distinctColours(shot) > 1000, "the menu is a picture, not a cleared canvas");
+    const exact = blockDifference(shot, menu, { block: 1 });
+    assert.ok(exact.mean < 1, `pixel for pixel, the desktop's menu (mean difference ${exact.mean.toFixed(3)})`);
+    assert.equal(await game.page.title(), "Glimmerdeep");
+    assertCleanConsole(game);
+  });
+});
+
+test("Enter, Enter starts a game; Escape pauses it and Escape again plays on", async () => {
+  await withGame({ query: "?pacing=1" }, async (game) => {
+    await waitForMenu(game);
+    await tap(game.page, "Enter");
+    await tap(game.page, "Enter");
+    await waitFor("the game's start", () => paced(game, "game_start"), 5000);
+    await sleep(1000);
+    // Play moves the cave's left side (sonar, hazards, the diver's bubbles)
+    // between two frames; the pause screen freezes it and draws its own
+    // picture on the right.
+    const left = { x1: 256 };
+    const play = [await canvasShot(game.page)];
+    await sleep(700);
+    play.push(await canvasShot(game.page));
+    assert.ok(blockDifference(play[0], play[1], left).mean > 0.5, "the cave moves in play");
+
+    await tap(game.page, "Escape");
+    await sleep(700);
+    const paused = [await canvasShot(game.page)];
+    await sleep(700);
+    paused.push(await canvasShot(game.page));
+    assert.ok(blockDifference(paused[0], paused[1], left).mean < 0.1, "the cave stands still while paused");
+    assert.ok(blockDifference(play[1], paused[0]).mean > 5, "the pause screen is drawn over it");
+
+    await tap(game.page, "Escape");
+    await sleep(700);
+    const resumed = [await canvasShot(game.page)];
+    await sleep(700);
+    resumed.push(await canvasShot(game.page));
+    assert.ok(blockDifference(resumed[0], resumed[1], left).mean > 0.5, "Escape again plays on");
+    assertCleanConsole(game);
+  });
+});
+
+// The state file: "RUVO_v2.0|", then the saved settings; the frame-rate
+// overlay's setting is the 23rd.
+async function savedFrameRate(page) {
+  return page.evaluate(() => {
+    try {
+      return FS.readFile("/save/.vantlestate", { encoding: "utf8" }).split("|")[23];
+    } catch (error) {
+      return "no state file: " + error;
+    }
+  });
+}
+
+test("a changed setting is kept in the page's storage and survives a reload", async () => {
+  await withGame({}, async (game) => {
+    await waitForMenu(game);
+    await tap(game.page, "ArrowDown");
+    await tap(game.page, "Enter");  // Options
+    // The list: Back, SFX, Music, the two Invert Y rows, Framerate.
+    for (let i = 0; i < 5; i++) await tap(game.page, "ArrowDown");
+    await tap(game.page, "Enter");  // Framerate: On
+    for (let i = 0; i < 5; i++) await tap(game.page, "ArrowUp");
+    await tap(game.page, "Enter");  // Back, which saves
+    await waitFor("the save to reach the storage", () => game.page.evaluate(() => Module.storage.saves > 0), 5000);
+    assert.equal(await savedFrameRate(game.page), "1");
+
+    await game.page.reload();
+    await waitFor("the game to run again", () => game.page.evaluate(() => Module.storage.loaded), 15000);
+    assert.equal(await savedFrameRate(game.page), "1", "read back from the storage");
+    // The menu, with the frame-rate line along its bottom left.
+    const shot = await waitFor("the menu with the frame-rate line", async () => {
+      const shot = await canvasShot(game.page);
+      const rest = blockDifference(shot, menu, { y1: 400 });
+      const line = blockDifference(shot, menu, { x1: 320, y0: 440, y1: 464 });
+      return rest.mean < 2 && line.mean > 3 && shot;
+  });
+  assert.ok(shot);
+  assertCleanConsole(game);
+  });
+});
+
+test("without the page's storage the game plays on and says so once", async () => {
+  // As in a private window that refuses IndexedDB.
+  await withGame({
+    before: () => Object.defineProperty(window, "indexedDB", { get: () => { throw new Error("refused"); } }),
+  }, async (game) => {
+    await waitForMenu(game);
+    await tap(game.page, "ArrowDown");
+    await tap(game.page, "Enter");  // Options
+    await tap(game.page, "Enter");  // Back, which saves
+    await sleep(500);
+    assert.equal(await savedFrameRate(game.page), "0", "the save went to the page's own folder");
+    // Back on the menu, its cursor on Options.
+    assert.ok(blockDifference(await canvasShot(game.page), menu, { y1: 320 }).mean < 2, "the menu again");
+    const warnings = game.console.filter((m) => m.text.includes("will not outlive this page"));
+    assert.equal(warnings.length, 1, "one warning on the console");
+    assert.equal(await game.page.evaluate(() => Module.exitStatus), undefined, "the game is still running");
+    assertCleanConsole(game);
+  });
+});
+
+test("the sound waits for the player's first key", async () => {
+  await withGame({}, async (game) => {
+    await waitForMenu(game);
+    const state = () => quietly(game.page, "AL.currentCtx && AL.currentCtx.audioCtx.state");
+    assert.equal(await state(), "suspended", "browsers hold sound until the player acts");
+    await tap(game.page, "ArrowDown");
+    await waitFor("the sound to start", async () => (await state()) === "running", 5000);
+    assert.ok(await game.page.evaluate(() => Object.keys(AL.currentCtx.sources).length > 0), "the tune is playing");
+    assertCleanConsole(game);
+  });
+});
+
+// A pad the browser knows, reported through the Gamepad API in its standard
+// layout: no pad can be plugged into this machine, so the page's list of pads
+// is the test's.
+function fakePad() {
+  const buttons = Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 }));
+  const pad = { id: "Test pad (STANDARD GAMEPAD)", index: 0, connected: true, mapping: "standard",
+                timestamp: 0, axes: [0, 0, 0, 0], buttons };
+  window.testPad = pad;
+  navigator.getGamepads = () => [pad, null, null, null];
+}
+
+test("a standard pad through the Gamepad API: A twice starts a game", async () => {
+  await withGame({ query: "?pacing=1", before: fakePad }, async (game) => {
+    await waitForMenu(game);
+    for (let i = 0; i < 2; i++) {
+      await game.page.evaluate(() => { testPad.buttons[0] = { pressed: true, touched: true, value: 1 }; });
+      await sleep(120);
+      await game.page.evaluate(() => { testPad.buttons[0] = { pressed: false, touched: false, value: 0 }; });
+      await sleep(200);
+    }
+    await waitFor("the game's start", () => paced(game, "game_start"), 5000);
+    assertCleanConsole(game);
+  });
+});
+
+test("F4 ends the game with a closing picture over its last frame", async () => {
+  await withGame({}, async (game) => {
+    await waitForMenu(game);
+    await tap(game.page, "F4");
+    await waitFor("the program's end", () => game.page.evaluate(() => Module.exitStatus !== undefined), 5000);
+    assert.equal(await game.page.evaluate(() => Module.exitStatus), 0);
+    const end = await game.page.$eval("#end", (e) => ({ shown: getComputedStyle(e).display !== "none", text: e.innerText }));
+    assert.ok(end.shown, "the closing picture is shown");
+    assert.match(end.text, /Thanks for playing/);
+    assert.ok(distinctColours(await canvasShot(game.page)) > 1000, "over the game's last frame");
+    assertCleanConsole(game);
+  });
+});
