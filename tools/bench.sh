@@ -1,8 +1,10 @@
 #!/bin/sh
 # Builds in release mode and prints every performance figure in one run:
 # the collector, sprite drawing, the game in the busiest update play reaches,
-# and the real program's pacing, CPU, start-up time and memory. Starts its own
-# X server when there is no display. Takes a few minutes.
+# the real program's pacing, CPU, start-up time and memory, and the browser
+# build's download, time to the menu and updates a second in headless
+# Chromium. Starts its own X server when there is no display. Takes a few
+# minutes.
 #
 # Ends with one line per figure, "figure NAME VALUE TARGET met" (or MISSED),
 # and fails when a benchmark failed (its own checks, or the program it
@@ -44,13 +46,17 @@ run gc_bench build-release/bench/gc_bench
 run graphics_bench build-release/bench/graphics_bench
 run game_bench build-release/bench/game_bench
 run pacing build-release/bench/pacing build-release/glimmerdeep build-release/data build-release/bench/bare_window
+tools/web.sh >"$out/web-build.txt" 2>&1 || { cat "$out/web-build.txt"; exit 1; }
+(cd tests/browser && npm ci --no-audit --no-fund --silent)
+run browser node bench/browser/measure.mjs build-web/site
 
 echo "== figures"
-for name in gc_bench graphics_bench game_bench pacing; do
+for name in gc_bench graphics_bench game_bench pacing browser; do
     grep '^figure ' "$out/$name.txt" || true
 done
 for figure in update-busiest cave-easy cave-normal cave-hard playback collector-alloc collector-step frame-whole \
-    updates-per-second slowest-second longest-gap first-visible-frame own-memory; do
+    updates-per-second slowest-second longest-gap first-visible-frame own-memory \
+    web-download web-time-to-menu web-updates-per-second; do
     if ! grep -q "^figure $figure " "$out"/*.txt; then
         echo "figure $figure missing"
         failed="$failed $figure"
