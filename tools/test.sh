@@ -1,12 +1,12 @@
 #!/bin/sh
 # Installs what is needed, builds everything and runs every test headless:
-# first the normal build, then the whole suite again built by clang with
-# AddressSanitizer and UndefinedBehaviorSanitizer, with a short run of every
-# fuzz target. Starts its own X server when there is no display; needs no
-# sound card.
+# first the normal build, then the browser build in headless Chromium, then
+# the whole suite again built by clang with AddressSanitizer and
+# UndefinedBehaviorSanitizer, with a short run of every fuzz target. Starts
+# its own X server when there is no display; needs no sound card.
 set -e
 cd "$(dirname "$0")/.."
-tools/install-packages.sh
+tools/install-packages.sh web
 
 # -noreset: otherwise the X server starts afresh each time its last client
 # leaves, refusing connections meanwhile, and a test starting just then finds
@@ -39,6 +39,12 @@ cmake --build build -j"$(nproc)"
 # The fault tests (damaged data, state files and disks, kills in mid-save)
 # run once, in the checked build below, where whatever they provoke is seen.
 run_ctest build/ctest.log --test-dir build --output-on-failure -j2 -E '^Reliability'
+
+# The same game built for the browser and played in headless Chromium; the
+# desktop's menu frame it is held against comes from the build above.
+tools/web.sh
+(cd tests/browser && npm ci --no-audit --no-fund --silent)
+headless node --test --test-concurrency=1 tests/browser/game.test.mjs
 
 # The checked build. -O1 keeps building and running it quick; no benchmarks.
 CC=clang-14 CXX=clang++-14 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug \
