@@ -1,7 +1,6 @@
 #include "host/browsergame.h"
 
 #include <emscripten.h>
-#include <emscripten/html5.h>
 #include <sys/stat.h>
 
 #include "host/glfw.h"
@@ -27,6 +26,22 @@ EM_JS(float, browser_pad_button_value, (int jid, int button), {
     var pads = navigator.getGamepads ? navigator.getGamepads() : [];
     var pad = pads[jid];
     return pad && pad.buttons[button] ? pad.buttons[button].value : 0;
+});
+
+// What fills the screen is the page's choice (Module.fullscreenTarget: the
+// canvas with what the page lays over it), and its style scales the canvas,
+// keeping its proportions and its pixels. A refusal (the player's browser or
+// its settings) leaves the page as it was.
+EM_JS(void, browser_request_fullscreen, (), {
+    var target = Module.fullscreenTarget || Module.canvas;
+    var request = target.requestFullscreen && target.requestFullscreen();
+    if (request) request.catch(function (error) { console.warn("glimmerdeep: no full screen: " + error); });
+});
+EM_JS(void, browser_exit_fullscreen, (), {
+    if (document.fullscreenElement) document.exitFullscreen().catch(function () {});
+});
+EM_JS(int, browser_fullscreen, (), {
+    return document.fullscreenElement && document.fullscreenElement === (Module.fullscreenTarget || Module.canvas) ? 1 : 0;
 });
 
 // GLFW's gamepad buttons, in GLFW's order, as numbered in the browser's
@@ -99,27 +114,21 @@ XrBrowserGame::XrBrowserGame() {
 // The canvas is made once, at its window size. Full screen afterwards is the
 // browser's, which scales the canvas to the screen keeping its proportions
 // and its pixels, so the game goes on drawing what it drew. Browsers allow it
-// only in answer to the player, so a request made outside one waits for the
-// next key or click.
+// only for a few seconds after the player pressed or clicked something,
+// which F11 has just been.
 void XrBrowserGame::SetDeviceWindow(int width, int height, int flags) {
     if (!_window) {
         XrGlfwGame::SetDeviceWindow(width, height, flags & ~1);
         if (!(flags & 1)) return;
     }
-    if (flags & 1) {
-        EmscriptenFullscreenStrategy strategy = {};
-        strategy.scaleMode = EMSCRIPTEN_FULLSCREEN_SCALE_ASPECT;
-        strategy.canvasResolutionScaleMode = EMSCRIPTEN_FULLSCREEN_CANVAS_SCALE_NONE;
-        strategy.filteringMode = EMSCRIPTEN_FULLSCREEN_FILTERING_DEFAULT;
-        emscripten_request_fullscreen_strategy("#canvas", EM_TRUE, &strategy);
-    } else {
-        emscripten_exit_fullscreen();
-    }
+    if (flags & 1)
+        browser_request_fullscreen();
+    else
+        browser_exit_fullscreen();
 }
 
 bool XrBrowserGame::Fullscreen() {
-    EmscriptenFullscreenChangeEvent status = {};
-    return emscripten_get_fullscreen_status(&status) == EMSCRIPTEN_RESULT_SUCCESS && status.isFullscreen;
+    return browser_fullscreen();
 }
 
 // The canvas keeps its last frame under the page's closing picture: ending

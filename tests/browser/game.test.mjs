@@ -122,8 +122,8 @@ test("Enter, Enter starts a game; Escape pauses it and Escape again plays on", a
     const paused = [await canvasShot(game.page)];
     await sleep(700);
     paused.push(await canvasShot(game.page));
-    assert.ok(blockDifference(paused[0], paused[1], left).mean < 0.1, "the cave stands still while paused");
-    assert.ok(blockDifference(play[1], paused[0]).mean > 5, "the pause screen is drawn over it");
+    assert.ok(blockDifference(paused[0], paused[1], left).mean < 0.1, "the pause screen's icons stand still");
+    assert.ok(blockDifference(play[1], paused[0]).mean > 5, "the pause screen is drawn instead");
 
     await tap(game.page, "Escape");
     await sleep(700);
@@ -242,6 +242,51 @@ test("F4 ends the game with a closing picture over its last frame", async () => 
     assert.ok(end.shown, "the closing picture is shown");
     assert.match(end.text, /Thanks for playing/);
     assert.ok(distinctColours(await canvasShot(game.page)) > 1000, "over the game's last frame");
+    assertCleanConsole(game);
+  });
+});
+
+test("F11 fills the screen with the game, scaled, and gives the page back", async () => {
+  await withGame({}, async (game) => {
+    await waitForMenu(game);
+    const layout = () => game.page.evaluate(() => {
+      const r = canvas.getBoundingClientRect();
+      return { full: document.fullscreenElement && document.fullscreenElement.id,
+               width: canvas.width, height: canvas.height, shownWidth: r.width, shownHeight: r.height };
+    });
+    await tap(game.page, "F11");
+    await waitFor("full screen", async () => (await layout()).full === "frame", 5000);
+    const full = await layout();
+    assert.deepEqual([full.width, full.height], [640, 480], "the game draws the same pixels");
+    assert.ok(full.shownWidth > 640 && Math.abs(full.shownWidth / full.shownHeight - 4 / 3) < 0.01,
+      `shown larger, in proportion (${full.shownWidth} x ${full.shownHeight})`);
+    await tap(game.page, "F11");
+    await waitFor("the page back", async () => (await layout()).full === null, 5000);
+    assert.deepEqual(await layout(), { full: null, width: 640, height: 480, shownWidth: 640, shownHeight: 480 });
+    await waitForMenu(game);
+    assertCleanConsole(game);
+  });
+});
+
+test("leaving the page pauses play, and play waits on the pause screen", async () => {
+  await withGame({ query: "?pacing=1" }, async (game) => {
+    await waitForMenu(game);
+    await tap(game.page, "Enter");
+    await tap(game.page, "Enter");
+    await waitFor("the game's start", () => paced(game, "game_start"), 5000);
+    await sleep(1000);
+    const play = await canvasShot(game.page);
+    await game.page.evaluate(() => window.dispatchEvent(new Event("blur")));
+    await sleep(700);
+    const away = await canvasShot(game.page);
+    await sleep(700);
+    assert.ok(blockDifference(away, await canvasShot(game.page)).mean < 0.1, "nothing moves while the page is away");
+    await game.page.evaluate(() => window.dispatchEvent(new Event("focus")));
+    await sleep(700);
+    const back = await canvasShot(game.page);
+    assert.ok(blockDifference(play, back).mean > 5, "the pause screen is up on coming back");
+    await sleep(700);
+    assert.ok(blockDifference(back, await canvasShot(game.page), { x1: 256 }).mean < 0.1, "and play waits");
     assertCleanConsole(game);
   });
 });
