@@ -252,8 +252,10 @@ int xr_ruvo_LockKeys() {
     return 0;
 }
 
+// Flips from what the window is, which the player may have changed without
+// F11: a browser leaves full screen on Escape by itself.
 int xr_ruvo_FullscreenFlip() {
-    xr_ruvo_RUVO_Fullscreen = 1 - xr_ruvo_RUVO_Fullscreen;
+    xr_ruvo_RUVO_Fullscreen = xr_app__game->Fullscreen() ? 0 : 1;
     if (xr_ruvo_RUVO_Fullscreen == 1) {
         c_DisplayMode* desktop = xr_app_DesktopMode();
         xr_app__game->SetDeviceWindow(desktop->p_Width(), desktop->p_Height(), 1);

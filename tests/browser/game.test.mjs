@@ -260,10 +260,30 @@ test("F11 fills the screen with the game, scaled, and gives the page back", asyn
     assert.deepEqual([full.width, full.height], [640, 480], "the game draws the same pixels");
     assert.ok(full.shownWidth > 640 && Math.abs(full.shownWidth / full.shownHeight - 4 / 3) < 0.01,
       `shown larger, in proportion (${full.shownWidth} x ${full.shownHeight})`);
+    // The pointer scales with the canvas: two clicks on Options, at (220, 404)
+    // of the game's 640 x 480, open it.
+    const box = await game.page.evaluate(() => {
+      const r = canvas.getBoundingClientRect();
+      return { x: r.x, y: r.y, scale: r.width / canvas.width };
+    });
+    const before = await canvasShot(game.page);
+    for (let i = 0; i < 2; i++) {
+      await game.page.mouse.click(box.x + 220 * box.scale, box.y + 404 * box.scale, { delay: 100 });
+      await sleep(200);
+    }
+    await sleep(800);
+    assert.ok(blockDifference(before, await canvasShot(game.page)).mean > 20, "the options screen is up");
+    await tap(game.page, "Enter");  // Back
+    // The browser leaves full screen by itself (Escape): F11 fills it again.
+    await game.page.evaluate(() => document.exitFullscreen());
+    await waitFor("the page back", async () => (await layout()).full === null, 5000);
+    await tap(game.page, "F11");
+    await waitFor("full screen again", async () => (await layout()).full === "frame", 5000);
     await tap(game.page, "F11");
     await waitFor("the page back", async () => (await layout()).full === null, 5000);
     assert.deepEqual(await layout(), { full: null, width: 640, height: 480, shownWidth: 640, shownHeight: 480 });
-    await waitForMenu(game);
+    // The menu again, its cursor on Options.
+    await waitFor("the menu", async () => blockDifference(await canvasShot(game.page), menu, { y1: 320 }).mean < 2);
     assertCleanConsole(game);
   });
 });
