@@ -310,3 +310,22 @@ test("leaving the page pauses play, and play waits on the pause screen", async (
     assertCleanConsole(game);
   });
 });
+
+test("a damaged download ends on the page's error picture, not a blank page", async () => {
+  const context = await browser.createBrowserContext();
+  try {
+    const page = await context.newPage();
+    await page.setRequestInterception(true);
+    page.on("request", (request) => {
+      if (request.url().endsWith(".wasm"))
+        request.respond({ status: 200, contentType: "application/wasm", body: Buffer.from("not a program") });
+      else request.continue();
+    });
+    await page.goto(server.url + "index.html");
+    const end = await waitFor("the error picture", () => page.$eval("#end", (e) =>
+      getComputedStyle(e).display !== "none" && e.innerText), 15000);
+    assert.match(end, /The game stopped/);
+  } finally {
+    await context.close();
+  }
+});
