@@ -41,15 +41,17 @@ Module.preRun.push(function () {
 
 // One copy to the storage at a time: a save that comes while one is on its
 // way is copied when that one is done.
+// Storage that could not be read is never written: the copy replaces what
+// is stored, and would put the defaults over the player's scores.
 Module.syncStorage = function () {
   var storage = Module.storage;
-  if (!storage.mounted) return;
+  if (!storage.mounted || !storage.loaded) return;
   if (storage.busy) {
     storage.again = true;
     return;
   }
   storage.busy = true;
-  FS.syncfs(false, function (error) {
+  function done(error) {
     storage.busy = false;
     if (error) Module.storageFailed("write", error);
     else storage.saves++;
@@ -57,7 +59,12 @@ Module.syncStorage = function () {
       storage.again = false;
       Module.syncStorage();
     }
-  });
+  }
+  try {
+    FS.syncfs(false, done);
+  } catch (error) {
+    done(error);
+  }
 };
 
 // The page has the focus until it is hidden or loses it, and has it again

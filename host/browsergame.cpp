@@ -44,6 +44,24 @@ EM_JS(int, browser_fullscreen, (), {
     return document.fullscreenElement && document.fullscreenElement === (Module.fullscreenTarget || Module.canvas) ? 1 : 0;
 });
 
+// At the end the sound stops with the program: OpenAL's contexts are fed by
+// timers of the page that would loop the tune on under the closing picture.
+// GLFW's pad listeners go too, since they allocate in the program's memory.
+EM_JS(void, browser_end_page_work, (), {
+    if (typeof AL != "undefined" && AL.contexts) {
+        for (var id in AL.contexts) {
+            var context = AL.contexts[id];
+            if (!context) continue;
+            clearInterval(context.interval);
+            context.audioCtx.suspend();
+        }
+    }
+    if (typeof GLFW != "undefined") {
+        window.removeEventListener("gamepadconnected", GLFW.onGamepadConnected, true);
+        window.removeEventListener("gamepaddisconnected", GLFW.onGamepadDisconnected, true);
+    }
+});
+
 // GLFW's gamepad buttons, in GLFW's order, as numbered in the browser's
 // standard layout.
 const int kStandardButtons[GLFW_GAMEPAD_BUTTON_LAST + 1] = {
@@ -104,9 +122,10 @@ int glfwUpdateGamepadMappings(const char*) {
 // GL objects with is made.
 XrBrowserGame::XrBrowserGame() {
     _anchorTried = true;
-    // The page's file system starts with a mask that takes every permission
-    // from new files, which it then enforces: the state file could not be
-    // read back. Its files are the program's alone.
+    // The browser's C library starts with a mask of 0777, so a file made
+    // with the mask applied (as ReplaceFile makes the state file) gets no
+    // permissions at all, which the page's file system then enforces: the
+    // state could not be read back. Its files are the program's alone.
     umask(022);
     _desktopMode = {browser_screen_width(), browser_screen_height(), 8, 8, 8, 60};
 }
@@ -135,6 +154,7 @@ bool XrBrowserGame::Fullscreen() {
 // GLFW would shrink it to a pixel, destroying the window would report a
 // close. The program's objects are gone, so nothing may call into them.
 void XrBrowserGame::Shutdown() {
+    browser_end_page_work();
     glfwSetJoystickCallback(nullptr);
     if (!_window) return;
     glfwSetKeyCallback(_window, nullptr);

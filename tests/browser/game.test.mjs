@@ -79,6 +79,10 @@ function assertCleanConsole(game) {
   assert.deepEqual(unexpectedErrors(game), [], "the console shows no error beyond the GL emulation's warnings");
 }
 
+// The left of the screen, where the pause screen puts its icons, short of its
+// turning rings.
+const PAUSE_ICONS = { x1: 200 };
+
 // The loading screen's backdrop, in the corner of the canvas.
 const LOADING_BACKDROP = [180, 160, 126];
 const near = (a, b, tolerance = 12) => a.every((v, i) => Math.abs(v - b[i]) <= tolerance);
@@ -111,7 +115,7 @@ test("Enter, Enter starts a game; Escape pauses it and Escape again plays on", a
     // Play moves the cave's left side (sonar, hazards, the diver's bubbles)
     // between two frames; the pause screen freezes it and draws its own
     // picture on the right.
-    const left = { x1: 256 };
+    const left = PAUSE_ICONS;
     const play = [await canvasShot(game.page)];
     await sleep(700);
     play.push(await canvasShot(game.page));
@@ -161,7 +165,7 @@ test("a changed setting is kept in the page's storage and survives a reload", as
     assert.equal(await savedFrameRate(game.page), "1");
 
     await game.page.reload();
-    await waitFor("the game to run again", () => game.page.evaluate(() => Module.storage.loaded), 15000);
+    await waitFor("the game to run again", () => game.page.evaluate(() => Module.storage && Module.storage.loaded), 15000);
     assert.equal(await savedFrameRate(game.page), "1", "read back from the storage");
     // The menu, with the frame-rate line along its bottom left.
     const shot = await waitFor("the menu with the frame-rate line", async () => {
@@ -169,9 +173,9 @@ test("a changed setting is kept in the page's storage and survives a reload", as
       const rest = blockDifference(shot, menu, { y1: 400 });
       const line = blockDifference(shot, menu, { x1: 320, y0: 440, y1: 464 });
       return rest.mean < 2 && line.mean > 3 && shot;
-  });
-  assert.ok(shot);
-  assertCleanConsole(game);
+    });
+    assert.ok(shot);
+    assertCleanConsole(game);
   });
 });
 
@@ -202,7 +206,9 @@ test("the sound waits for the player's first key", async () => {
     assert.equal(await state(), "suspended", "browsers hold sound until the player acts");
     await tap(game.page, "ArrowDown");
     await waitFor("the sound to start", async () => (await state()) === "running", 5000);
-    assert.ok(await game.page.evaluate(() => Object.keys(AL.currentCtx.sources).length > 0), "the tune is playing");
+    const AL_PLAYING = 0x1012;
+    assert.ok(await game.page.evaluate((playing) =>
+      Object.values(AL.currentCtx.sources).some((source) => source.state === playing), AL_PLAYING), "the tune is playing");
     assertCleanConsole(game);
   });
 });
@@ -218,23 +224,47 @@ function fakePad() {
   navigator.getGamepads = () => [pad, null, null, null];
 }
 
-test("a standard pad through the Gamepad API: A twice starts a game", async () => {
+test("a standard pad through the Gamepad API: d-pad, A, Start", async () => {
   await withGame({ query: "?pacing=1", before: fakePad }, async (game) => {
-    await waitForMenu(game);
-    for (let i = 0; i < 2; i++) {
-      await game.page.evaluate(() => { testPad.buttons[0] = { pressed: true, touched: true, value: 1 }; });
-      await sleep(120);
-      await game.page.evaluate(() => { testPad.buttons[0] = { pressed: false, touched: false, value: 0 }; });
+    // A press as a player makes it, on the standard layout's numbering.
+    const press = async (button) => {
+      await game.page.evaluate((b) => { testPad.buttons[b] = { pressed: true, touched: true, value: 1 }; }, button);
+      await sleep(150);
+      await game.page.evaluate((b) => { testPad.buttons[b] = { pressed: false, touched: false, value: 0 }; }, button);
       await sleep(200);
-    }
+    };
+    const [A, START, UP, DOWN] = [0, 9, 12, 13];
+    await waitForMenu(game);
+    await press(DOWN);
+    await press(A);
+    await sleep(600);
+    assert.ok(blockDifference(await canvasShot(game.page), menu).mean > 20, "d-pad down and A open Options");
+    await press(A);  // its first row, Back
+    await sleep(400);
+    assert.ok(blockDifference(await canvasShot(game.page), menu, { y1: 320 }).mean < 2, "A on Back: the menu");
+    await press(UP);
+    await press(A);
+    await press(A);
     await waitFor("the game's start", () => paced(game, "game_start"), 5000);
+    await sleep(1000);
+    const play = await canvasShot(game.page);
+    await press(START);
+    await sleep(700);
+    const paused = await canvasShot(game.page);
+    await sleep(700);
+    assert.ok(blockDifference(play, paused).mean > 5, "Start pauses");
+    const still = blockDifference(paused, await canvasShot(game.page), PAUSE_ICONS).mean;
+    assert.ok(still < 0.1, `and play waits (${still.toFixed(3)})`);
     assertCleanConsole(game);
   });
 });
 
-test("F4 ends the game with a closing picture over its last frame", async () => {
+test("F4 ends the game with a closing picture over its last frame, and its sound", async () => {
   await withGame({}, async (game) => {
     await waitForMenu(game);
+    const sound = () => quietly(game.page, "AL.currentCtx.audioCtx.state");
+    await tap(game.page, "ArrowDown");
+    await waitFor("the sound", async () => (await sound()) === "running", 5000);
     await tap(game.page, "F4");
     await waitFor("the program's end", () => game.page.evaluate(() => Module.exitStatus !== undefined), 5000);
     assert.equal(await game.page.evaluate(() => Module.exitStatus), 0);
@@ -242,6 +272,9 @@ test("F4 ends the game with a closing picture over its last frame", async () => 
     assert.ok(end.shown, "the closing picture is shown");
     assert.match(end.text, /Thanks for playing/);
     assert.ok(distinctColours(await canvasShot(game.page)) > 1000, "over the game's last frame");
+    await waitFor("the sound to stop", async () => (await sound()) === "suspended", 5000);
+    await sleep(500);
+    assert.equal(await sound(), "suspended", "and stays stopped");
     assertCleanConsole(game);
   });
 });
@@ -306,7 +339,7 @@ test("leaving the page pauses play, and play waits on the pause screen", async (
     const back = await canvasShot(game.page);
     assert.ok(blockDifference(play, back).mean > 5, "the pause screen is up on coming back");
     await sleep(700);
-    assert.ok(blockDifference(back, await canvasShot(game.page), { x1: 256 }).mean < 0.1, "and play waits");
+    assert.ok(blockDifference(back, await canvasShot(game.page), PAUSE_ICONS).mean < 0.1, "and play waits");
     assertCleanConsole(game);
   });
 });

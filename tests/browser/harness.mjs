@@ -72,11 +72,7 @@ export async function launchBrowser() {
 
 // What the program prints that is not an error: the GL emulation's three
 // warnings at start, and the figures that ?pacing=1 and ?rates=1 ask for.
-const KNOWN_STDERR = [
-  /^WARNING: using emscripten GL emulation/,
-  /^WARNING: using emscripten GL (immediate mode )?emulation/,
-  /^pacing /,
-];
+const KNOWN_STDERR = [/^WARNING: using emscripten GL /, /^pacing /];
 
 // A page of the game in its own browser context (its own storage), its
 // console and uncaught errors kept.
@@ -116,7 +112,7 @@ export async function waitFor(what, probe, timeout = 30000, every = 100) {
 
 // A key held for a few updates, as a player presses it: the game reads keys
 // held, not only pressed, once an update.
-export async function tap(page, key, hold = 100, after = 150) {
+export async function tap(page, key, hold = 150, after = 150) {
   await page.keyboard.down(key);
   await sleep(hold);
   await page.keyboard.up(key);
