@@ -33,7 +33,7 @@ int ReplaceFile(const std::string& path, const char* bytes, size_t length) {
     mode_t mask = umask(0);
     umask(mask);
     fchmod(fd, 0666 & ~mask);
-    bool written = write_all(fd, bytes, length) && fsync(fd) == 0;
+    bool written = write_all(fd, bytes, length) && FlushFile(fd);
     if (close(fd) != 0) written = false;
     if (!written) {
         unlink(temp.c_str());
@@ -46,7 +46,7 @@ int ReplaceFile(const std::string& path, const char* bytes, size_t length) {
     std::string folder = path.find('/') == std::string::npos ? "." : path.substr(0, path.rfind('/') + 1);
     int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (dir >= 0) {
-        fsync(dir);
+        FlushFile(dir);
         close(dir);
     }
     return 0;

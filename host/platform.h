@@ -30,6 +30,11 @@ void SleepMs(int ms);
 // -2 when it cannot be written in full.
 int ReplaceFile(const std::string& path, const char* bytes, size_t length);
 
+// Flushes an open file or folder to the disk (ReplaceFile's step before
+// renaming, and after it for the folder); in the browser this does nothing,
+// see SyncStorage.
+bool FlushFile(int fd);
+
 // Makes what ReplaceFile wrote outlive the program. On Linux the file is on
 // the disk already; the browser copies its working folder to the page's
 // storage in the background, and a failure there is reported, never fatal.

@@ -32,6 +32,14 @@ void SleepMs(int ms) {
 // A WebAssembly memory never shrinks: nothing to give back.
 void ReleaseFreeMemory() {}
 
+// A flush in the page's file system copies the whole working folder to the
+// page's storage, in the middle of a save and whether or not that storage
+// could be read at the start, when it would put the defaults over the
+// player's scores. SyncStorage copies it after the save, when it may.
+bool FlushFile(int) {
+    return true;
+}
+
 EM_JS(void, browser_sync_storage, (), {
     if (Module.syncStorage) Module.syncStorage();
 });

@@ -47,6 +47,10 @@ void ReleaseFreeMemory() {
     malloc_trim(0);
 }
 
+bool FlushFile(int fd) {
+    return fsync(fd) == 0;
+}
+
 // ReplaceFile has flushed every file it wrote to the disk already.
 void SyncStorage() {}
 

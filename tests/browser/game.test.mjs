@@ -179,6 +179,51 @@ test("a changed setting is kept in the page's storage and survives a reload", as
   });
 });
 
+// IndexedDB opens as usual, except the first time in a page, which fails:
+// a storage that answered once and then not.
+function failFirstOpen() {
+  const open = IDBFactory.prototype.open;
+  let failed = false;
+  IDBFactory.prototype.open = function (...args) {
+    if (failed) return open.apply(this, args);
+    failed = true;
+    const request = { result: null, error: new DOMException("refused", "UnknownError") };
+    setTimeout(() => request.onerror && request.onerror({ target: request, preventDefault() {} }), 0);
+    return request;
+  };
+}
+
+test("a storage that could not be read is not written over", async () => {
+  await withGame({}, async (game) => {
+    await waitForMenu(game);
+    await tap(game.page, "ArrowDown");
+    await tap(game.page, "Enter");  // Options
+    for (let i = 0; i < 5; i++) await tap(game.page, "ArrowDown");
+    await tap(game.page, "Enter");  // Framerate: On
+    for (let i = 0; i < 5; i++) await tap(game.page, "ArrowUp");
+    await tap(game.page, "Enter");  // Back, which saves
+    await waitFor("the save to reach the storage", () => game.page.evaluate(() => Module.storage.saves > 0), 5000);
+
+    // The same page again, its storage failing to read: the game starts
+    // from the defaults, and its save stays in the page.
+    await game.page.evaluateOnNewDocument(failFirstOpen);
+    await game.page.reload();
+    await waitForMenu(game);
+    assert.equal(await game.page.evaluate(() => Module.storage.loaded), false);
+    await tap(game.page, "ArrowDown");
+    await tap(game.page, "Enter");  // Options
+    await tap(game.page, "Enter");  // Back, which saves the defaults
+    await sleep(500);
+    assert.equal(await savedFrameRate(game.page), "0", "the defaults, in the page's folder");
+
+    // A page that reads the storage finds the player's setting still there.
+    const again = await game.context.newPage();
+    await again.goto(server.url + "index.html");
+    await waitFor("the storage read", () => again.evaluate(() => Module.storage && Module.storage.loaded), 15000);
+    assert.equal(await savedFrameRate(again), "1", "the stored setting survived");
+  });
+});
+
 test("without the page's storage the game plays on and says so once", async () => {
   // As in a private window that refuses IndexedDB.
   await withGame({
