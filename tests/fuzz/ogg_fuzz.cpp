@@ -34,7 +34,10 @@ namespace {
 const size_t kSlots = size_t(1) << 16;
 const void* live[kSlots];
 size_t liveCount;
-bool tracking, overflowed;
+bool overflowed;
+// Only the fuzzing thread's blocks are noted: the table has no lock, and
+// libFuzzer keeps a thread of its own.
+thread_local bool tracking;
 
 size_t home_slot(const void* p) {
     return size_t((uintptr_t(p) >> 4) * 0x9E3779B97F4A7C15ull >> 48);
@@ -78,7 +81,9 @@ void stop_tracking(bool reclaim) {
     tracking = false;
     for (size_t i = 0; liveCount > 0 && i < kSlots; ++i) {
         if (!live[i]) continue;
-        if (reclaim) std::free(const_cast<void*>(live[i]));
+        // Freed only while the allocator still counts it as given out: a
+        // block freed behind the table's back stays freed.
+        if (reclaim && __sanitizer_get_ownership(live[i])) std::free(const_cast<void*>(live[i]));
         live[i] = nullptr;
         --liveCount;
     }
