@@ -1,9 +1,9 @@
 #include "game/commandline.h"
 
-#include <unistd.h>
-
 #include <cstring>
 #include <string>
+
+#include "host/platform.h"
 
 CommandLine ParseCommandLine(int argc, const char* const argv[]) {
     CommandLine line;
@@ -32,20 +32,32 @@ CommandLine ParseCommandLine(int argc, const char* const argv[]) {
     return line;
 }
 
-// The state file is named relative to the folder the game starts in; the
+// The state file is named relative to the folder the game plays in; the
 // usage names the very file this start would use, so that a player who runs
 // it through the launcher sees the path in their data folder.
 static std::string StateFile() {
-    std::string path;
-    char buffer[4096];
-    if (getcwd(buffer, sizeof buffer)) {
-        path = buffer;
-        if (path.back() != '/') path += '/';
-    } else {
-        path = "./";
-    }
-    return path + ".vantlestate";
+    std::string folder = platform::PlayersFolder();
+    if (folder.empty()) folder = platform::WorkingFolder();
+#ifdef _WIN32
+    const char separator = '\\';
+#else
+    const char separator = '/';
+#endif
+    if (folder.empty()) return std::string(".") + separator + ".vantlestate";
+    if (folder.back() != separator) folder += separator;
+    return folder + ".vantlestate";
 }
+
+#ifdef _WIN32
+static const char* const kStateNote =
+    "(the file .vantlestate in the folder Glimmerdeep of your roaming application\n"
+    "data, %APPDATA%\\Glimmerdeep, made when missing).\n";
+#else
+static const char* const kStateNote =
+    "(the file .vantlestate in the folder the game starts in; the glimmerdeep\n"
+    "command starts it in $XDG_DATA_HOME/glimmerdeep, by default\n"
+    "~/.local/share/glimmerdeep).\n";
+#endif
 
 void PrintUsage(std::FILE* to) {
     std::fprintf(to,
@@ -69,10 +81,8 @@ void PrintUsage(std::FILE* to) {
                  "Game pads: left stick or d-pad to swim, A to choose, X back, Start to pause.\n"
                  "\n"
                  "Settings and scores are kept in %s\n"
-                 "(the file .vantlestate in the folder the game starts in; the glimmerdeep\n"
-                 "command starts it in $XDG_DATA_HOME/glimmerdeep, by default\n"
-                 "~/.local/share/glimmerdeep).\n",
-                 StateFile().c_str());
+                 "%s",
+                 StateFile().c_str(), kStateNote);
 }
 
 void PrintVersion(std::FILE* to) {

@@ -8,6 +8,15 @@
 
 #include "host/glfwgame.h"
 
+// OpenGL 1.2's names, which Windows' own headers stop short of (its
+// opengl32 speaks 1.1; the driver behind it knows these).
+#ifndef GL_CLAMP_TO_EDGE
+#define GL_CLAMP_TO_EDGE 0x812F
+#endif
+#ifndef GL_BGRA
+#define GL_BGRA 0x80E1
+#endif
+
 bool gxtkSurface::refuseNpotForTesting = false;
 
 namespace {

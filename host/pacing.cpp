@@ -1,14 +1,12 @@
 #include "host/pacing.h"
 
+#include <chrono>
 #include <cstdlib>
-#include <ctime>
 
 XrPacing xr_pacing;
 
 double XrPacing::Now() {
-    timespec t;
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 void XrPacing::Init() {

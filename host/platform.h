@@ -1,9 +1,11 @@
-// The few operating-system services the host needs. File handling is POSIX
-// and shared (platform.cpp); the rest is Linux's (platform_linux.cpp) or the
-// browser's (platform_browser.cpp), one of which each build compiles.
+// The few operating-system services the host needs, one layer per system:
+// Linux (platform_linux.cpp) and the browser (platform_browser.cpp) share
+// their POSIX file handling (platform_posix.cpp); Windows has a layer of its
+// own (platform_windows.cpp). Every path and text here is UTF-8.
 #pragma once
 
 #include <cstdio>
+#include <ctime>
 #include <string>
 
 namespace platform {
@@ -13,19 +15,45 @@ namespace platform {
 // folder beside it.
 std::string ProgramPath();
 
-// Opens a file by its UTF-8 path.
+// Opens a file by its UTF-8 path (on Windows through the path's UTF-16
+// form, so that a folder of any name works).
 FILE* OpenFile(const std::string& path, const char* mode);
+
+// The current working folder; empty when unknown.
+std::string WorkingFolder();
+
+// Where the player's settings and scores are kept when the program is started
+// as a player starts it: on Windows the folder Glimmerdeep in the roaming
+// application data (%APPDATA%). Empty where the program keeps them in the
+// folder it is started in (on Linux its launcher chooses that folder).
+std::string PlayersFolder();
+
+// Makes PlayersFolder() when it is missing and the working folder; true when
+// there is none. On failure, `why` says what went wrong and the working
+// folder stays as it was.
+bool EnterPlayersFolder(std::string* why);
+
+// Lets the program's print lines and errors reach a console it was started
+// from: a Windows program without a console window of its own has no output
+// otherwise. Output already redirected to a file or a pipe is kept.
+void AttachOutput();
+
+// The local time of `t`; false when the system cannot give it.
+bool LocalTime(std::time_t t, std::tm* local);
 
 // Starts the desktop's handler for a web address or file, without a shell and
 // without waiting for it; in the browser, opens the address in a new tab.
 bool OpenUrl(const std::string& url);
 
-// Blocks the thread for whole milliseconds, on the monotonic clock. In the
-// browser the wait hands control back to the page, even for 0 ms: that is
-// when it shows the frame and delivers input.
+// Blocks the thread for whole milliseconds, on the monotonic clock, to the
+// millisecond (on Windows a high-resolution timer, where the default sleep
+// would wake on the next 15.6 ms tick). In the browser the wait hands
+// control back to the page, even for 0 ms: that is when it shows the frame
+// and delivers input.
 void SleepMs(int ms);
 
-// Replaces `path` with exactly `bytes`, never leaving a partial file:
+// Replaces `path` with exactly `bytes`, never leaving a partial file (the
+// new content is written beside it, flushed, then moved over it in one step):
 // 0 on success, -1 when the new content cannot be created or put in place,
 // -2 when it cannot be written in full.
 int ReplaceFile(const std::string& path, const char* bytes, size_t length);

@@ -80,8 +80,8 @@ int XrGame::GetDate(Array<int> date) {
     int n = date.Length();
     if (n == 0) return 0;
     std::time_t now = std::time(nullptr);
-    std::tm local;
-    localtime_r(&now, &local);
+    std::tm local{};
+    if (!platform::LocalTime(now, &local)) return 0;
     const int fields[7] = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
                            local.tm_min,         local.tm_sec,     0};
     for (int i = 0; i < n && i < 7; ++i) date[i] = fields[i];

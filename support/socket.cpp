@@ -4,30 +4,96 @@
 #include <cstdint>
 #include <cstring>
 
+#ifdef _WIN32
+#include <ws2tcpip.h>
+#else
 #include <netdb.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 #include "support/databuffer.h"
 
 namespace {
 
 const int kMaxHostLength = 1023;
+using Handle = XrSocket::Handle;
+const Handle kNone = XrSocket::kNone;
+
+// What differs between the two systems' calls: starting the library, closing,
+// the error of an interrupted call, keeping a handle from programs the game
+// starts (a browser for a web address must not hold the game's connections),
+// and a write to a vanished peer, which must fail rather than raise SIGPIPE.
+#ifdef _WIN32
+using Length = int;
+const int kNoSignal = 0;
+
+// Windows Sockets is started once, for the rest of the process, by the first
+// socket or address made.
+void start_sockets() {
+    static const bool started = [] {
+        WSADATA data;
+        return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    }();
+    (void)started;
+}
+
+bool interrupted() {
+    return WSAGetLastError() == WSAEINTR;
+}
+
+void close_handle(Handle s) {
+    closesocket(s);
+}
+
+Handle keep_private(Handle s) {
+    if (s != kNone) SetHandleInformation(reinterpret_cast<HANDLE>(s), HANDLE_FLAG_INHERIT, 0);
+    return s;
+}
+
+Handle open_socket(int type, int protocol) {
+    start_sockets();
+    return keep_private(socket(AF_INET, type, protocol));
+}
+
+Handle accept_connection(Handle s) {
+    return keep_private(accept(s, nullptr, nullptr));
+}
+#else
+using Length = socklen_t;
+const int kNoSignal = MSG_NOSIGNAL;
+
+void start_sockets() {}
+
+bool interrupted() {
+    return errno == EINTR;
+}
+
+void close_handle(Handle s) {
+    close(s);
+}
+
+Handle open_socket(int type, int protocol) {
+    return socket(AF_INET, type | SOCK_CLOEXEC, protocol);
+}
+
+Handle accept_connection(Handle s) {
+    return accept4(s, nullptr, nullptr, SOCK_CLOEXEC);
+}
+#endif
 
 // Every call is retried when a signal interrupts it before anything moved,
 // so that a caller sees the call's real outcome rather than a spurious error.
 template <class Call>
-long retry(Call call) {
-    long result;
-    do result = call();
-    while (result < 0 && errno == EINTR);
+auto retry(Call call) {
+    auto result = call();
+    while (result < 0 && interrupted()) result = call();
     return result;
 }
 
-void set_no_delay(int fd) {
-    int on = 1;
-    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+void set_option(Handle s, int level, int name, int value) {
+    setsockopt(s, level, name, reinterpret_cast<const char*>(&value), sizeof value);
 }
 
 // Where [offset, offset + count) of the buffer starts, or null when the range
@@ -38,12 +104,12 @@ unsigned char* range_start(XrDataBuffer* buffer, int offset, int count, bool* ok
     return buffer->m_bytes + offset;
 }
 
-bool fetch_address(int fd, XrSocketAddress* address, bool remote) {
-    if (fd == -1 || !address) return false;
+bool fetch_address(Handle s, XrSocketAddress* address, bool remote) {
+    if (s == kNone || !address) return false;
     sockaddr_in found{};
-    socklen_t length = sizeof found;
+    Length length = sizeof found;
     sockaddr* into = reinterpret_cast<sockaddr*>(&found);
-    if ((remote ? getpeername(fd, into, &length) : getsockname(fd, into, &length)) != 0) return false;
+    if ((remote ? getpeername(s, into, &length) : getsockname(s, into, &length)) != 0) return false;
     if (found.sin_family != AF_INET) return false;
     address->m_addr = found;
     address->m_valid = false;
@@ -53,6 +119,7 @@ bool fetch_address(int fd, XrSocketAddress* address, bool remote) {
 }  // namespace
 
 XrSocketAddress::XrSocketAddress() {
+    start_sockets();
     m_addr.sin_family = AF_INET;
 }
 
@@ -97,112 +164,108 @@ XrSocket::~XrSocket() {
 }
 
 bool XrSocket::Open(int proto) {
-    if (m_socket != -1) return false;
-    int fd;
-    // Close-on-exec: a program the game starts (a browser for a web address)
-    // must not inherit and hold open the game's connections.
+    if (m_socket != kNone) return false;
+    Handle s;
     if (proto == kTcp || proto == kTcp2)
-        fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
+        s = open_socket(SOCK_STREAM, IPPROTO_TCP);
     else if (proto == kUdp)
-        fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_UDP);
+        s = open_socket(SOCK_DGRAM, IPPROTO_UDP);
     else
         return false;
-    if (fd < 0) return false;
-    if (proto != kUdp) set_no_delay(fd);
-    m_socket = fd;
+    if (s == kNone) return false;
+    if (proto != kUdp) set_option(s, IPPROTO_TCP, TCP_NODELAY, 1);
+    m_socket = s;
     m_proto = proto;
     return true;
 }
 
 void XrSocket::Close() {
-    if (m_accepted != -1) close(m_accepted);
-    if (m_socket != -1) close(m_socket);
-    m_accepted = -1;
-    m_socket = -1;
+    if (m_accepted != kNone) close_handle(m_accepted);
+    if (m_socket != kNone) close_handle(m_socket);
+    m_accepted = kNone;
+    m_socket = kNone;
     m_proto = 0;
 }
 
 bool XrSocket::Bind(String host, int port) {
-    if (m_socket == -1) return false;
+    if (m_socket == kNone) return false;
     XrSocketAddress address;
     if (!address.Set(host, port)) return false;
-    if (m_proto != kUdp) {
-        // A restarted server can take its port again while connections of
-        // its previous run still linger.
-        int on = 1;
-        setsockopt(m_socket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    }
+#ifndef _WIN32
+    // A restarted server can take its port again while connections of its
+    // previous run still linger. (Windows allows that as it is; there the
+    // option would let another program take a port in use.)
+    if (m_proto != kUdp) set_option(m_socket, SOL_SOCKET, SO_REUSEADDR, 1);
+#endif
     return bind(m_socket, reinterpret_cast<sockaddr*>(&address.m_addr), sizeof address.m_addr) == 0;
 }
 
 bool XrSocket::Connect(String host, int port) {
-    if (m_socket == -1) return false;
+    if (m_socket == kNone) return false;
     XrSocketAddress address;
     if (!address.Set(host, port)) return false;
     return connect(m_socket, reinterpret_cast<sockaddr*>(&address.m_addr), sizeof address.m_addr) == 0;
 }
 
 bool XrSocket::Listen(int backlog) {
-    if (m_socket == -1) return false;
+    if (m_socket == kNone) return false;
     return listen(m_socket, backlog) == 0;
 }
 
 bool XrSocket::Accept() {
-    if (m_socket == -1) return false;
-    int fd = int(retry([&] { return long(accept4(m_socket, nullptr, nullptr, SOCK_CLOEXEC)); }));
-    if (fd < 0) return false;
+    if (m_socket == kNone) return false;
+    Handle s = kNone;
+    do s = accept_connection(m_socket);
+    while (s == kNone && interrupted());
+    if (s == kNone) return false;
     // One pending connection at a time: an earlier one nobody took would
     // otherwise stay open until the process ends.
-    if (m_accepted != -1) close(m_accepted);
-    m_accepted = fd;
+    if (m_accepted != kNone) close_handle(m_accepted);
+    m_accepted = s;
     return true;
 }
 
 XrSocket* XrSocket::Accepted() {
-    if (m_accepted == -1) return nullptr;
+    if (m_accepted == kNone) return nullptr;
     XrSocket* connection = new XrSocket();
     connection->m_socket = m_accepted;
     connection->m_proto = m_proto;
-    m_accepted = -1;
-    if (m_proto != kUdp) set_no_delay(connection->m_socket);
+    m_accepted = kNone;
+    if (m_proto != kUdp) set_option(connection->m_socket, IPPROTO_TCP, TCP_NODELAY, 1);
     return connection;
 }
 
-// MSG_NOSIGNAL: writing to a connection the peer has reset must come back as
-// an error, not as SIGPIPE ending the game.
 int XrSocket::Send(XrDataBuffer* buffer, int offset, int count) {
     bool ok;
-    unsigned char* from = range_start(buffer, offset, count, &ok);
-    if (!ok || m_socket == -1) return -1;
-    return int(retry([&] { return long(send(m_socket, from, size_t(count), MSG_NOSIGNAL)); }));
+    const char* from = reinterpret_cast<const char*>(range_start(buffer, offset, count, &ok));
+    if (!ok || m_socket == kNone) return -1;
+    return int(retry([&] { return send(m_socket, from, count, kNoSignal); }));
 }
 
 int XrSocket::Receive(XrDataBuffer* buffer, int offset, int count) {
     bool ok;
-    unsigned char* into = range_start(buffer, offset, count, &ok);
-    if (!ok || m_socket == -1) return -1;
-    return int(retry([&] { return long(recv(m_socket, into, size_t(count), 0)); }));
+    char* into = reinterpret_cast<char*>(range_start(buffer, offset, count, &ok));
+    if (!ok || m_socket == kNone) return -1;
+    return int(retry([&] { return recv(m_socket, into, count, 0); }));
 }
 
 int XrSocket::SendTo(XrDataBuffer* buffer, int offset, int count, XrSocketAddress* address) {
     bool ok;
-    unsigned char* from = range_start(buffer, offset, count, &ok);
-    if (!ok || !address || m_socket == -1) return -1;
+    const char* from = reinterpret_cast<const char*>(range_start(buffer, offset, count, &ok));
+    if (!ok || !address || m_socket == kNone) return -1;
     const sockaddr* to = reinterpret_cast<const sockaddr*>(&address->m_addr);
-    return int(retry([&] {
-        return long(sendto(m_socket, from, size_t(count), MSG_NOSIGNAL, to, sizeof address->m_addr));
-    }));
+    return int(retry([&] { return sendto(m_socket, from, count, kNoSignal, to, sizeof address->m_addr); }));
 }
 
 int XrSocket::ReceiveFrom(XrDataBuffer* buffer, int offset, int count, XrSocketAddress* address) {
     bool ok;
-    unsigned char* into = range_start(buffer, offset, count, &ok);
-    if (!ok || m_socket == -1) return -1;
+    char* into = reinterpret_cast<char*>(range_start(buffer, offset, count, &ok));
+    if (!ok || m_socket == kNone) return -1;
     sockaddr_in from{};
-    socklen_t length = sizeof from;
+    Length length = sizeof from;
     int n = int(retry([&] {
         length = sizeof from;
-        return long(recvfrom(m_socket, into, size_t(count), 0, reinterpret_cast<sockaddr*>(&from), &length));
+        return recvfrom(m_socket, into, count, 0, reinterpret_cast<sockaddr*>(&from), &length);
     }));
     if (n >= 0 && address && from.sin_family == AF_INET) {
         address->m_addr = from;

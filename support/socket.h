@@ -1,10 +1,20 @@
-// IPv4 sockets over the system's BSD socket calls.
+// IPv4 sockets over the system's BSD socket calls, or Windows Sockets.
 //
 // Calls block only as long as the system call they make. Failures come back
 // as false or -1, never as runtime errors: a network is expected to fail.
 #pragma once
 
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <winsock2.h>
+#else
 #include <netinet/in.h>
+#endif
 
 #include "runtime/object.h"
 #include "runtime/string.h"
@@ -34,9 +44,18 @@ public:
     // Protos 1 and 2 open the same kind of socket.
     enum { kTcp = 1, kTcp2 = 2, kUdp = 3 };
 
-    int m_socket = -1;    // -1 when closed
+    // The system's handle of a socket; -1 (on Windows INVALID_SOCKET, the
+    // same bits) when there is none.
+#ifdef _WIN32
+    using Handle = SOCKET;
+#else
+    using Handle = int;
+#endif
+    static constexpr Handle kNone = Handle(-1);
+
+    Handle m_socket = kNone;
     int m_proto = 0;
-    int m_accepted = -1;  // a connection Accept() took and Accepted() has not
+    Handle m_accepted = kNone;  // a connection Accept() took and Accepted() has not
 
     ~XrSocket() override;
 

@@ -4,7 +4,11 @@
 #include <cstdlib>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <pthread.h>
+#endif
 
 #include "runtime/debug.h"
 
@@ -49,27 +53,46 @@ void XrThread::Start() {
     // Storing into a root mid-cycle: the barrier keeps this cycle's sweep off it.
     gc_mark_q(this);
 
-    pthread_attr_t attr;
-    bool started = false;
-    if (pthread_attr_init(&attr) == 0) {
-        pthread_t id;
-        started = pthread_attr_setdetachstate(&attr, PTHREAD_CREATE_DETACHED) == 0 &&
-                  pthread_create(&id, &attr, &XrThread::Main, this) == 0;
-        pthread_attr_destroy(&attr);
-    }
-    if (!started) {
+    if (!StartNative()) {
         xrPrint(String("CreateThread failed!"));
         std::exit(-1);
     }
 }
 
-void* XrThread::Main(void* self) {
-    XrThread* thread = static_cast<XrThread*>(self);
+void XrThread::Main(XrThread* thread) {
     on_worker = true;
     thread->Run__UNSAFE__();
     thread->m_state.store(kFinished, std::memory_order_release);
-    return nullptr;
 }
+
+// The native thread is detached at once: nothing waits for it; its state
+// says when it has finished.
+#ifdef _WIN32
+bool XrThread::StartNative() {
+    auto body = [](void* self) -> DWORD {
+        Main(static_cast<XrThread*>(self));
+        return 0;
+    };
+    HANDLE handle = CreateThread(nullptr, 0, body, this, 0, nullptr);
+    if (!handle) return false;
+    CloseHandle(handle);
+    return true;
+}
+#else
+bool XrThread::StartNative() {
+    auto body = [](void* self) -> void* {
+        Main(static_cast<XrThread*>(self));
+        return nullptr;
+    };
+    pthread_attr_t attr;
+    if (pthread_attr_init(&attr) != 0) return false;
+    pthread_t id;
+    const bool started = pthread_attr_setdetachstate(&attr, PTHREAD_CREATE_DETACHED) == 0 &&
+                         pthread_create(&id, &attr, body, this) == 0;
+    pthread_attr_destroy(&attr);
+    return started;
+}
+#endif
 
 bool XrThread::IsRunning() {
     return m_state.load(std::memory_order_acquire) == kRunning;

@@ -39,7 +39,9 @@ public:
     static String Strdup(const String& text);
 
 private:
-    static void* Main(void* self);
+    static void Main(XrThread* thread);
+    // Starts Main on a detached native thread; false when none can be made.
+    bool StartNative();
 };
 
 void xr_thread_init();

@@ -13,7 +13,6 @@ cmake --build build -j"$(nproc)" --target game_data app_icon
 # Debian's emcc finds its JavaScript optimiser's parser only through NODE_PATH.
 NODE_PATH=/usr/share/nodejs
 export NODE_PATH
-emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DGLIMMERDEEP_WEB_DATA="$PWD/build/data" \
-    -DGLIMMERDEEP_WEB_ICON="$PWD/build/icons/64x64/apps/org.glimmerdeep.glimmerdeep.png" >/dev/null
+emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DGLIMMERDEEP_DATA_FROM="$PWD/build" >/dev/null
 cmake --build build-web -j"$(nproc)"
 echo "the browser build is in $PWD/build-web/site"

@@ -74,7 +74,8 @@ std::string GraphicsTest::WritePng(const std::string& name, const Picture& pictu
 
 std::string GraphicsTest::WritePng(const std::string& name, int width, int height, int components,
                                    const uint8_t* bytes) {
-    const std::string path = (folder / name).string();
+    // Written as the game writes paths, with "/" between names.
+    const std::string path = (folder / name).generic_u8string();
     EXPECT_TRUE(stbi_write_png(path.c_str(), width, height, components, bytes, width * components)) << path;
     return path;
 }

@@ -12,8 +12,16 @@
 #include "runtime/debug.h"
 #include "tests/graphics/gl_fixture.h"
 #include "tests/harness/test_roots.h"
+#include "tests/harness/files.h"
 
 namespace {
+
+// exit(-1) as the system reports it.
+#ifdef _WIN32
+const int kFatalStatus = -1;
+#else
+const int kFatalStatus = 255;
+#endif
 
 using Images = GraphicsTest;
 using Frames = std::vector<std::pair<int, int>>;
@@ -89,7 +97,11 @@ TEST_F(Images, StripsAndGridsCutTheirFrames) {
 void ReportToStderr() {
     std::fflush(stdout);
     dup2(STDERR_FILENO, STDOUT_FILENO);
+#ifdef _WIN32
+    if (!std::freopen("NUL", "r", stdin)) _exit(3);
+#else
     if (!std::freopen("/dev/null", "r", stdin)) _exit(3);
+#endif
 }
 
 TEST(ImageErrors, AreRuntimeErrors) {
@@ -117,7 +129,7 @@ TEST(ImageErrors, AreRuntimeErrors) {
                 ReportToStderr();
                 c.init();
             },
-            ::testing::ExitedWithCode(255), std::string("Vantle Runtime Error : ") + c.message + "\n")
+            ::testing::ExitedWithCode(kFatalStatus), std::string("Vantle Runtime Error : ") + c.message + "\\s")
             << c.what;
     }
 }
@@ -156,7 +168,7 @@ TEST_F(Images, FramesOfALoadedPngShowTheirOwnPixels) {
     c_Image* grid = xr_graphics_LoadImage2(path, 8, 8, 8, 0);
     ASSERT_NE(strip, nullptr);
     ASSERT_NE(grid, nullptr);
-    EXPECT_EQ(xr_graphics_LoadImage(String((folder / "missing.png").c_str()), 1, 0), nullptr);
+    EXPECT_EQ(xr_graphics_LoadImage(PathText(folder / "missing.png"), 1, 0), nullptr);
 
     Array<float> quad(16);
     const float corners[] = {0, 0, 8, 0, 8, 8, 0, 8};

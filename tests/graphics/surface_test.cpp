@@ -7,6 +7,7 @@
 #include <GLFW/glfw3.h>
 
 #include "tests/graphics/gl_fixture.h"
+#include "tests/harness/files.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ TEST_F(Surfaces, LoadedPixelsArePremultipliedByDepth) {
     gxtkSurface* loaded = device->LoadSurface(String(WritePng("one.png", 1, 1, 1, cases[0].file.data()).c_str()));
     ASSERT_NE(loaded, nullptr);
     EXPECT_EQ(loaded->contextSeq, glfwGraphicsSeq) << "loading makes the texture at once";
-    EXPECT_EQ(device->LoadSurface(String((folder / "missing.png").c_str())), nullptr);
+    EXPECT_EQ(device->LoadSurface(PathText(folder / "missing.png")), nullptr);
 }
 
 TEST_F(Surfaces, RefusedSizeIsRetriedAsPowersOfTwoAndDrawsAtItsOwnSize) {

@@ -1,10 +1,19 @@
-// Whole files as strings, for tests that check what a program wrote.
+// Whole files as strings, for tests that check what a program wrote, and
+// paths as the game's own strings.
 #pragma once
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include "runtime/string.h"
+
+// A path as the game writes one: UTF-8 bytes, one unit each, and "/"
+// between names (on Windows a path's native form is UTF-16 with "\\").
+inline String PathText(const std::filesystem::path& path) {
+    return String(path.generic_u8string().c_str());
+}
 
 inline std::string ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);

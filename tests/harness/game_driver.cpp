@@ -8,6 +8,7 @@
 
 #include "graphics/graphics.h"
 #include "shell/state.h"
+#include "tests/harness/environment.h"
 #include "tests/harness/host_fixture.h"
 #include "tests/harness/test_roots.h"
 
@@ -19,7 +20,7 @@ String DriverHost::PathToFilePath(String path) {
 
 GameDriver::GameDriver(int width, int height, bool canQuit) {
     host.canQuit = canQuit;
-    setenv("ALSOFT_DRIVERS", "null", 0);
+    if (!std::getenv("ALSOFT_DRIVERS")) SetEnv("ALSOFT_DRIVERS", "null");
     folder.Enter();
 
     ResetModules();

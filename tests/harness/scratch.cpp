@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <stdexcept>
 #include <system_error>
 
@@ -21,12 +22,31 @@ void make_removable(const fs::path& folder) {
 
 }  // namespace
 
+#ifdef _WIN32
+// Windows has no mkdtemp: a random name in the user's temporary folder,
+// taken only if nothing has it yet.
+ScratchFolder::ScratchFolder(const std::string& label) {
+    std::error_code error;
+    const fs::path base = fs::temp_directory_path(error);
+    std::random_device random;
+    fs::path name;
+    for (int attempt = 0; attempt < 100 && !error; ++attempt) {
+        name = base / ("glimmerdeep-" + label + "-" + std::to_string(random() % 1000000000u));
+        if (fs::create_directory(name, error)) {
+            path_ = name;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot make a folder " + name.string() + ": " + error.message());
+}
+#else
 ScratchFolder::ScratchFolder(const std::string& label) {
     std::string name = "/tmp/glimmerdeep-" + label + "-XXXXXX";
     if (!mkdtemp(name.data()))
         throw std::runtime_error("cannot make a folder " + name + ": " + std::strerror(errno));
     path_ = name;
 }
+#endif
 
 ScratchFolder::~ScratchFolder() {
     Leave();

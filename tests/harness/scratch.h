@@ -1,4 +1,5 @@
-// A folder of a test's own under /tmp: made fresh, made the working folder
+// A folder of a test's own under /tmp (on Windows, the user's temporary
+// folder): made fresh, made the working folder
 // while the test needs one (where the game keeps its state file), and removed
 // with everything in it at the end, even what the test made unwritable.
 #pragma once

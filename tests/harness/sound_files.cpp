@@ -39,11 +39,13 @@ std::string MakeWav(const WavClip& s) {
     return out + body;
 }
 
+const double kPi = 3.14159265358979323846;
+
 std::vector<short> Tone(int frames, int channels, int hertz, double frequency, double level) {
     std::vector<short> out(size_t(frames) * size_t(channels));
     for (int i = 0; i < frames; ++i)
         for (int c = 0; c < channels; ++c)
-            out[size_t(i * channels + c)] = short(std::lround(32767 * level * std::sin(2 * M_PI * frequency * i / hertz)));
+            out[size_t(i * channels + c)] = short(std::lround(32767 * level * std::sin(2 * kPi * frequency * i / hertz)));
     return out;
 }
 

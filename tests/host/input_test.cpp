@@ -10,6 +10,7 @@
 
 #include "host/glfwgame.h"
 #include "host/input.h"
+#include "tests/harness/environment.h"
 #include "tests/harness/pad_host.h"
 #include "tests/harness/scratch.h"
 #include "tests/harness/test_roots.h"
@@ -234,10 +235,10 @@ TEST(GamepadMappings, FilesAndEnvironmentReachGlfw) {
     ScratchFolder folder("mappings");
     std::filesystem::create_directory(folder / "data");
     const std::string line = "03000000aaaa0000bbbb000000000000,Test Pad,a:b0,b:b1,platform:Linux,\n";
-    std::ofstream(folder / "data/gamecontrollerdb.txt") << "# from the data folder\n" << line;
-    std::ofstream(folder / "gamecontrollerdb.txt") << "# from the working folder\n";
+    std::ofstream(folder / "data/gamecontrollerdb.txt", std::ios::binary) << "# from the data folder\n" << line;
+    std::ofstream(folder / "gamecontrollerdb.txt", std::ios::binary) << "# from the working folder\n";
     folder.Enter();
-    setenv("SDL_GAMECONTROLLERCONFIG", "from the environment", 1);
+    SetEnv("SDL_GAMECONTROLLERCONFIG", "from the environment");
 
     class Host : public PadHost {
     public:
@@ -253,7 +254,7 @@ TEST(GamepadMappings, FilesAndEnvironmentReachGlfw) {
     EXPECT_EQ(host.mappings, (std::vector<std::string>{"# from the data folder\n" + line, "# from the working folder\n",
                                                         "from the environment"}));
 
-    unsetenv("SDL_GAMECONTROLLERCONFIG");
+    UnsetEnv("SDL_GAMECONTROLLERCONFIG");
     std::filesystem::remove(folder / "gamecontrollerdb.txt");
     std::filesystem::remove(folder / "data/gamecontrollerdb.txt");
     host.mappings.clear();

@@ -9,27 +9,29 @@
 #include <gtest/gtest.h>
 
 #include "host/pacing.h"
+#include "tests/harness/environment.h"
 
 namespace {
 
 class Pacing : public ::testing::Test {
 protected:
-    char* text = nullptr;
-    size_t size = 0;
     XrPacing pacing;
 
     void SetUp() override {
-        pacing.out = open_memstream(&text, &size);
+        pacing.out = std::tmpfile();
         ASSERT_NE(pacing.out, nullptr);
     }
-    void TearDown() override {
-        std::fclose(pacing.out);
-        std::free(text);
-    }
+    void TearDown() override { std::fclose(pacing.out); }
+    // Everything written so far; the next lines go after it.
     std::vector<std::string> Lines() {
         std::fflush(pacing.out);
+        std::rewind(pacing.out);
+        std::string text;
+        char block[4096];
+        for (size_t n; (n = std::fread(block, 1, sizeof block, pacing.out)) > 0;) text.append(block, n);
+        std::fseek(pacing.out, 0, SEEK_END);
         std::vector<std::string> lines;
-        std::istringstream in(std::string(text, size));
+        std::istringstream in(text);
         for (std::string line; std::getline(in, line);) lines.push_back(line);
         return lines;
     }
@@ -92,7 +94,7 @@ TEST_F(Pacing, MomentsArePrintedAtOnceOrWithTheNextSwap) {
 }
 
 TEST_F(Pacing, OffUnlessTheEnvironmentAsks) {
-    unsetenv("GLIMMERDEEP_PACING");
+    UnsetEnv("GLIMMERDEEP_PACING");
     pacing.Init();
     EXPECT_FALSE(pacing.enabled);
     for (int k = 0; k < 3; ++k) {
@@ -104,9 +106,9 @@ TEST_F(Pacing, OffUnlessTheEnvironmentAsks) {
     pacing.OnFrame();
     EXPECT_TRUE(Lines().empty());
 
-    setenv("GLIMMERDEEP_PACING", "1", 1);
+    SetEnv("GLIMMERDEEP_PACING", "1");
     pacing.Init();
-    unsetenv("GLIMMERDEEP_PACING");
+    UnsetEnv("GLIMMERDEEP_PACING");
     EXPECT_TRUE(pacing.enabled);
     const double before = XrPacing::Now();
     pacing.OnFrame();
@@ -118,4 +120,5 @@ TEST_F(Pacing, OffUnlessTheEnvironmentAsks) {
     EXPECT_LE(at, XrPacing::Now() + 1e-6);
 }
 
-}  // namespace
+}  // namespace#include "tests/harness/environment.h"
+

@@ -1,7 +1,14 @@
 // Host services on real files, processes and the test X server.
+#ifdef _WIN32
+#include <windows.h>
+// windows.h's names for its own calls, which the host's methods share.
+#undef CreateWindow
+#undef LoadString
+#else
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <csignal>
 #include <ctime>
@@ -42,13 +49,37 @@ protected:
     void TearDown() override { delete host; }
     std::vector<std::string> Names() {
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder.path())) names.push_back(entry.path().filename());
+        for (const auto& entry : fs::directory_iterator(folder.path()))
+            names.push_back(entry.path().filename().u8string());
         return names;
     }
 };
 
+// The folder of this test program, with "/" between names, as the system
+// tells it.
+std::string ProgramFolder() {
+#ifdef _WIN32
+    wchar_t path[32768];
+    const DWORD n = GetModuleFileNameW(nullptr, path, 32768);
+    return fs::path(std::wstring(path, n)).parent_path().generic_u8string();
+#else
+    return fs::read_symlink("/proc/self/exe").parent_path();
+#endif
+}
+
+std::tm LocalNow() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    return local;
+}
+
 TEST_F(Services, PathsMapIntoTheProgramFolder) {
-    std::string base = fs::read_symlink("/proc/self/exe").parent_path();
+    const std::string base = ProgramFolder();
     struct Case {
         const char* path;
         std::string file;
@@ -82,6 +113,8 @@ TEST_F(Services, StateRoundTripsAsUtf8) {
     EXPECT_EQ(host->LoadState().Length(), 0) << "no state yet: the empty string";
 }
 
+#ifndef _WIN32
+// Linux's file-size limit makes a write fall short on demand.
 TEST_F(Services, ShortWriteKeepsThePreviousStateWhole) {
     ASSERT_EQ(host->SaveState(text("previous state")), 0);
     // A file-size limit makes the write fall short; run it in a child so the
@@ -100,14 +133,18 @@ TEST_F(Services, ShortWriteKeepsThePreviousStateWhole) {
     EXPECT_EQ(ReadFile(".vantlestate"), "previous state");
     EXPECT_EQ(Names(), std::vector<std::string>{".vantlestate"});
 }
+#endif
 
 TEST_F(Services, StateThatCannotBeCreatedOrPlacedFailsHarmlessly) {
+#ifndef _WIN32
     // A working folder that no longer exists: nothing can be created in it.
+    // (Windows keeps a working folder from being removed.)
     fs::create_directory("gone");
     fs::current_path("gone");
     fs::remove(folder / "gone");
     EXPECT_EQ(host->SaveState(text("lost")), -1);
     fs::current_path(folder.path());
+#endif
 
     // A folder where the state file should be: it cannot be replaced.
     fs::create_directory(".vantlestate");
@@ -137,7 +174,7 @@ TEST_F(Services, FilesLoadAsTextBytesImagesAndSounds) {
     EXPECT_EQ(host->LoadData(text((folder / "missing.bin").string()), &length), nullptr);
 
     const unsigned char rgb[2 * 3 * 3] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 10, 20, 30, 40, 50, 60, 70, 80, 90};
-    ASSERT_TRUE(stbi_write_png((folder / "pic.png").c_str(), 3, 2, 3, rgb, 9));
+    ASSERT_TRUE(stbi_write_png((folder / "pic.png").string().c_str(), 3, 2, 3, rgb, 9));
     int w = 0, h = 0, depth = 0;
     ext = gc_ext_new_bytes.load();
     unsigned char* pixels = host->LoadImageData(text((folder / "pic.png").string()), &w, &h, &depth);
@@ -155,7 +192,7 @@ TEST_F(Services, FilesLoadAsTextBytesImagesAndSounds) {
     WriteFile("header.png", std::string("\0\0\x02\0\0\0\0\0\0\0\0\0\x40\x1f\x40\x1f\x20\0", 18));
     EXPECT_EQ(host->LoadImageData(text((folder / "header.png").string()), &w, &h, &depth), nullptr);
     const std::vector<unsigned char> row(9000, 128);
-    ASSERT_TRUE(stbi_write_png((folder / "wide.png").c_str(), 9000, 1, 1, row.data(), 9000));
+    ASSERT_TRUE(stbi_write_png((folder / "wide.png").string().c_str(), 9000, 1, 1, row.data(), 9000));
     EXPECT_EQ(host->LoadImageData(text((folder / "wide.png").string()), &w, &h, &depth), nullptr);
 
     // 8-bit mono PCM: 4 frames.
@@ -185,9 +222,7 @@ TEST_F(Services, FilesLoadAsTextBytesImagesAndSounds) {
 }
 
 TEST_F(Services, DateFillsAsManyFieldsAsTheArrayHolds) {
-    std::time_t now = std::time(nullptr);
-    std::tm local;
-    localtime_r(&now, &local);
+    const std::tm local = LocalNow();
     Array<int> three(3);
     host->GetDate(three);
     EXPECT_EQ(three[0], local.tm_year + 1900);
@@ -206,12 +241,20 @@ TEST_F(Services, DateFillsAsManyFieldsAsTheArrayHolds) {
 }
 
 TEST_F(Services, DisplayModesAndDesktopMode) {
-    // The test server offers one mode, 1024 x 768, with refresh rate 0.
+    // The test server offers one mode, 1024 x 768, with refresh rate 0. Wine
+    // lists it once for each colour depth it offers (the application layer
+    // removes such duplicates).
     Array<XrDisplayMode*> modes = host->GetDisplayModes();
+#ifdef _WIN32
+    ASSERT_GE(modes.Length(), 1);
+#else
     ASSERT_EQ(modes.Length(), 1);
-    EXPECT_EQ(modes[0]->width, 1024);
-    EXPECT_EQ(modes[0]->height, 768);
-    EXPECT_EQ(modes[0]->hertz, 0);
+#endif
+    for (int i = 0; i < modes.Length(); ++i) {
+        EXPECT_EQ(modes[i]->width, 1024);
+        EXPECT_EQ(modes[i]->height, 768);
+        EXPECT_EQ(modes[i]->hertz, 0);
+    }
     XrDisplayMode* desktop = host->GetDesktopMode();
     EXPECT_EQ(desktop->width, 1024);
     EXPECT_EQ(desktop->height, 768);
@@ -225,6 +268,7 @@ TEST_F(Services, MouseVisibility) {
     EXPECT_EQ(glfwGetInputMode(host->Window(), GLFW_CURSOR), GLFW_CURSOR_NORMAL);
 }
 
+#ifndef _WIN32
 // A stand-in handler on the PATH records what it was given. It waits for a
 // signal file before writing, so the call must have returned without waiting
 // for it, or the test would never create that file.
@@ -250,5 +294,7 @@ TEST_F(Services, OpenUrlStartsTheHandlerWithOneArgumentAndDoesNotWait) {
     EXPECT_EQ(ReadFile("bin/args"), std::string("1\n") + url + "\n");
     EXPECT_FALSE(fs::exists("pwned"));
 }
+
+#endif
 
 }  // namespace

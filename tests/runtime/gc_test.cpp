@@ -48,13 +48,29 @@ bool on_list(const gc_object& head, const gc_object* o) {
     return false;
 }
 
-// Each test starts just after a sweep, with no roots and its own destructor log.
+// Each test starts just after a sweep, with no roots, nothing of an earlier
+// test left to destroy, and its own destructor log: whatever ran before in
+// the program (other suites, in any order) leaves no trace in its figures.
 class Collector : public ::testing::Test {
 protected:
     void SetUp() override {
         std::fill(std::begin(test_roots), std::end(test_roots), nullptr);
+        // The first end finishes the marking begun from the earlier roots;
+        // the second finds all of that unreachable.
         EndCycle();
+        EndCycle();
+        DestroyGarbage();
         destroyed.clear();
+    }
+    // Destroys every unreachable object at once, as allocations otherwise
+    // would, a few at a time.
+    static void DestroyGarbage() {
+        while (gc_free_list.succ != &gc_free_list) {
+            gc_object* dead = gc_free_list.succ;
+            dead->pred->succ = dead->succ;
+            dead->succ->pred = dead->pred;
+            delete dead;
+        }
     }
     // Reporting external memory past the threshold makes the next step end
     // the cycle: finish marking, sweep, queue the roots again.

@@ -126,8 +126,9 @@ TEST(String, SearchAndCase) {
     EXPECT_EQ(path.Find(String("a"), 3), 10);
     String lower("already lower");
     EXPECT_EQ(lower.ToLower().rep, lower.rep);
-    // The program sets a UTF-8 character type at start-up; do the same here.
-    std::setlocale(LC_CTYPE, "C.UTF-8");
+    // The program sets a UTF-8 character type at start-up, or where there is
+    // none (Windows) the user's own; do the same here.
+    if (!std::setlocale(LC_CTYPE, "C.UTF-8")) std::setlocale(LC_CTYPE, "");
     EXPECT_EQ(units(text(u"\u00c9T\u00c9").ToLower()), u"\u00e9t\u00e9");
 }
 

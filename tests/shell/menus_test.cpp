@@ -19,9 +19,11 @@
 #include "shell/menus.h"
 #include "shell/sound.h"
 #include "shell/state.h"
+#include "tests/harness/environment.h"
 #include "tests/harness/scratch.h"
 #include "tests/harness/sound_files.h"
 #include "tests/harness/test_roots.h"
+#include "tests/harness/files.h"
 
 namespace fs = std::filesystem;
 
@@ -40,7 +42,7 @@ public:
     String PathToFilePath(String path) override {
         String prefix("vantle://data/");
         if (path.StartsWith(prefix))
-            return String(g_data->path().c_str()) + String("/") + path.Slice(prefix.Length());
+            return PathText(g_data->path()) + String("/") + path.Slice(prefix.Length());
         return XrGlfwGame::PathToFilePath(path);
     }
 };
@@ -106,7 +108,7 @@ protected:
 
     static void SetUpTestSuite() {
         g_data = std::make_unique<ScratchFolder>("menus-data");
-        setenv("ALSOFT_DRIVERS", "null", 1);
+        SetEnv("ALSOFT_DRIVERS", "null");
         fs::create_directories(g_data->path() / "503/sfx");
         std::ofstream(g_data->path() / "503/sfx/Aqua.ogg", std::ios::binary)
             << EncodeOgg(Tone(44100, 2, 22050, 200, 0.3), 2, 22050);
@@ -284,7 +286,12 @@ TEST_F(Menus, QuitEndsTheProgram) {
     EXPECT_EXIT(
         {
             g_exitingFolder = folder.path();
-            std::atexit([] { fs::remove_all(g_exitingFolder); });
+            std::atexit([] {
+                // Out of it first: Windows keeps a working folder from being removed.
+                std::error_code ignored;
+                fs::current_path(fs::temp_directory_path(), ignored);
+                fs::remove_all(g_exitingFolder, ignored);
+            });
             Updates(30);
             for (int k = 0; k < 3; ++k) Press(kDown);
             Press(kEnter);

@@ -22,9 +22,11 @@
 #include "shell/scores.h"
 #include "shell/sound.h"
 #include "shell/state.h"
+#include "tests/harness/environment.h"
 #include "tests/harness/scratch.h"
 #include "tests/harness/sound_files.h"
 #include "tests/harness/test_roots.h"
+#include "tests/harness/files.h"
 
 namespace fs = std::filesystem;
 
@@ -44,7 +46,7 @@ public:
     String PathToFilePath(String path) override {
         String prefix("vantle://data/");
         if (path.StartsWith(prefix))
-            return String(g_data->path().c_str()) + String("/") + path.Slice(prefix.Length());
+            return PathText(g_data->path()) + String("/") + path.Slice(prefix.Length());
         return XrGlfwGame::PathToFilePath(path);
     }
 };
@@ -104,7 +106,7 @@ protected:
 
     static void SetUpTestSuite() {
         g_data = std::make_unique<ScratchFolder>("scores-data");
-        setenv("ALSOFT_DRIVERS", "null", 1);
+        SetEnv("ALSOFT_DRIVERS", "null");
         WavClip clip;
         clip.data = Bytes16(Tone(4410, 1, 44100, 300, 0.3));
         fs::create_directories(g_data->path() / "common");

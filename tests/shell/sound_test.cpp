@@ -12,8 +12,10 @@
 #include "shell/sound.h"
 #include "shell/state.h"
 #include "support/random.h"
+#include "tests/harness/environment.h"
 #include "tests/harness/scratch.h"
 #include "tests/harness/sound_files.h"
+#include "tests/harness/files.h"
 
 namespace fs = std::filesystem;
 
@@ -28,7 +30,7 @@ public:
     String PathToFilePath(String path) override {
         String prefix("vantle://data/");
         if (path.StartsWith(prefix))
-            return String(g_data->path().c_str()) + String("/") + path.Slice(prefix.Length());
+            return PathText(g_data->path()) + String("/") + path.Slice(prefix.Length());
         return XrGlfwGame::PathToFilePath(path);
     }
 };
@@ -51,7 +53,7 @@ protected:
 
     static void SetUpTestSuite() {
         g_data = std::make_unique<ScratchFolder>("sfx-data");
-        setenv("ALSOFT_DRIVERS", "null", 1);
+        SetEnv("ALSOFT_DRIVERS", "null");
         WavClip clip;
         clip.data = Bytes16(Tone(4410, 1, 44100, 300, 0.3));
         for (const char* name : {"503/sfx/005.wav", "503/sfx/012.wav", "common/099.wav", "503/sfx/Aqua.wav"}) {

@@ -1,6 +1,5 @@
 // Settings, scores and the save string, through the real state file.
 #include <malloc.h>
-#include <unistd.h>
 
 #include <climits>
 #include <filesystem>
@@ -115,10 +114,16 @@ TEST_F(SaveData, RoundTripThroughTheStateFile) {
 // Bytes handed out by the program's allocator and not yet given back: the C
 // library's figure (its heap and the blocks it maps on their own), or, in
 // the checked build, that of AddressSanitizer's own allocator, which then
-// serves every allocation instead.
+// serves every allocation instead; on Windows the C runtime's heap, walked.
 size_t HeapInUse() {
 #if GLIMMERDEEP_ASAN
     return __sanitizer_get_current_allocated_bytes();
+#elif defined(_WIN32)
+    size_t used = 0;
+    _HEAPINFO entry{};
+    while (_heapwalk(&entry) == _HEAPOK)
+        if (entry._useflag == _USEDENTRY) used += entry._size;
+    return used;
 #else
     const struct mallinfo2 info = mallinfo2();
     return info.uordblks + info.hblkhd;

@@ -4,10 +4,14 @@
 #include <cstring>
 #include <string>
 
+#ifdef _WIN32
+#include <ws2tcpip.h>
+#else
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -50,11 +54,29 @@ int receive_all(XrSocket* s, XrDataBuffer* b, int offset, int count) {
     return got;
 }
 
-int no_delay(int fd) {
-    int on = -1;
+// Windows gives the option as one byte, Linux as an int: 0 is off either way.
+bool no_delay(XrSocket::Handle s) {
+    int on = 0;
+#ifdef _WIN32
+    int length = sizeof on;
+    getsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<char*>(&on), &length);
+#else
     socklen_t length = sizeof on;
-    getsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, &length);
-    return on;
+    getsockopt(s, IPPROTO_TCP, TCP_NODELAY, &on, &length);
+#endif
+    return on != 0;
+}
+
+// Whether the system still knows the handle as an open socket.
+bool is_open(XrSocket::Handle s) {
+    int type = 0;
+#ifdef _WIN32
+    int length = sizeof type;
+    return getsockopt(s, SOL_SOCKET, SO_TYPE, reinterpret_cast<char*>(&type), &length) == 0;
+#else
+    socklen_t length = sizeof type;
+    return getsockopt(s, SOL_SOCKET, SO_TYPE, &type, &length) == 0;
+#endif
 }
 
 // A listener on a free loopback port, with a client connected to it and the
@@ -80,8 +102,8 @@ TEST(Sockets, TcpEchoThroughListenAcceptConnect) {
         ASSERT_NE(pair.connection, nullptr) << proto;
         EXPECT_EQ(pair.server->Accepted(), nullptr) << "a connection is handed out once";
         EXPECT_EQ(pair.connection->m_proto, proto);
-        EXPECT_EQ(no_delay(pair.client->m_socket), 1);
-        EXPECT_EQ(no_delay(pair.connection->m_socket), 1);
+        EXPECT_TRUE(no_delay(pair.client->m_socket));
+        EXPECT_TRUE(no_delay(pair.connection->m_socket));
 
         // Each end sees the other's address.
         XrSocketAddress* clientSide = new XrSocketAddress();
@@ -244,7 +266,7 @@ TEST(Sockets, ClosedOrUnopenedSocketsFailQuietly) {
     XrDataBuffer* b = buffer_of(8);
     XrSocketAddress* a = new XrSocketAddress();
     for (XrSocket* s : {never, closed}) {
-        EXPECT_EQ(s->m_socket, -1);
+        EXPECT_EQ(s->m_socket, XrSocket::kNone);
         EXPECT_FALSE(s->Bind(String("127.0.0.1"), 0));
         EXPECT_FALSE(s->Connect(String("127.0.0.1"), 9));
         EXPECT_FALSE(s->Listen(1));
@@ -259,7 +281,7 @@ TEST(Sockets, ClosedOrUnopenedSocketsFailQuietly) {
     }
     for (int proto : {0, 4, -1}) {
         EXPECT_FALSE(never->Open(proto)) << proto;
-        EXPECT_EQ(never->m_socket, -1);
+        EXPECT_EQ(never->m_socket, XrSocket::kNone);
     }
 }
 
@@ -282,12 +304,12 @@ TEST(Sockets, CollectedSocketsAreClosed) {
     TcpPair pair(XrSocket::kTcp);
     ASSERT_NE(pair.connection, nullptr);
     const int port = pair.port;
-    const int connectionFd = pair.connection->m_socket;
+    const XrSocket::Handle connectionHandle = pair.connection->m_socket;
     gc_assign(test_roots[0], pair.client);
     CollectGarbage();
 
     // Checked before reading, which would wait for ever on an open peer.
-    ASSERT_EQ(fcntl(connectionFd, F_GETFD), -1);
+    ASSERT_FALSE(is_open(connectionHandle));
     XrDataBuffer* b = buffer_of(4);
     EXPECT_EQ(pair.client->Receive(b, 0, 4), 0) << "the client sees the end of the stream";
     XrSocket* late = new XrSocket();

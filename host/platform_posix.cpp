@@ -1,6 +1,10 @@
+// The services Linux and the browser share: POSIX files, and the working
+// folder as the place of the player's saves.
 #include "host/platform.h"
 
 #include <cerrno>
+#include <climits>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,6 +14,28 @@ namespace platform {
 
 FILE* OpenFile(const std::string& path, const char* mode) {
     return std::fopen(path.c_str(), mode);
+}
+
+std::string WorkingFolder() {
+    std::vector<char> buffer(PATH_MAX + 1);
+    return getcwd(buffer.data(), buffer.size()) ? std::string(buffer.data()) : std::string();
+}
+
+// The Linux launcher starts the game in the player's data folder, and the
+// page mounts its storage as the working folder: the game stays where it is.
+std::string PlayersFolder() {
+    return std::string();
+}
+
+bool EnterPlayersFolder(std::string*) {
+    return true;
+}
+
+// Standard output is the terminal's or the caller's already.
+void AttachOutput() {}
+
+bool LocalTime(std::time_t t, std::tm* local) {
+    return localtime_r(&t, local) != nullptr;
 }
 
 static bool write_all(int fd, const char* bytes, size_t length) {

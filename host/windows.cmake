@@ -1,0 +1,68 @@
+# The Windows build, included by the top CMakeLists.txt when cross-compiling
+# with tools/windows/toolchain.cmake: glimmerdeep.exe with its icon, version
+# and manifest, and the zip a player unpacks (tools/windows.sh makes both).
+enable_language(RC)
+
+# The compiler's own runtime goes into the program, so that it needs no DLL
+# beside it but OpenAL Soft's; -mwindows: a program of its own window, with
+# no console window of its own.
+add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
+
+# OpenAL Soft's DLL goes beside every program that needs it: the game and
+# the test programs.
+set(DEPS ${GLIMMERDEEP_WINDOWS_DEPS})
+set(OPENAL_DLL ${DEPS}/bin/OpenAL32.dll)
+configure_file(${OPENAL_DLL} ${CMAKE_BINARY_DIR}/OpenAL32.dll COPYONLY)
+configure_file(${OPENAL_DLL} ${CMAKE_BINARY_DIR}/tests/OpenAL32.dll COPYONLY)
+
+configure_file(host/windows.rc.in windows.rc @ONLY)
+add_executable(glimmerdeep WIN32 game/main.cpp game/program.cpp ${CMAKE_BINARY_DIR}/windows.rc)
+target_link_libraries(glimmerdeep PRIVATE glimmerdeep_lib)
+
+# The zip a player unpacks (cpack, run by tools/windows.sh): one folder with
+# the program, OpenAL Soft's DLL, the data, a text for players and the
+# licences, text files with Windows' line ends.
+function(windows_text from to)
+  file(READ ${from} text)
+  string(REPLACE "\r\n" "\n" text "${text}")
+  string(REPLACE "\n" "\r\n" text "${text}")
+  file(WRITE ${to} "${text}")
+endfunction()
+
+set(PACKAGE_FILES ${CMAKE_BINARY_DIR}/package)
+file(REMOVE_RECURSE ${PACKAGE_FILES})
+file(STRINGS ${DEPS}/lib/pkgconfig/openal.pc OPENAL_VERSION REGEX "^Version:")
+string(REGEX REPLACE "^Version: *" "" OPENAL_VERSION "${OPENAL_VERSION}")
+configure_file(tools/windows/readme.txt.in ${PACKAGE_FILES}/README.txt @ONLY NEWLINE_STYLE CRLF)
+set(DEPS_DOC ${DEPS}/share/doc)
+windows_text(LICENSE ${PACKAGE_FILES}/licences/Glimmerdeep.txt)
+windows_text(LICENSE.fonts "${PACKAGE_FILES}/licences/DejaVu fonts.txt")
+windows_text(${DEPS_DOC}/glfw/LICENSE.md ${PACKAGE_FILES}/licences/GLFW.txt)
+# OpenAL Soft's own licence, then those of the parts it carries.
+set(OPENAL_LICENCE "")
+foreach(part COPYING BSD-3Clause LICENSE-pffft LICENSE-fmt)
+  file(READ ${DEPS_DOC}/openal-soft/${part} text)
+  string(APPEND OPENAL_LICENCE "${text}\n\n")
+endforeach()
+file(WRITE ${CMAKE_BINARY_DIR}/openal-licences.txt "${OPENAL_LICENCE}")
+windows_text(${CMAKE_BINARY_DIR}/openal-licences.txt "${PACKAGE_FILES}/licences/OpenAL Soft.txt")
+
+install(TARGETS glimmerdeep RUNTIME DESTINATION .)
+install(FILES ${OPENAL_DLL} ${PACKAGE_FILES}/README.txt DESTINATION .)
+install(DIRECTORY ${GAME_DATA_DIR}/ DESTINATION data)
+install(DIRECTORY ${PACKAGE_FILES}/licences/ DESTINATION licences)
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME Glimmerdeep)
+set(CPACK_PACKAGE_VENDOR "the Glimmerdeep developers")
+set(CPACK_PACKAGE_FILE_NAME Glimmerdeep-${PROJECT_VERSION}-windows-x64)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+include(CPack)
+
+# The tests run through Wine, in a prefix of the build's own that
+# tools/windows.sh makes before they run.
+option(GLIMMERDEEP_TESTS "Build the tests" ON)
+if(GLIMMERDEEP_TESTS)
+  set(CMAKE_CROSSCOMPILING_EMULATOR env WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all wine)
+  enable_testing()
+  add_subdirectory(tests)
+endif()
