@@ -140,6 +140,9 @@ void XrGlfwGame::SetDeviceWindow(int width, int height, int flags) {
         glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
         glfwWindowHint(GLFW_FOCUS_ON_SHOW, GLFW_FALSE);
         _anchor = CreateWindow(1, 1, nullptr, nullptr);
+        // Never shown, and named apart, so that whatever looks the game's
+        // window up by its title (window lists, tools) finds the real one.
+        if (_anchor) glfwSetWindowTitle(_anchor, "Glimmerdeep shared GL objects");
     }
 
     bool fullscreen = flags & 1;
@@ -157,6 +160,12 @@ void XrGlfwGame::SetDeviceWindow(int width, int height, int flags) {
     glfwWindowHint(GLFW_DOUBLEBUFFER, (flags & 32) ? GLFW_FALSE : GLFW_TRUE);
     glfwWindowHint(GLFW_SAMPLES, 0);
     glfwWindowHint(GLFW_REFRESH_RATE, 60);
+#ifdef _WIN32
+    // A window of 640 x 480 pixels is a stamp on a display Windows scales
+    // (150 % and more on most laptops): grow it by the display's scale, as
+    // Windows programs do. The game draws at whatever size it gets.
+    glfwWindowHint(GLFW_SCALE_TO_MONITOR, GLFW_TRUE);
+#endif
 
     GLFWmonitor* monitor = nullptr;
     if (fullscreen) {
@@ -177,7 +186,9 @@ void XrGlfwGame::SetDeviceWindow(int width, int height, int flags) {
     if (!shared || !_shared) ++glfwGraphicsSeq;
     _shared = shared;
     if (!monitor) {
-        glfwSetWindowPos(_window, (_desktopMode.width - width) / 2, (_desktopMode.height - height) / 2);
+        int shownWidth = width, shownHeight = height;
+        glfwGetWindowSize(_window, &shownWidth, &shownHeight);
+        glfwSetWindowPos(_window, (_desktopMode.width - shownWidth) / 2, (_desktopMode.height - shownHeight) / 2);
         glfwShowWindow(_window);
     }
 

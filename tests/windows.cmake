@@ -3,6 +3,8 @@
 # server (Wine hands OpenGL to Mesa, as on Linux). Each program is one ctest
 # case: every process costs seconds under Wine.
 
+set(CMAKE_CROSSCOMPILING_EMULATOR env WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all wine)
+
 add_executable(runtime_tests runtime/gc_test.cpp runtime/string_test.cpp)
 target_link_libraries(runtime_tests PRIVATE test_base)
 
@@ -34,6 +36,23 @@ add_executable(host_tests
   host/frame_loop_test.cpp host/services_test.cpp host/input_test.cpp host/pacing_test.cpp)
 target_link_libraries(host_tests PRIVATE test_base test_display)
 
+# The prefix every run shares, made once (tools/windows/prefix.sh).
+set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wine)
+add_test(NAME Windows.Prefix COMMAND sh ${CMAKE_SOURCE_DIR}/tools/windows/prefix.sh ${WINE_PREFIX})
+set_tests_properties(Windows.Prefix PROPERTIES FIXTURES_SETUP wine)
+
+# Those without a window run beside the rest; those with one take turns on
+# the X server, where each makes and focuses windows of its own.
 foreach(program runtime_tests support_tests audio_tests graphics_tests shell_tests game_tests host_tests)
   add_test(NAME Windows.${program} COMMAND ${program})
+  set_tests_properties(Windows.${program} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600)
 endforeach()
+set_tests_properties(Windows.graphics_tests Windows.shell_tests Windows.game_tests Windows.host_tests
+  PROPERTIES RESOURCE_LOCK display)
+
+# The zip, unpacked and played under Wine by a Linux program of the desktop
+# build's (tests/windows/program_test.cpp), which drives it from outside.
+add_test(NAME Windows.Program COMMAND ${GLIMMERDEEP_DATA_FROM}/tests/windows_program_tests)
+set_tests_properties(Windows.Program PROPERTIES
+  FIXTURES_REQUIRED wine RESOURCE_LOCK display TIMEOUT 900
+  ENVIRONMENT "GLIMMERDEEP_WINDOWS_ZIP=${WINDOWS_ZIP};WINEPREFIX=${WINE_PREFIX}")

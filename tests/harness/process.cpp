@@ -5,10 +5,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <thread>
+#include <mutex>
 
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,8 +24,12 @@ static void apply_env(const std::vector<std::string>& env) {
     }
 }
 
-ProcessResult RunProcess(const std::vector<std::string>& args, const ProcessOptions& options) {
-    int outPipe[2], errPipe[2], inPipe[2] = {-1, -1};
+// Starts the child with its standard output and error on pipes, and its
+// standard input as asked; `in` is the write end of an input pipe (or -1),
+// `pty` the master of a terminal (or -1).
+static pid_t spawn(const std::vector<std::string>& args, const ProcessOptions& options, int outPipe[2],
+                   int errPipe[2], int* in, int* pty) {
+    int inPipe[2] = {-1, -1};
     int ptyMaster = -1, ptySlave = -1;
     if (pipe(outPipe) || pipe(errPipe)) std::abort();
     if (options.stdinKind == StdinKind::Pipe && pipe(inPipe)) std::abort();
@@ -32,11 +38,14 @@ ProcessResult RunProcess(const std::vector<std::string>& args, const ProcessOpti
 
     pid_t pid = fork();
     if (pid == 0) {
-        int in = -1;
-        if (options.stdinKind == StdinKind::Empty) in = open("/dev/null", O_RDONLY);
-        if (options.stdinKind == StdinKind::Pipe) in = inPipe[0];
-        if (options.stdinKind == StdinKind::Terminal) in = ptySlave;
-        dup2(in, 0);
+        // A child outlives no test: when the test program ends, however it
+        // ends, so does the program it started.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        int input = -1;
+        if (options.stdinKind == StdinKind::Empty) input = open("/dev/null", O_RDONLY);
+        if (options.stdinKind == StdinKind::Pipe) input = inPipe[0];
+        if (options.stdinKind == StdinKind::Terminal) input = ptySlave;
+        dup2(input, 0);
         dup2(outPipe[1], 1);
         dup2(errPipe[1], 2);
         for (int fd = 3; fd < 1024; ++fd) close(fd);
@@ -51,24 +60,38 @@ ProcessResult RunProcess(const std::vector<std::string>& args, const ProcessOpti
         execv(argv[0], argv.data());
         _exit(127);
     }
-
     close(outPipe[1]);
     close(errPipe[1]);
+    if (ptySlave >= 0) close(ptySlave);
+    if (inPipe[0] >= 0) close(inPipe[0]);
+    *in = inPipe[1];
+    *pty = ptyMaster;
+    return pid;
+}
+
+static int exit_status(int status) {
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return -WTERMSIG(status);
+    return -1000;
+}
+
+ProcessResult RunProcess(const std::vector<std::string>& args, const ProcessOptions& options) {
+    int outPipe[2], errPipe[2], in = -1, ptyMaster = -1;
+    pid_t pid = spawn(args, options, outPipe, errPipe, &in, &ptyMaster);
+
     if (options.stdoutClosed) {
         close(outPipe[0]);
         outPipe[0] = -1;
     }
-    if (ptySlave >= 0) close(ptySlave);
-    if (inPipe[0] >= 0) {
-        close(inPipe[0]);
+    if (in >= 0) {
         signal(SIGPIPE, SIG_IGN);
         size_t done = 0;
         while (done < options.input.size()) {
-            ssize_t n = write(inPipe[1], options.input.data() + done, options.input.size() - done);
+            ssize_t n = write(in, options.input.data() + done, options.input.size() - done);
             if (n <= 0) break;
             done += size_t(n);
         }
-        close(inPipe[1]);
+        close(in);
     }
 
     std::thread companion;
@@ -109,7 +132,92 @@ ProcessResult RunProcess(const std::vector<std::string>& args, const ProcessOpti
     waitpid(pid, &status, 0);
     if (companion.joinable()) companion.join();
     if (ptyMaster >= 0) close(ptyMaster);
-    if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) result.status = -WTERMSIG(status);
+    result.status = exit_status(status);
+    return result;
+}
+
+BackgroundProcess::BackgroundProcess(const std::vector<std::string>& args, const ProcessOptions& options) {
+    int outPipe[2], errPipe[2], in = -1, ptyMaster = -1;
+    pid_ = spawn(args, options, outPipe, errPipe, &in, &ptyMaster);
+    if (in >= 0) {
+        signal(SIGPIPE, SIG_IGN);
+        if (write(in, options.input.data(), options.input.size()) < 0) {}
+        close(in);
+    }
+    pty_ = ptyMaster;
+    reader_ = std::thread([this, out = outPipe[0], err = errPipe[0]] { Read(out, err); });
+}
+
+BackgroundProcess::~BackgroundProcess() {
+    Wait(0);
+}
+
+// Reads both pipes until the child closes them, as it ends.
+void BackgroundProcess::Read(int out, int err) {
+    pollfd fds[2] = {{out, POLLIN, 0}, {err, POLLIN, 0}};
+    int open = 2;
+    while (open > 0) {
+        if (poll(fds, 2, -1) <= 0) continue;
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP))) continue;
+            char buffer[4096];
+            ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (n > 0) {
+                (i == 0 ? out_ : err_).append(buffer, size_t(n));
+            } else {
+                close(fds[i].fd);
+                fds[i].fd = -1;
+                --open;
+                closed_ = open == 0;
+            }
+            changed_.notify_all();
+        }
+    }
+}
+
+bool BackgroundProcess::WaitFor(const std::function<bool(const std::string& out, const std::string& err)>& seen,
+                                double seconds) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(long(seconds * 1000));
+    while (!seen(out_, err_)) {
+        if (closed_ || changed_.wait_until(lock, deadline) == std::cv_status::timeout) return seen(out_, err_);
+    }
+    return true;
+}
+
+std::string BackgroundProcess::Out() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return out_;
+}
+
+std::string BackgroundProcess::Err() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return err_;
+}
+
+ProcessResult BackgroundProcess::Wait(double seconds) {
+    if (pid_ > 0) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(long(seconds * 1000));
+        int status = 0;
+        pid_t done = 0;
+        while ((done = waitpid(pid_, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (done == 0) {
+            timedOut_ = true;
+            kill(pid_, SIGKILL);
+            waitpid(pid_, &status, 0);
+        }
+        status_ = exit_status(status);
+        pid_ = -1;
+    }
+    if (reader_.joinable()) reader_.join();
+    if (pty_ >= 0) close(pty_);
+    pty_ = -1;
+    ProcessResult result;
+    result.status = status_;
+    result.timedOut = timedOut_;
+    result.out = Out();
+    result.err = Err();
     return result;
 }

@@ -1,8 +1,11 @@
 // Runs a program as a child process and collects what it printed and how it ended.
 #pragma once
 
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <sys/types.h>
@@ -34,3 +37,39 @@ struct ProcessOptions {
 };
 
 ProcessResult RunProcess(const std::vector<std::string>& args, const ProcessOptions& options = {});
+
+// A program started in the background, its output read as it comes, so that
+// a test can wait for what the program says before it acts. (Options'
+// timeout, stdoutClosed and whileRunning do not apply.)
+class BackgroundProcess {
+public:
+    explicit BackgroundProcess(const std::vector<std::string>& args, const ProcessOptions& options = {});
+    // Kills the program if it still runs, and reaps it.
+    ~BackgroundProcess();
+    BackgroundProcess(const BackgroundProcess&) = delete;
+    BackgroundProcess& operator=(const BackgroundProcess&) = delete;
+
+    pid_t Pid() const { return pid_; }
+    // Waits until `seen` holds for what the program has written to standard
+    // output and error so far, the program has closed both, or `seconds`
+    // pass; whether it held.
+    bool WaitFor(const std::function<bool(const std::string& out, const std::string& err)>& seen, double seconds);
+    std::string Out();
+    std::string Err();
+    // Waits up to `seconds` for the end, killing the program then; what it
+    // printed and how it ended, as RunProcess tells them.
+    ProcessResult Wait(double seconds);
+
+private:
+    void Read(int out, int err);
+
+    pid_t pid_ = -1;
+    int pty_ = -1;
+    std::thread reader_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::string out_, err_;
+    bool closed_ = false;
+    bool timedOut_ = false;
+    int status_ = -1000;
+};

@@ -1,10 +1,12 @@
 #include "tests/harness/x11.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <vector>
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include "tests/harness/process.h"
 
@@ -61,4 +63,44 @@ void SaveThroughTheOptionsAndQuit() {
     RunProcess({"/bin/sleep", "1"});
     PressKey("Escape");
     PressKey("F4");
+}
+
+WindowImage CaptureWindow(const std::string& window) {
+    WindowImage shot;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return shot;
+    const Window id = std::strtoul(window.c_str(), nullptr, 10);
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(display, id, &attributes) && attributes.map_state == IsViewable) {
+        XImage* image = XGetImage(display, id, 0, 0, unsigned(attributes.width), unsigned(attributes.height),
+                                  AllPlanes, ZPixmap);
+        if (image) {
+            shot.width = attributes.width;
+            shot.height = attributes.height;
+            shot.pixels.reserve(size_t(shot.width) * size_t(shot.height));
+            for (int y = 0; y < shot.height; ++y)
+                for (int x = 0; x < shot.width; ++x) shot.pixels.push_back(uint32_t(XGetPixel(image, x, y) & 0xFFFFFF));
+            XDestroyImage(image);
+        }
+    }
+    XCloseDisplay(display);
+    return shot;
+}
+
+std::string InnerWindow(const std::string& window, int width, int height) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return window;
+    std::string inner = window;
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(display, std::strtoul(window.c_str(), nullptr, 10), &root, &parent, &children, &count)) {
+        for (unsigned i = 0; i < count; ++i) {
+            XWindowAttributes a;
+            if (XGetWindowAttributes(display, children[i], &a) && a.width == width && a.height == height)
+                inner = std::to_string(children[i]);
+        }
+        if (children) XFree(children);
+    }
+    XCloseDisplay(display);
+    return inner;
 }

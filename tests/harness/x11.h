@@ -1,7 +1,10 @@
 // Talking to windows on the test X server from outside their program.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
+
 #include <sys/types.h>
 
 // The id of the game window of process `pid`, waiting for it to appear;
@@ -27,3 +30,16 @@ void PressKey(const std::string& key);
 // Options and out again, which saves the state, then quits with F4. The game
 // window must have the focus.
 void SaveThroughTheOptionsAndQuit();
+
+// What a window shows now, read from the X server: 0xRRGGBB pixels, rows
+// top to bottom; empty when it cannot be read.
+struct WindowImage {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+    uint32_t At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
+};
+WindowImage CaptureWindow(const std::string& window);
+
+// The child of `window` that is exactly `width` x `height` (where a program
+// draws inside a frame of its own, as Wine's windows do), or `window` itself.
+std::string InnerWindow(const std::string& window, int width, int height);

@@ -8,8 +8,6 @@
 #include <cstdlib>
 #include <sstream>
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 #include "tests/harness/x11.h"
 
@@ -140,28 +138,6 @@ long ResidentKb(pid_t pid) {
     for (std::string line; std::getline(status, line);)
         if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
     return 0;
-}
-
-WindowImage CaptureWindow(const std::string& window) {
-    WindowImage shot;
-    Display* display = XOpenDisplay(nullptr);
-    if (!display) return shot;
-    const Window id = std::strtoul(window.c_str(), nullptr, 10);
-    XWindowAttributes attributes;
-    if (XGetWindowAttributes(display, id, &attributes) && attributes.map_state == IsViewable) {
-        XImage* image = XGetImage(display, id, 0, 0, unsigned(attributes.width), unsigned(attributes.height),
-                                  AllPlanes, ZPixmap);
-        if (image) {
-            shot.width = attributes.width;
-            shot.height = attributes.height;
-            shot.pixels.reserve(size_t(shot.width) * size_t(shot.height));
-            for (int y = 0; y < shot.height; ++y)
-                for (int x = 0; x < shot.width; ++x) shot.pixels.push_back(uint32_t(XGetPixel(image, x, y) & 0xFFFFFF));
-            XDestroyImage(image);
-        }
-    }
-    XCloseDisplay(display);
-    return shot;
 }
 
 ProgramCopy::ProgramCopy(bool withData) {

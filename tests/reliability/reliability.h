@@ -12,6 +12,7 @@
 
 #include "tests/harness/files.h"
 #include "tests/harness/scratch.h"
+#include "tests/harness/x11.h"
 
 namespace reliability {
 
@@ -46,14 +47,6 @@ void Click(const std::string& window, double fx, double fy);
 bool Alive(pid_t pid);
 // The resident memory of a process in kB, 0 when it is gone.
 long ResidentKb(pid_t pid);
-// What a window shows now, read from the X server: 0xRRGGBB pixels, rows
-// top to bottom; empty when it cannot be read.
-struct WindowImage {
-    int width = 0, height = 0;
-    std::vector<uint32_t> pixels;
-    uint32_t At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
-};
-WindowImage CaptureWindow(const std::string& window);
 
 // The real program in a folder of its own: a copy of the executable, with a
 // copy of the build's data folder beside it unless `withData` is false.

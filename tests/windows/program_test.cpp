@@ -1,0 +1,421 @@
+// The Windows build as a player gets it: the zip unpacked into a folder with
+// accented and non-Latin letters in its name, and the real glimmerdeep.exe
+// started from there under Wine on the test X server. Its frames are read
+// back from the server, its sound is written by OpenAL Soft's file backend,
+// and its saves land in the Wine prefix's %APPDATA%\Glimmerdeep. The
+// reference frames are the Linux build's own, drawn here by the same game:
+// Wine hands OpenGL to the same Mesa.
+//
+// Run from the Windows build's ctest, which names the zip and the prefix:
+//     GLIMMERDEEP_WINDOWS_ZIP   the zip tools/windows.sh made
+//     WINEPREFIX                a prefix made by tools/windows/prefix.sh
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "shell/state.h"
+#include "tests/harness/files.h"
+#include "tests/harness/game_driver.h"
+#include "tests/harness/process.h"
+#include "tests/harness/scratch.h"
+#include "tests/harness/x11.h"
+#include "tests/reliability/reliability.h"
+
+namespace fs = std::filesystem;
+using reliability::ParsedState;
+using reliability::ParseState;
+
+namespace {
+
+const int kWidth = 640, kHeight = 480;
+const double kStart = 60;  // seconds Wine may take to show the menu on a busy machine
+
+std::string Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// The unpacked game, shared by every test: unpacking is the slow part.
+struct Unpacked {
+    ScratchFolder folder{"windows"};
+    fs::path game;  // the folder the zip holds
+    std::string error;
+
+    Unpacked() {
+        const std::string zip = Env("GLIMMERDEEP_WINDOWS_ZIP");
+        if (zip.empty() || !fs::exists(zip)) {
+            error = "GLIMMERDEEP_WINDOWS_ZIP does not name the Windows build's zip: \"" + zip + "\"";
+            return;
+        }
+        const fs::path place = folder / fs::u8path(u8"Spiele für Tauchér 深海 Ωμέγα");
+        fs::create_directories(place);
+        ProcessOptions options;
+        options.workDir = place;
+        options.timeoutSeconds = 60;
+        ProcessResult r = RunProcess({CMAKE_COMMAND, "-E", "tar", "xf", zip}, options);
+        game = place / fs::path(zip).stem();
+        if (r.status != 0 || !fs::exists(game / "glimmerdeep.exe"))
+            error = "cannot unpack " + zip + ": " + r.err;
+    }
+};
+
+Unpacked& Game() {
+    static Unpacked unpacked;
+    return unpacked;
+}
+
+// The Linux build's settled menu, 640 x 480, with every item a desktop has.
+const std::vector<uint32_t>& LinuxMenu() {
+    static const std::vector<uint32_t> frame = [] {
+        GameDriver driver(kWidth, kHeight, true);
+        driver.Load();
+        driver.Update(300);
+        driver.Render();
+        std::vector<uint32_t> rgb = driver.Frame();
+        for (uint32_t& p : rgb) p &= 0xFFFFFF;
+        return rgb;
+    }();
+    return frame;
+}
+
+// How far a frame is from another: the mean difference per channel, over
+// every pixel.
+double MeanDifference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+    if (a.size() != b.size() || a.empty()) return 255;
+    double sum = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        for (int shift : {0, 8, 16}) sum += std::abs(int(a[i] >> shift & 0xFF) - int(b[i] >> shift & 0xFF));
+    return sum / double(a.size() * 3);
+}
+
+size_t DistinctColours(const std::vector<uint32_t>& frame) {
+    return std::set<uint32_t>(frame.begin(), frame.end()).size();
+}
+
+// Wine draws the frame of the window itself around the game's drawing area,
+// an X window of its own inside: that one is read.
+std::vector<uint32_t> DrawingArea(const std::string& window) {
+    WindowImage shot = CaptureWindow(InnerWindow(window, kWidth, kHeight));
+    if (shot.width != kWidth || shot.height != kHeight) return {};
+    return shot.pixels;
+}
+
+// A key held long enough for the game's updates to see it, then let go.
+void Tap(const std::string& key) {
+    reliability::Hold(key, 0.12, 0.18);
+}
+
+// The game under Wine, from the unpacked copy, its working folder elsewhere
+// (a shortcut's or a console's), its sound written to a wave file.
+class WindowsProgram : public ::testing::Test {
+protected:
+    ScratchFolder scratch{"wine-run"};
+    fs::path wave = scratch / "out.wav";
+    std::unique_ptr<BackgroundProcess> game;
+    std::string window;
+
+    void SetUp() override {
+        ASSERT_EQ(Game().error, "");
+        // Drawn before the game starts: its window must not cover the game's.
+        ASSERT_FALSE(LinuxMenu().empty());
+        ASSERT_NE(Env("WINEPREFIX"), "") << "WINEPREFIX must name the tests' Wine prefix";
+        std::ofstream(scratch / "alsoft.ini") << "[general]\ndrivers = wave\nchannels = mono\n"
+                                                 "sample-type = int16\nfrequency = 44100\n"
+                                                 "[wave]\nfile = " << Escaped(WinePath(wave)) << "\n";
+    }
+    void TearDown() override {
+        if (game) game->Wait(0);
+    }
+
+    // OpenAL Soft's configuration takes "\\" as an escape, as in C.
+    static std::string Escaped(const std::string& text) {
+        std::string escaped;
+        for (char c : text) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+        return escaped;
+    }
+
+    static std::string WinePath(const fs::path& path) {
+        std::string p = "Z:" + fs::absolute(path).string();
+        std::replace(p.begin(), p.end(), '/', '\\');
+        return p;
+    }
+
+    // Runs the program to its end, for the command line.
+    ProcessResult Run(const std::vector<std::string>& args) {
+        std::vector<std::string> line = {"/usr/bin/wine", (Game().game / "glimmerdeep.exe").string()};
+        line.insert(line.end(), args.begin(), args.end());
+        ProcessOptions options;
+        options.workDir = scratch.path();
+        options.env = {"WINEDEBUG=-all"};
+        options.timeoutSeconds = 60;
+        return RunProcess(line, options);
+    }
+
+    // Starts the game and waits for its window and its settled menu, having
+    // seen the loading screen on the way. The menu is then the Linux build's,
+    // pixel for pixel, or the test fails with the closest it came; with the
+    // frame-rate overlay on, the menu differs by the overlay's few figures.
+    void StartToTheMenu(bool overlay = false) {
+        ProcessOptions options;
+        options.workDir = scratch.path();
+        // The Linux menu drawn here set ALSOFT_DRIVERS for this process: the
+        // game takes its sound device from its configuration instead.
+        options.env = {"WINEDEBUG=-all", "GLIMMERDEEP_PACING=1", "ALSOFT_CONF=" + WinePath(scratch / "alsoft.ini"),
+                       "ALSOFT_DRIVERS"};
+        game = std::make_unique<BackgroundProcess>(
+            std::vector<std::string>{"/usr/bin/wine", (Game().game / "glimmerdeep.exe").string()}, options);
+        ASSERT_TRUE(Said("pacing moment=loading_screen", kStart)) << "no loading screen\n" << game->Err();
+        window = FocusGameWindow(game->Pid());
+        ASSERT_NE(window, "") << "no window of the game's";
+
+        // The overlay's figures cover far less than one part in a hundred.
+        const double within = overlay ? 1 : 0;
+        const std::vector<uint32_t>& menu = LinuxMenu();
+        bool loadingSeen = false;
+        double closest = 255;
+        for (int attempt = 0; attempt < 600 && !(closest <= within && Said("pacing moment=menu", 0)); ++attempt) {
+            const std::vector<uint32_t> shot = DrawingArea(window);
+            const double d = MeanDifference(shot, menu);
+            closest = std::min(closest, d);
+            if (!loadingSeen && d > 20 && DistinctColours(shot) > 1000) loadingSeen = true;
+            if (d > within) usleep(50000);
+        }
+        {
+            auto dump = [](const char* name, const std::vector<uint32_t>& px) {
+                std::ofstream f(name, std::ios::binary);
+                f << "P6 640 480 255\n";
+                for (uint32_t p : px) f << char(p >> 16) << char(p >> 8) << char(p);
+            };
+            dump("/tmp/wt/ref.ppm", menu);
+            dump("/tmp/wt/got.ppm", DrawingArea(window));
+        }
+        ASSERT_LE(closest, within) << "the settled menu is not the Linux build's" << (overlay ? " with the overlay" : "");
+        if (overlay) {
+            EXPECT_GT(closest, 0) << "the frame-rate overlay is drawn";
+        }
+        EXPECT_TRUE(loadingSeen) << "a loading picture before the menu";
+    }
+
+    // Waits for the game's own word on standard error.
+    bool Said(const std::string& text, double seconds = 30) {
+        return game->WaitFor([&](const std::string&, const std::string& err) {
+            return err.find(text) != std::string::npos;
+        }, seconds);
+    }
+
+    ProcessResult Quit() {
+        Tap("F4");
+        return game->Wait(30);
+    }
+
+    // The state file where the game keeps it, as its --help names it.
+    fs::path StateFile() {
+        ProcessResult help = Run({"--help"});
+        const std::string marker = "kept in ";
+        size_t at = help.out.find(marker);
+        if (at == std::string::npos) return {};
+        std::string path = help.out.substr(at + marker.size());
+        path = path.substr(0, path.find_first_of("\r\n"));
+        if (path.rfind("C:\\", 0) != 0) return {};
+        std::replace(path.begin(), path.end(), '\\', '/');
+        return fs::path(Env("WINEPREFIX")) / "drive_c" / path.substr(3);
+    }
+
+    // The state file's identity: every save puts a new file in its place.
+    static ino_t Identity(const fs::path& file) {
+        struct stat info;
+        return stat(file.c_str(), &info) == 0 ? info.st_ino : 0;
+    }
+
+    // Waits until a new state file is in place, whole, and reads it.
+    ParsedState NextSave(const fs::path& file, ino_t before) {
+        for (int i = 0; i < 300; ++i) {
+            if (Identity(file) != before) {
+                ParsedState state = ParseState(ReadFile(file));
+                if (state.complete) return state;
+            }
+            usleep(50000);
+        }
+        return {};
+    }
+
+    // From the menu, Options and Back at once, which saves the settings as
+    // they are. The list: Back, SFX, Music, the two Invert Y rows, Framerate.
+    void SaveFromOptions() {
+        Tap("Down");
+        Tap("Return");
+        Tap("Return");
+    }
+
+    // Wave samples written so far, and the loudness of those after `from`.
+    size_t Written() { return fs::exists(wave) ? (fs::file_size(wave) - 44) / 2 : 0; }
+    double LevelSince(size_t from) {
+        std::ifstream in(wave, std::ios::binary);
+        in.seekg(std::streamoff(44 + 2 * from));
+        double sum = 0;
+        size_t n = 0;
+        for (short v; in.read(reinterpret_cast<char*>(&v), 2); ++n) sum += double(v) * v;
+        return n ? std::sqrt(sum / double(n)) / 32768 : 0;
+    }
+};
+
+TEST_F(WindowsProgram, AnswersItsCommandLineWithItsSaveFolder) {
+    ProcessResult version = Run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind(std::string("glimmerdeep ") + GLIMMERDEEP_VERSION + "\r\n", 0), 0u) << version.out;
+
+    ProcessResult help = Run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("\\AppData\\Roaming\\Glimmerdeep\\.vantlestate\r\n"), std::string::npos) << help.out;
+    EXPECT_NE(help.out.find("%APPDATA%\\Glimmerdeep"), std::string::npos) << help.out;
+
+    ProcessResult wrong = Run({"--bogus"});
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_EQ(wrong.out, "");
+    EXPECT_EQ(wrong.err.rfind("glimmerdeep: unknown option '--bogus'\r\nUsage: ", 0), 0u) << wrong.err;
+}
+
+// Enter, Enter: a game of Normal; the music and effects of play reach the
+// sound device; F4 ends the program with status 0.
+TEST_F(WindowsProgram, ShowsTheMenuPlaysWithSoundAndQuitsOnF4) {
+    StartToTheMenu();
+    if (HasFatalFailure()) return;
+    Tap("Return");
+    Tap("Return");
+    ASSERT_TRUE(Said("pacing moment=game_start")) << game->Err();
+    const size_t from = Written();
+    ASSERT_TRUE(game->WaitFor([](const std::string& out, const std::string&) {
+        return out.find("Placed at ") != std::string::npos;
+    }, 30)) << "treasure placed in the new cave";
+    // A second of play, as the game counts it: its pacing lines come once a
+    // second of its own.
+    const std::string said = game->Err();
+    const size_t lines = std::count(said.begin(), said.end(), '\n');
+    ASSERT_TRUE(game->WaitFor([&](const std::string&, const std::string& err) {
+        return size_t(std::count(err.begin(), err.end(), '\n')) >= lines + 2;
+    }, 30));
+    ProcessResult end = Quit();
+    EXPECT_FALSE(end.timedOut);
+    EXPECT_EQ(end.status, 0) << end.out << end.err;
+    EXPECT_EQ(end.out.find("Vantle Runtime Error"), std::string::npos) << end.out;
+    EXPECT_GT(LevelSince(from), 0.01) << "the sound of play";
+}
+
+// Options, the frame-rate overlay on, Back: saved where Windows programs keep
+// their data, never beside the program. A second start reads it back: the
+// menu shows the overlay, and a save from the Options keeps it.
+TEST_F(WindowsProgram, KeepsItsSettingsInAppDataAndReadsThemBack) {
+    const fs::path state = StateFile();
+    ASSERT_NE(state, fs::path()) << "--help names no state file on drive C:";
+    fs::remove_all(state.parent_path());
+
+    StartToTheMenu();
+    if (HasFatalFailure()) return;
+    Tap("Down");
+    Tap("Return");
+    for (int i = 0; i < 5; ++i) Tap("Down");
+    Tap("Return");
+    for (int i = 0; i < 5; ++i) Tap("Up");
+    Tap("Return");
+    ParsedState saved = NextSave(state, 0);
+    ASSERT_TRUE(saved.complete) << "a whole state in " << state;
+    EXPECT_EQ(saved.settings[SET_FRAME_RATE], 1);
+    EXPECT_EQ(Quit().status, 0);
+    EXPECT_EQ(reliability::Names(state.parent_path()), std::vector<std::string>{".vantlestate"})
+        << "the folder made for it holds the state alone";
+    EXPECT_EQ(reliability::Names(Game().game),
+              (std::vector<std::string>{"OpenAL32.dll", "README.txt", "data", "glimmerdeep.exe", "licences"}))
+        << "nothing saved beside the program";
+
+    StartToTheMenu(true);
+    if (HasFatalFailure()) return;
+    const ino_t first = Identity(state);
+    SaveFromOptions();
+    ParsedState again = NextSave(state, first);
+    ASSERT_TRUE(again.complete);
+    EXPECT_EQ(again.settings, saved.settings) << "read back, and saved as it was";
+    EXPECT_EQ(Quit().status, 0);
+}
+
+// A state file that is no state: the game starts on its defaults (the menu
+// as a first start draws it), and its next save is whole.
+TEST_F(WindowsProgram, DamagedStateGivesTheDefaultsAndALaterSaveIsWhole) {
+    const fs::path state = StateFile();
+    ASSERT_NE(state, fs::path());
+    fs::create_directories(state.parent_path());
+    WriteFile(state, "RUVO_v2.0|7|7|\x01\xff not a state at all");
+    const ino_t damaged = Identity(state);
+
+    StartToTheMenu();
+    if (HasFatalFailure()) return;
+    SaveFromOptions();
+    ParsedState saved = NextSave(state, damaged);
+    ASSERT_TRUE(saved.complete);
+    EXPECT_EQ(saved.settings, reliability::FirstRunSettings());
+    EXPECT_EQ(saved.scores, std::vector<int>(reliability::kScores, 0));
+    EXPECT_EQ(Quit().status, 0);
+}
+
+// What the zip holds: the program, OpenAL Soft's DLL (all the program needs
+// beyond Windows' own), the data, a text for players and the licences;
+// nothing of the compiler's. The program is a windowed one, with its icon,
+// version and manifest.
+TEST(WindowsPackage, HoldsTheGameAndNothingElse) {
+    ASSERT_EQ(Game().error, "");
+    const fs::path& game = Game().game;
+    std::set<std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(game))
+        if (entry.is_regular_file()) files.insert(fs::relative(entry.path(), game).generic_string());
+    std::set<std::string> expected = {"glimmerdeep.exe", "OpenAL32.dll", "README.txt",
+                                      "licences/Glimmerdeep.txt", "licences/DejaVu fonts.txt",
+                                      "licences/GLFW.txt", "licences/OpenAL Soft.txt"};
+    for (const auto& entry : fs::recursive_directory_iterator(GLIMMERDEEP_DATA_DIR))
+        if (entry.is_regular_file())
+            expected.insert("data/" + fs::relative(entry.path(), GLIMMERDEEP_DATA_DIR).generic_string());
+    EXPECT_EQ(files, expected);
+
+    // Every DLL either program file imports is Windows' own, or OpenAL32.dll.
+    const std::set<std::string> system = {"ADVAPI32.dll", "AVRT.dll",     "GDI32.dll",    "KERNEL32.dll",
+                                          "msvcrt.dll",   "ole32.dll",    "OPENGL32.dll", "SHELL32.dll",
+                                          "USER32.dll",   "WINMM.dll",    "WS2_32.dll",   "IMM32.dll",
+                                          "SETUPAPI.dll", "CFGMGR32.dll", "VERSION.dll"};
+    for (const char* file : {"glimmerdeep.exe", "OpenAL32.dll"}) {
+        ProcessResult dump = RunProcess({OBJDUMP, "-p", (game / file).string()});
+        ASSERT_EQ(dump.status, 0) << dump.err;
+        std::istringstream lines(dump.out);
+        int imports = 0;
+        for (std::string line; std::getline(lines, line);) {
+            const size_t at = line.find("DLL Name: ");
+            if (at == std::string::npos) continue;
+            const std::string dll = line.substr(at + 10);
+            ++imports;
+            EXPECT_TRUE(system.count(dll) || (dll == "OpenAL32.dll" && std::string(file) != dll))
+                << file << " needs " << dll;
+        }
+        EXPECT_GT(imports, 2) << file;
+        if (std::string(file) == "glimmerdeep.exe") {
+            EXPECT_NE(dump.out.find("(Windows GUI)"), std::string::npos) << "a windowed program, no console";
+        }
+    }
+
+    ProcessResult resources = RunProcess({WINDRES, "-i", (game / "glimmerdeep.exe").string(), "-O", "rc"});
+    ASSERT_EQ(resources.status, 0) << resources.err;
+    EXPECT_NE(resources.out.find("\"GLFW_ICON\" 14 /* RT_GROUP_ICON */"), std::string::npos) << "the icon";
+    EXPECT_NE(resources.out.find(std::string("VALUE \"ProductVersion\", \"") + GLIMMERDEEP_VERSION), std::string::npos);
+    EXPECT_NE(resources.out.find("asInvoker"), std::string::npos) << "a manifest asking no administrator rights";
+    for (const char* text : {"README.txt", "licences/Glimmerdeep.txt"})
+        EXPECT_NE(ReadFile(game / text).find("\r\n"), std::string::npos) << text << " has Windows' line ends";
+}
+
+}  // namespace
