@@ -39,7 +39,9 @@ target_link_libraries(host_tests PRIVATE test_base test_display)
 # The prefix every run shares, made once (tools/windows/prefix.sh).
 set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wine)
 add_test(NAME Windows.Prefix COMMAND sh ${CMAKE_SOURCE_DIR}/tools/windows/prefix.sh ${WINE_PREFIX})
+add_test(NAME Windows.EndSession COMMAND sh ${CMAKE_SOURCE_DIR}/tools/windows/prefix.sh ${WINE_PREFIX} stop)
 set_tests_properties(Windows.Prefix PROPERTIES FIXTURES_SETUP wine)
+set_tests_properties(Windows.EndSession PROPERTIES FIXTURES_CLEANUP wine)
 
 # Those without a window run beside the rest; those with one take turns on
 # the X server, where each makes and focuses windows of its own.

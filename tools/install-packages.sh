@@ -1,8 +1,10 @@
 #!/bin/sh
 # Installs the Debian packages that building, playing and testing need; with
 # "web", also those of the browser build and its tests (Emscripten, Chromium,
-# and npm when Node.js came without it). Safe to run again: when everything
-# is present it only checks and returns.
+# and npm when Node.js came without it); with "windows", those of the Windows
+# build and its tests (mingw-w64 with POSIX threads, Wine). Several may be
+# named. Safe to run again: when everything is present it only checks and
+# returns.
 set -e
 
 PACKAGES="build-essential cmake pkg-config
@@ -12,10 +14,22 @@ xvfb xauth xdotool bsdutils libx11-dev libxrandr-dev openbox xterm x11-xserver-u
 libvorbis-dev fonts-dejavu-core
 clang-14 libclang-rt-14-dev llvm-14
 gzip man-db appstream desktop-file-utils dpkg-dev file lintian"
-if [ "$1" = web ]; then
-    PACKAGES="$PACKAGES emscripten chromium nodejs"
-    command -v npm >/dev/null 2>&1 || PACKAGES="$PACKAGES npm"
-fi
+for extra in "$@"; do
+    case "$extra" in
+    web)
+        PACKAGES="$PACKAGES emscripten chromium nodejs"
+        command -v npm >/dev/null 2>&1 || PACKAGES="$PACKAGES npm"
+        ;;
+    windows)
+        PACKAGES="$PACKAGES g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+wine wine64 googletest"
+        ;;
+    *)
+        echo "install-packages: unknown set '$extra' (web, windows)" >&2
+        exit 2
+        ;;
+    esac
+done
 
 missing=""
 for p in $PACKAGES; do

@@ -1,12 +1,13 @@
 #!/bin/sh
 # Installs what is needed, builds everything and runs every test headless:
 # first the normal build, then the browser build in headless Chromium, then
-# the whole suite again built by clang with AddressSanitizer and
-# UndefinedBehaviorSanitizer, with a short run of every fuzz target. Starts
-# its own X server when there is no display; needs no sound card.
+# the Windows build under Wine, then the whole suite again built by clang
+# with AddressSanitizer and UndefinedBehaviorSanitizer, with a short run of
+# every fuzz target. Starts its own X server when there is no display; needs
+# no sound card.
 set -e
 cd "$(dirname "$0")/.."
-tools/install-packages.sh web
+tools/install-packages.sh web windows
 
 # -noreset: otherwise the X server starts afresh each time its last client
 # leaves, refusing connections meanwhile, and a test starting just then finds
@@ -45,6 +46,11 @@ run_ctest build/ctest.log --test-dir build --output-on-failure -j2 -E '^Reliabil
 tools/web.sh
 (cd tests/browser && npm ci --no-audit --no-fund --silent)
 headless node --test --test-concurrency=1 tests/browser/game.test.mjs
+
+# The same game built for Windows: its test programs run through Wine, and
+# the zip played there by the desktop build's program.
+tools/windows.sh
+run_ctest build-windows/ctest.log --test-dir build-windows --output-on-failure -j2
 
 # The checked build. -O1 keeps building and running it quick; no benchmarks.
 CC=clang-14 CXX=clang++-14 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug \
