@@ -33,7 +33,8 @@ add_executable(game_tests
 target_link_libraries(game_tests PRIVATE test_base test_display)
 
 add_executable(host_tests
-  host/frame_loop_test.cpp host/services_test.cpp host/input_test.cpp host/pacing_test.cpp)
+  host/frame_loop_test.cpp host/services_test.cpp host/input_test.cpp host/pacing_test.cpp
+  host/platform_windows_test.cpp)
 target_link_libraries(host_tests PRIVATE test_base test_display)
 
 # The prefix every run shares, made once (tools/windows/prefix.sh).

@@ -1,10 +1,11 @@
 #!/bin/sh
 # Builds in release mode and prints every performance figure in one run:
 # the collector, sprite drawing, the game in the busiest update play reaches,
-# the real program's pacing, CPU, start-up time and memory, and the browser
+# the real program's pacing, CPU, start-up time and memory, the browser
 # build's download, time to the menu and updates a second in headless
-# Chromium. Starts its own X server when there is no display. Takes a few
-# minutes.
+# Chromium, and the Windows build's sizes, start-up beside the Linux build's
+# and pacing under Wine. Starts its own X server when there is no display.
+# Takes a few minutes.
 #
 # Ends with one line per figure, "figure NAME VALUE TARGET met" (or MISSED),
 # and fails when a benchmark failed (its own checks, or the program it
@@ -19,7 +20,7 @@ if [ -z "$DISPLAY" ]; then
 fi
 tools/install-packages.sh
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DGLIMMERDEEP_TESTS=OFF -DGLIMMERDEEP_BENCH=ON >/dev/null
-cmake --build build-release -j"$(nproc)" --target glimmerdeep gc_bench graphics_bench game_bench pacing bare_window
+cmake --build build-release -j"$(nproc)" --target glimmerdeep gc_bench graphics_bench game_bench pacing bare_window windows_pacing
 
 out=build-release/bench-output
 rm -rf "$out"
@@ -49,14 +50,22 @@ run pacing build-release/bench/pacing build-release/glimmerdeep build-release/da
 tools/web.sh >"$out/web-build.txt" 2>&1 || { cat "$out/web-build.txt"; exit 1; }
 (cd tests/browser && npm ci --no-audit --no-fund --silent)
 run browser node bench/browser/measure.mjs build-web/site
+tools/windows.sh >"$out/windows-build.txt" 2>&1 || { cat "$out/windows-build.txt"; exit 1; }
+WINEPREFIX=$PWD/build-windows/wine
+export WINEPREFIX
+tools/windows/prefix.sh "$WINEPREFIX"
+run windows build-release/bench/windows_pacing build-release/glimmerdeep \
+    "$(ls -d build-windows/stage/Glimmerdeep-*-windows-x64)" "$(ls build-windows/Glimmerdeep-*-windows-x64.zip)"
+tools/windows/prefix.sh "$WINEPREFIX" stop
 
 echo "== figures"
-for name in gc_bench graphics_bench game_bench pacing browser; do
+for name in gc_bench graphics_bench game_bench pacing browser windows; do
     grep '^figure ' "$out/$name.txt" || true
 done
 for figure in update-busiest cave-easy cave-normal cave-hard playback collector-alloc collector-step frame-whole \
     updates-per-second slowest-second longest-gap first-visible-frame own-memory \
-    web-download web-time-to-menu web-updates-per-second; do
+    web-download web-time-to-menu web-updates-per-second \
+    windows-exe-size windows-zip-size windows-start-ratio windows-updates-per-second windows-longest-gap; do
     if ! grep -q "^figure $figure " "$out"/*.txt; then
         echo "figure $figure missing"
         failed="$failed $figure"

@@ -1,0 +1,158 @@
+// The Windows build under Wine beside the Linux build, in one run on the same
+// X server: the sizes of the program and of the zip; launch to the loading
+// screen's first frame for each (the median of three starts, as the moment
+// reaches this program; the figure is their ratio); and the updates a second
+// and the longest gap between updates over 20 s of play under Wine, as the
+// game counts them (GLIMMERDEEP_PACING). Fails, with the reason, when a
+// program fails or does not print what the figures are made of.
+//
+//   windows_pacing LINUX_PROGRAM WINDOWS_FOLDER WINDOWS_ZIP
+// WINDOWS_FOLDER holds glimmerdeep.exe as the zip unpacks it; WINEPREFIX
+// names a prefix made by tools/windows/prefix.sh.
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/harness/process.h"
+#include "tests/harness/x11.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+double Now() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+ProcessOptions Options(const fs::path& folder) {
+    ProcessOptions options;
+    options.workDir = folder;
+    options.env = {"GLIMMERDEEP_PACING=1", "ALSOFT_DRIVERS=null", "WINEDEBUG=-all"};
+    return options;
+}
+
+// Launch to the moment the loading screen's first frame is reported, in
+// milliseconds; 0 when it never came.
+double LaunchToLoadingScreen(const std::vector<std::string>& command, const fs::path& folder) {
+    const double launched = Now();
+    BackgroundProcess program(command, Options(folder));
+    const bool shown = program.WaitFor([](const std::string&, const std::string& err) {
+        return Has(err, "pacing moment=loading_screen");
+    }, 60);
+    const double at = Now();
+    return shown ? (at - launched) * 1000 : 0;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+struct Second {
+    int updates = 0;
+    double gapMs = 0, spanMs = 0, endAt = 0;
+};
+
+int Fail(const std::string& reason) {
+    std::fprintf(stderr, "windows_pacing: %s\n", reason.c_str());
+    return 1;
+}
+
+void Figure(const char* name, double value, const char* unit, const char* target, bool met) {
+    std::printf("figure %s %.2f%s %s %s\n", name, value, unit, target, met ? "met" : "MISSED");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s LINUX_PROGRAM WINDOWS_FOLDER WINDOWS_ZIP\n", argv[0]);
+        return 2;
+    }
+    const std::string linux = fs::absolute(argv[1]).string();
+    const fs::path exe = fs::absolute(fs::path(argv[2]) / "glimmerdeep.exe");
+    if (!fs::exists(exe) || !fs::exists(argv[3])) return Fail("no Windows program or zip at the paths given");
+    if (!std::getenv("WINEPREFIX")) return Fail("WINEPREFIX must name the tests' Wine prefix");
+    char folder[] = "/tmp/glimmerdeep-windows-pacing-XXXXXX";
+    if (!mkdtemp(folder)) return Fail("no temporary folder");
+
+    // Turn about, so that a machine busier at one moment weighs on both.
+    std::vector<double> onLinux, onWine;
+    for (int round = 0; round < 3; ++round) {
+        onLinux.push_back(LaunchToLoadingScreen({linux}, folder));
+        onWine.push_back(LaunchToLoadingScreen({"/usr/bin/wine", exe.string()}, folder));
+        if (onLinux.back() == 0 || onWine.back() == 0) return Fail("a program showed no loading screen");
+    }
+    const double linuxMs = Median(onLinux), wineMs = Median(onWine);
+
+    // 20 s of a Normal game under Wine, steered with the arrow keys.
+    BackgroundProcess game({"/usr/bin/wine", exe.string()}, Options(folder));
+    auto said = [&](const std::string& what, double seconds) {
+        return game.WaitFor([&](const std::string&, const std::string& err) { return Has(err, what); }, seconds);
+    };
+    if (!said("pacing moment=menu", 60) || FocusGameWindow(game.Pid()).empty()) return Fail("no menu under Wine");
+    usleep(1500000);  // the menu flies in before it takes keys
+    PressKey("Return");
+    PressKey("Return");
+    if (!said("pacing moment=game_start", 30)) return Fail("no game started under Wine");
+    const double playStart = Now();
+    const char* taps[] = {"Right", "Left", "Down", "Up"};
+    for (int tap = 0; Now() < playStart + 21.5; ++tap) {
+        PressKey(taps[tap % 4]);
+        usleep(1100000);
+    }
+    PressKey("F4");
+    ProcessResult end = game.Wait(30);
+    fs::remove_all(folder);
+    if (end.status != 0) return Fail("the game under Wine ended with status " + std::to_string(end.status));
+
+    // The game's own seconds from its game's start on, by its own clock.
+    double gameStart = 0;
+    std::vector<Second> seconds;
+    std::istringstream lines(end.err);
+    for (std::string line; std::getline(lines, line);) {
+        double at = 0;
+        Second s;
+        int frames = 0;
+        if (std::sscanf(line.c_str(), "pacing moment=game_start at=%lf", &at) == 1) gameStart = at;
+        else if (gameStart > 0 &&
+                 std::sscanf(line.c_str(), "pacing updates=%d frames=%d longest_gap_ms=%lf span_ms=%lf end_at=%lf",
+                             &s.updates, &frames, &s.gapMs, &s.spanMs, &s.endAt) == 5 &&
+                 s.endAt - s.spanMs / 1000 < gameStart + 20)
+            seconds.push_back(s);
+    }
+    if (seconds.size() < 18) return Fail("the game under Wine printed too few seconds of play");
+    int updates = 0;
+    double span = 0, gap = 0;
+    for (const Second& s : seconds) {
+        updates += s.updates;
+        span += s.spanMs / 1000;
+        gap = std::max(gap, s.gapMs);
+    }
+    const double ups = updates / span;
+    const double exeMb = double(fs::file_size(exe)) / 1048576, zipMb = double(fs::file_size(argv[3])) / 1048576;
+
+    std::printf("the Windows build under Wine, beside the Linux build:\n");
+    std::printf("  glimmerdeep.exe %.2f MB, the zip %.2f MB\n", exeMb, zipMb);
+    std::printf("  launch to the loading screen's first frame: Wine %.0f ms, Linux %.0f ms (medians of %zu)\n",
+                wineMs, linuxMs, onWine.size());
+    std::printf("  play under Wine over %zu seconds: %.2f updates a second, longest gap %.1f ms\n", seconds.size(),
+                ups, gap);
+    Figure("windows-exe-size", exeMb, "MB", "<=4MB", exeMb <= 4);
+    Figure("windows-zip-size", zipMb, "MB", "<=10MB", zipMb <= 10);
+    Figure("windows-start-ratio", wineMs / linuxMs, "x", "<=4x", wineMs / linuxMs <= 4);
+    Figure("windows-updates-per-second", ups, "", "60+-0.5", ups >= 59.5 && ups <= 60.5);
+    Figure("windows-longest-gap", gap, "ms", "<=50ms", gap <= 50);
+    return 0;
+}
