@@ -66,6 +66,20 @@ add_custom_command(
   VERBATIM)
 add_custom_target(windows_zip ALL DEPENDS ${WINDOWS_ZIP})
 
+# The installer, made by NSIS from the same staging folder.
+find_program(MAKENSIS makensis REQUIRED)
+set(INSTALLER ${CMAKE_BINARY_DIR}/Glimmerdeep-${PROJECT_VERSION}-windows-x64-setup.exe)
+set(ICO ${ICONS_DIR}/${GLIMMERDEEP_APP_ID}.ico)
+set(PACKAGE_DIR ${STAGE}/${PACKAGE_NAME})
+configure_file(tools/windows/installer.nsi.in installer.nsi @ONLY)
+add_custom_command(
+  OUTPUT ${INSTALLER}
+  COMMAND ${MAKENSIS} -V2 ${CMAKE_BINARY_DIR}/installer.nsi
+  DEPENDS ${WINDOWS_ZIP} ${CMAKE_BINARY_DIR}/installer.nsi
+  COMMENT "Making the installer"
+  VERBATIM)
+add_custom_target(windows_installer ALL DEPENDS ${INSTALLER})
+
 # The tests run through Wine, in a prefix of the build's own that
 # tools/windows.sh makes before they run.
 option(GLIMMERDEEP_TESTS "Build the tests" ON)

@@ -58,4 +58,4 @@ set_tests_properties(Windows.graphics_tests Windows.shell_tests Windows.game_tes
 add_test(NAME Windows.Program COMMAND ${GLIMMERDEEP_DATA_FROM}/tests/windows_program_tests)
 set_tests_properties(Windows.Program PROPERTIES
   FIXTURES_REQUIRED wine RESOURCE_LOCK display TIMEOUT 900
-  ENVIRONMENT "GLIMMERDEEP_WINDOWS_ZIP=${WINDOWS_ZIP};WINEPREFIX=${WINE_PREFIX}")
+  ENVIRONMENT "GLIMMERDEEP_WINDOWS_ZIP=${WINDOWS_ZIP};GLIMMERDEEP_WINDOWS_INSTALLER=${INSTALLER};WINEPREFIX=${WINE_PREFIX}")

@@ -22,7 +22,7 @@ for extra in "$@"; do
         ;;
     windows)
         PACKAGES="$PACKAGES g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-wine wine64 googletest"
+wine wine64 googletest nsis"
         ;;
     *)
         echo "install-packages: unknown set '$extra' (web, windows)" >&2

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what is needed and builds the game for 64-bit Windows into
-# build-windows/: glimmerdeep.exe, the test programs, and the zip a player
-# unpacks, Glimmerdeep-<version>-windows-x64.zip. The data, the icons and the
+# build-windows/: glimmerdeep.exe, the test programs, the zip a player
+# unpacks, Glimmerdeep-<version>-windows-x64.zip, and an installer,
+# Glimmerdeep-<version>-windows-x64-setup.exe. The data, the icons and the
 # Linux program that plays the zip under Wine come from the desktop build
 # (build/); GLFW and OpenAL Soft are built once from Debian's source packages
 # (tools/windows/deps.sh). Run the Windows tests afterwards with
@@ -16,4 +17,4 @@ cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE="$PWD/tools/windows/toolchain
     -DGLIMMERDEEP_WINDOWS_DEPS="$PWD/build-windows/deps/prefix" -DGLIMMERDEEP_DATA_FROM="$PWD/build" \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-windows -j"$(nproc)"
-echo "the Windows build is in $PWD/build-windows: $(ls build-windows/Glimmerdeep-*-windows-x64.zip)"
+echo "the Windows build is in $PWD/build-windows:" build-windows/Glimmerdeep-*-windows-x64*

@@ -111,6 +111,32 @@ std::vector<uint32_t> DrawingArea(const std::string& window) {
     return shot.pixels;
 }
 
+// A path on the prefix's drive C: as Linux reaches it; empty for any other.
+fs::path OnDriveC(std::string path) {
+    if (path.rfind("C:\\", 0) != 0) return {};
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return fs::path(Env("WINEPREFIX")) / "drive_c" / path.substr(3);
+}
+
+// The state file a --help names.
+fs::path StateFileNamedBy(const std::string& help) {
+    const std::string marker = "kept in ";
+    const size_t at = help.find(marker);
+    if (at == std::string::npos) return {};
+    const std::string path = help.substr(at + marker.size());
+    return OnDriveC(path.substr(0, path.find_first_of("\r\n")));
+}
+
+ProcessResult Wine(const std::vector<std::string>& args, const fs::path& folder) {
+    std::vector<std::string> line = {"/usr/bin/wine"};
+    line.insert(line.end(), args.begin(), args.end());
+    ProcessOptions options;
+    options.workDir = folder;
+    options.env = {"WINEDEBUG=-all"};
+    options.timeoutSeconds = 120;
+    return RunProcess(line, options);
+}
+
 // A key held long enough for the game's updates to see it, then let go.
 void Tap(const std::string& key) {
     reliability::Hold(key, 0.12, 0.18);
@@ -153,13 +179,9 @@ protected:
 
     // Runs the program to its end, for the command line.
     ProcessResult Run(const std::vector<std::string>& args) {
-        std::vector<std::string> line = {"/usr/bin/wine", (Game().game / "glimmerdeep.exe").string()};
+        std::vector<std::string> line = {(Game().game / "glimmerdeep.exe").string()};
         line.insert(line.end(), args.begin(), args.end());
-        ProcessOptions options;
-        options.workDir = scratch.path();
-        options.env = {"WINEDEBUG=-all"};
-        options.timeoutSeconds = 60;
-        return RunProcess(line, options);
+        return Wine(line, scratch.path());
     }
 
     // Starts the game and waits for its window and its settled menu, having
@@ -220,17 +242,7 @@ protected:
     }
 
     // The state file where the game keeps it, as its --help names it.
-    fs::path StateFile() {
-        ProcessResult help = Run({"--help"});
-        const std::string marker = "kept in ";
-        size_t at = help.out.find(marker);
-        if (at == std::string::npos) return {};
-        std::string path = help.out.substr(at + marker.size());
-        path = path.substr(0, path.find_first_of("\r\n"));
-        if (path.rfind("C:\\", 0) != 0) return {};
-        std::replace(path.begin(), path.end(), '\\', '/');
-        return fs::path(Env("WINEPREFIX")) / "drive_c" / path.substr(3);
-    }
+    fs::path StateFile() { return StateFileNamedBy(Run({"--help"}).out); }
 
     // The state file's identity: every save puts a new file in its place.
     static ino_t Identity(const fs::path& file) {
@@ -279,6 +291,13 @@ TEST_F(WindowsProgram, AnswersItsCommandLineWithItsSaveFolder) {
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("\\AppData\\Roaming\\Glimmerdeep\\.vantlestate\r\n"), std::string::npos) << help.out;
     EXPECT_NE(help.out.find("%APPDATA%\\Glimmerdeep"), std::string::npos) << help.out;
+
+    // Started from a command prompt, its lines and its status reach it.
+    ProcessResult prompt = Wine({"cmd", "/c", "glimmerdeep.exe", "--version", "&&", "echo", "done", "&",
+                                 "glimmerdeep.exe", "--bogus", "2>nul", "||", "echo", "refused"}, Game().game);
+    EXPECT_EQ(prompt.out.rfind(std::string("glimmerdeep ") + GLIMMERDEEP_VERSION + "\r\n", 0), 0u) << prompt.out;
+    EXPECT_NE(prompt.out.find("\r\ndone"), std::string::npos) << prompt.out;
+    EXPECT_NE(prompt.out.find("\r\nrefused"), std::string::npos) << prompt.out;
 
     ProcessResult wrong = Run({"--bogus"});
     EXPECT_EQ(wrong.status, 2);
@@ -416,6 +435,56 @@ TEST(WindowsPackage, HoldsTheGameAndNothingElse) {
     EXPECT_NE(resources.out.find("asInvoker"), std::string::npos) << "a manifest asking no administrator rights";
     for (const char* text : {"README.txt", "licences/Glimmerdeep.txt"})
         EXPECT_NE(ReadFile(game / text).find("\r\n"), std::string::npos) << text << " has Windows' line ends";
+}
+
+// The installer, run silently as a deployment tool would: the game for this
+// user in their own programs folder, a Start-menu entry and an entry among
+// the installed apps; the uninstaller takes all of that away and leaves the
+// player's saves.
+TEST(WindowsInstaller, InstallsForTheUserAndUninstallsLeavingTheSaves) {
+    const std::string installer = Env("GLIMMERDEEP_WINDOWS_INSTALLER");
+    ASSERT_TRUE(fs::exists(installer)) << "GLIMMERDEEP_WINDOWS_INSTALLER names no installer: \"" << installer << "\"";
+    ScratchFolder scratch("wine-install");
+    ProcessResult setup = Wine({installer, "/S"}, scratch.path());
+    ASSERT_EQ(setup.status, 0) << setup.out << setup.err;
+
+    // Where it went, from Windows' own record of it.
+    const std::string key = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Glimmerdeep";
+    ProcessResult record = Wine({"reg", "query", key}, scratch.path());
+    ASSERT_EQ(record.status, 0) << "no entry among the installed apps";
+    EXPECT_NE(record.out.find(std::string("DisplayVersion    REG_SZ    ") + GLIMMERDEEP_VERSION), std::string::npos)
+        << record.out;
+    const std::string field = "InstallLocation    REG_SZ    ";
+    const size_t at = record.out.find(field);
+    ASSERT_NE(at, std::string::npos) << record.out;
+    std::string location = record.out.substr(at + field.size());
+    location = location.substr(0, location.find_first_of("\r\n"));
+    EXPECT_NE(location.find("\\AppData\\Local\\Programs\\Glimmerdeep"), std::string::npos) << location;
+    const fs::path installed = OnDriveC(location);
+    ASSERT_FALSE(installed.empty()) << location;
+    ASSERT_TRUE(fs::exists(installed / "glimmerdeep.exe")) << installed;
+    for (const char* file : {"OpenAL32.dll", "README.txt", "data/vizo_font.png", "licences/GLFW.txt", "Uninstall.exe"})
+        EXPECT_TRUE(fs::exists(installed / file)) << file;
+
+    ProcessResult help = Wine({(installed / "glimmerdeep.exe").string(), "--help"}, scratch.path());
+    EXPECT_EQ(help.status, 0) << "the installed game runs";
+    const fs::path state = StateFileNamedBy(help.out);
+    ASSERT_NE(state, fs::path());
+    fs::create_directories(state.parent_path());
+    WriteFile(state, "the player's saves");
+    const fs::path users = state.parent_path().parent_path();  // ...\AppData\Roaming
+    const fs::path shortcut = users / "Microsoft/Windows/Start Menu/Programs/Glimmerdeep.lnk";
+    EXPECT_TRUE(fs::exists(shortcut)) << shortcut;
+
+    // The uninstaller runs from a copy of itself, so that it can remove its
+    // own file: it is done when the folder is gone.
+    ProcessResult remove = Wine({(installed / "Uninstall.exe").string(), "/S"}, scratch.path());
+    EXPECT_EQ(remove.status, 0);
+    for (int i = 0; i < 600 && fs::exists(installed); ++i) usleep(50000);
+    EXPECT_FALSE(fs::exists(installed)) << "the program's folder";
+    EXPECT_FALSE(fs::exists(shortcut)) << "the Start-menu entry";
+    EXPECT_NE(Wine({"reg", "query", key}, scratch.path()).status, 0) << "the entry among the installed apps";
+    EXPECT_EQ(ReadFile(state), "the player's saves");
 }
 
 }  // namespace

@@ -5,22 +5,28 @@
 # A program that crashes ends at once with a report instead of waiting on a
 # crash dialogue nobody can answer; windows are Wine's own, drawn and
 # focused by Wine, as there is no window manager on the tests' X server
-# (Wine would otherwise wait two seconds for one at every window it hides).
+# (Wine would otherwise wait two seconds for one at every window it hides);
+# Start-menu entries made under Wine stay in the prefix rather than becoming
+# the Linux desktop's.
 set -e
 WINEPREFIX=$1
 WINEDEBUG=-all
-export WINEPREFIX WINEDEBUG
+WINEDLLOVERRIDES=winemenubuilder.exe=d
+export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
 # A session left from an earlier run may be bound to an X server now gone:
 # the tests start a new one on theirs.
 wineserver -k 2>/dev/null || true
 [ "$2" = stop ] && exit 0
-if [ ! -f "$WINEPREFIX/.glimmerdeep-ready" ]; then
+# The stamp names the settings below: changing them makes the prefix anew.
+stamp=$WINEPREFIX/.glimmerdeep-prefix-2
+if [ ! -f "$stamp" ]; then
     rm -rf "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /t REG_SZ /d '' /f >/dev/null 2>&1
     wineserver -w
-    touch "$WINEPREFIX/.glimmerdeep-ready"
+    touch "$stamp"
 fi
 # One session for the whole run, up before the tests start side by side:
 # each program then starts in a fraction of a second, rather than several
