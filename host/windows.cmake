@@ -1,11 +1,11 @@
 # The Windows build, included by the top CMakeLists.txt when cross-compiling
-# with tools/windows/toolchain.cmake: glimmerdeep.exe with its icon, version
-# and manifest, and the zip a player unpacks (tools/windows.sh makes both).
+# with tools/windows/toolchain.cmake (tools/windows.sh): glimmerdeep.exe with
+# its icon, version and manifest, the zip a player unpacks, the installer,
+# and the tests.
 enable_language(RC)
 
 # The compiler's own runtime goes into the program, so that it needs no DLL
-# beside it but OpenAL Soft's; -mwindows: a program of its own window, with
-# no console window of its own.
+# beside it but OpenAL Soft's.
 add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
 
 # OpenAL Soft's DLL goes beside every program that needs it: the game and
@@ -15,13 +15,14 @@ set(OPENAL_DLL ${DEPS}/bin/OpenAL32.dll)
 configure_file(${OPENAL_DLL} ${CMAKE_BINARY_DIR}/OpenAL32.dll COPYONLY)
 configure_file(${OPENAL_DLL} ${CMAKE_BINARY_DIR}/tests/OpenAL32.dll COPYONLY)
 
+# WIN32: a program of its own window, which opens no console window.
 configure_file(host/windows.rc.in windows.rc @ONLY)
 add_executable(glimmerdeep WIN32 game/main.cpp game/program.cpp ${CMAKE_BINARY_DIR}/windows.rc)
 target_link_libraries(glimmerdeep PRIVATE glimmerdeep_lib)
 
-# The zip a player unpacks (cpack, run by tools/windows.sh): one folder with
-# the program, OpenAL Soft's DLL, the data, a text for players and the
-# licences, text files with Windows' line ends.
+# The zip a player unpacks: one folder with the program, OpenAL Soft's DLL,
+# the data, a text for players and the licences, text files with Windows'
+# line ends.
 function(windows_text from to)
   file(READ ${from} text)
   string(REPLACE "\r\n" "\n" text "${text}")
@@ -80,8 +81,7 @@ add_custom_command(
   VERBATIM)
 add_custom_target(windows_installer ALL DEPENDS ${INSTALLER})
 
-# The tests run through Wine, in a prefix of the build's own that
-# tools/windows.sh makes before they run.
+# The tests run through Wine (tests/windows.cmake).
 option(GLIMMERDEEP_TESTS "Build the tests" ON)
 if(GLIMMERDEEP_TESTS)
   enable_testing()

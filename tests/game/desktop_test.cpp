@@ -112,12 +112,14 @@ protected:
     // Runs the game from a fresh folder; `script` drives it once its menu shows.
     ProcessResult Play(const std::function<void(pid_t, const std::string&)>& script,
                        const std::vector<std::string>& arguments = {}) {
+        ProcessOutput output;
         ProcessOptions options;
         options.workDir = folder.path();
-        options.env = {"ALSOFT_DRIVERS=null"};
-        options.timeoutSeconds = 60;
+        options.env = {"ALSOFT_DRIVERS=null", "GLIMMERDEEP_PACING=1"};
+        options.timeoutSeconds = 90;
+        options.output = &output;
         options.whileRunning = [&](pid_t pid) {
-            std::string window = reliability::EnterMenu(pid);
+            std::string window = EnterMenu(pid, output);
             if (window.empty()) return;
             Xdotool("windowactivate --sync " + window);
             script(pid, window);

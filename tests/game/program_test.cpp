@@ -1,5 +1,4 @@
 // The real program under the test X server, driven with real key presses.
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -25,10 +24,6 @@ bool valid_state(const std::string& s) {
     return s.rfind("RUVO_v2.0|", 0) == 0 && bars == 10515 && s.back() == '|';
 }
 
-void pause(double seconds) {
-    usleep(useconds_t(seconds * 1e6));
-}
-
 TEST(Program, PlaysFromTheMenuPausesAndQuitsOnF4) {
     ScratchFolder folder("program");
     // A state with Hard's best score at 40: 201 settings, their check, and
@@ -50,16 +45,21 @@ TEST(Program, PlaysFromTheMenuPausesAndQuitsOnF4) {
     }
     std::ofstream(folder / ".vantlestate", std::ios::binary) << state;
 
+    ProcessOutput output;
     ProcessOptions options;
     options.workDir = folder.path();
-    options.env = {"ALSOFT_DRIVERS=null"};
-    options.timeoutSeconds = 40;
-    options.whileRunning = [](pid_t pid) {
-        if (FocusGameWindow(pid).empty()) return;
-        pause(2.5);  // the loading screen
+    options.env = {"ALSOFT_DRIVERS=null", "GLIMMERDEEP_PACING=1"};
+    options.timeoutSeconds = 90;
+    options.output = &output;
+    options.whileRunning = [&](pid_t pid) {
+        if (EnterMenu(pid, output).empty()) return;
         PressKey("Return");
         PressKey("Return");
-        pause(1.5);
+        // In play once the game says so; a treasure placed shows its cave.
+        if (!output.WaitForErr("pacing moment=game_start", 30)) return;
+        output.WaitFor([](const std::string& out, const std::string&) {
+            return out.find("Placed at ") != std::string::npos;
+        }, 30);
         PressKey("Escape");
         PressKey("F4");
     };

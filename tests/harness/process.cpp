@@ -118,6 +118,7 @@ ProcessResult RunProcess(const std::vector<std::string>& args, const ProcessOpti
             ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
             if (n > 0) {
                 sinks[i]->append(buffer, size_t(n));
+                if (options.output) options.output->Add(i + 1, buffer, size_t(n));
             } else {
                 close(fds[i].fd);
                 fds[i].fd = -1;
@@ -128,6 +129,7 @@ ProcessResult RunProcess(const std::vector<std::string>& args, const ProcessOpti
     for (pollfd& f : fds)
         if (f.fd >= 0) close(f.fd);
 
+    if (options.output) options.output->End();
     int status = 0;
     waitpid(pid, &status, 0);
     if (companion.joinable()) companion.join();
@@ -162,36 +164,51 @@ void BackgroundProcess::Read(int out, int err) {
             if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP))) continue;
             char buffer[4096];
             ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
-            std::lock_guard<std::mutex> lock(mutex_);
             if (n > 0) {
-                (i == 0 ? out_ : err_).append(buffer, size_t(n));
+                output_.Add(i + 1, buffer, size_t(n));
             } else {
                 close(fds[i].fd);
                 fds[i].fd = -1;
                 --open;
-                closed_ = open == 0;
             }
-            changed_.notify_all();
         }
     }
+    output_.End();
 }
 
-bool BackgroundProcess::WaitFor(const std::function<bool(const std::string& out, const std::string& err)>& seen,
-                                double seconds) {
+void ProcessOutput::Add(int stream, const char* bytes, size_t length) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    (stream == 1 ? out_ : err_).append(bytes, length);
+    changed_.notify_all();
+}
+
+void ProcessOutput::End() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ended_ = true;
+    changed_.notify_all();
+}
+
+bool ProcessOutput::WaitFor(const std::function<bool(const std::string& out, const std::string& err)>& seen,
+                            double seconds) {
     std::unique_lock<std::mutex> lock(mutex_);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(long(seconds * 1000));
     while (!seen(out_, err_)) {
-        if (closed_ || changed_.wait_until(lock, deadline) == std::cv_status::timeout) return seen(out_, err_);
+        if (ended_ || changed_.wait_until(lock, deadline) == std::cv_status::timeout) return seen(out_, err_);
     }
     return true;
 }
 
-std::string BackgroundProcess::Out() {
+bool ProcessOutput::WaitForErr(const std::string& text, double seconds) {
+    return WaitFor([&](const std::string&, const std::string& err) { return err.find(text) != std::string::npos; },
+                   seconds);
+}
+
+std::string ProcessOutput::Out() {
     std::lock_guard<std::mutex> lock(mutex_);
     return out_;
 }
 
-std::string BackgroundProcess::Err() {
+std::string ProcessOutput::Err() {
     std::lock_guard<std::mutex> lock(mutex_);
     return err_;
 }

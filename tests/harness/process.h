@@ -23,6 +23,29 @@ struct ProcessResult {
     std::string err;
 };
 
+// What a running program has printed so far, kept as it comes so that a
+// step driving the program can wait for what it says.
+class ProcessOutput {
+public:
+    // Waits until `seen` holds for standard output and error so far, the
+    // program has closed both, or `seconds` pass; whether it held.
+    bool WaitFor(const std::function<bool(const std::string& out, const std::string& err)>& seen, double seconds);
+    // Waits for `text` on standard error.
+    bool WaitForErr(const std::string& text, double seconds);
+    std::string Out();
+    std::string Err();
+
+    // For the reader: bytes of stream 1 or 2, and their end.
+    void Add(int stream, const char* bytes, size_t length);
+    void End();
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::string out_, err_;
+    bool ended_ = false;
+};
+
 struct ProcessOptions {
     StdinKind stdinKind = StdinKind::Empty;
     std::string input;
@@ -34,6 +57,8 @@ struct ProcessOptions {
     bool stdoutClosed = false;
     // Runs on its own thread once the child exists, while its output is read.
     std::function<void(pid_t)> whileRunning;
+    // Where the output also goes as it comes, for whileRunning to wait on.
+    ProcessOutput* output = nullptr;
 };
 
 ProcessResult RunProcess(const std::vector<std::string>& args, const ProcessOptions& options = {});
@@ -50,12 +75,13 @@ public:
     BackgroundProcess& operator=(const BackgroundProcess&) = delete;
 
     pid_t Pid() const { return pid_; }
-    // Waits until `seen` holds for what the program has written to standard
-    // output and error so far, the program has closed both, or `seconds`
-    // pass; whether it held.
-    bool WaitFor(const std::function<bool(const std::string& out, const std::string& err)>& seen, double seconds);
-    std::string Out();
-    std::string Err();
+    // What it has printed so far, to wait on.
+    ProcessOutput& Output() { return output_; }
+    bool WaitFor(const std::function<bool(const std::string& out, const std::string& err)>& seen, double seconds) {
+        return output_.WaitFor(seen, seconds);
+    }
+    std::string Out() { return output_.Out(); }
+    std::string Err() { return output_.Err(); }
     // Waits up to `seconds` for the end, killing the program then; what it
     // printed and how it ended, as RunProcess tells them.
     ProcessResult Wait(double seconds);
@@ -66,10 +92,7 @@ private:
     pid_t pid_ = -1;
     int pty_ = -1;
     std::thread reader_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::string out_, err_;
-    bool closed_ = false;
+    ProcessOutput output_;
     bool timedOut_ = false;
     int status_ = -1000;
 };

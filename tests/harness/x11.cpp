@@ -57,7 +57,6 @@ void SendCloseRequest(unsigned long window) {
 }
 
 void SaveThroughTheOptionsAndQuit() {
-    RunProcess({"/bin/sleep", "2.5"});  // the loading screen
     PressKey("Down");
     PressKey("Return");
     RunProcess({"/bin/sleep", "1"});
@@ -103,4 +102,21 @@ std::string InnerWindow(const std::string& window, int width, int height) {
     }
     XCloseDisplay(display);
     return inner;
+}
+
+std::string EnterMenu(pid_t pid, ProcessOutput& output) {
+    std::string window = FocusGameWindow(pid);
+    if (window.empty()) return window;
+    // However long the loading takes on a busy machine: the game says when
+    // its menu is drawn, and the menu has come in when two frames a quarter
+    // of a second apart are the same.
+    if (!output.WaitForErr("pacing moment=menu", 60)) return std::string();
+    WindowImage last = CaptureWindow(window);
+    for (int look = 0; look < 80; ++look) {
+        RunProcess({"/bin/sleep", "0.25"});
+        WindowImage now = CaptureWindow(window);
+        if (!now.pixels.empty() && now.pixels == last.pixels) break;
+        last = std::move(now);
+    }
+    return window;
 }

@@ -7,6 +7,8 @@
 
 #include <sys/types.h>
 
+#include "tests/harness/process.h"
+
 // The id of the game window of process `pid`, waiting for it to appear;
 // empty when it does not within a few seconds.
 std::string WaitForGameWindow(pid_t pid);
@@ -26,9 +28,14 @@ std::string Xdotool(const std::string& arguments);
 // and release between two updates would go unseen, as with any real player.
 void PressKey(const std::string& key);
 
-// From the game's first screen: waits out the loading screen, goes into
-// Options and out again, which saves the state, then quits with F4. The game
-// window must have the focus.
+// The first steps of a run of the game: its window found and focused, the
+// loading screen over and the menu come in and standing still. The game must
+// run with GLIMMERDEEP_PACING set and its output going to `output`. Returns
+// the window, empty when none appeared or no menu came.
+std::string EnterMenu(pid_t pid, ProcessOutput& output);
+
+// From the menu (EnterMenu): into Options and out again, which saves the
+// state, then quits with F4. The game window must have the focus.
 void SaveThroughTheOptionsAndQuit();
 
 // What a window shows now, read from the X server: 0xRRGGBB pixels, rows

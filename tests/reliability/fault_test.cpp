@@ -36,17 +36,17 @@ struct Launch {
 ProcessResult Play(const Launch& launch, const std::function<void()>& script, WindowImage* menu = nullptr) {
     std::vector<std::string> args = launch.wrapper;
     args.push_back(launch.exe);
+    ProcessOutput output;
     ProcessOptions options;
     options.workDir = launch.workDir;
     options.env = launch.env;
-    options.timeoutSeconds = 40;
+    options.env.push_back("GLIMMERDEEP_PACING=1");  // the game says when its menu is up
+    options.timeoutSeconds = 90;
+    options.output = &output;
     options.whileRunning = [&](pid_t pid) {
-        std::string window = EnterMenu(pid);
+        std::string window = EnterMenu(pid, output);
         if (window.empty()) return;
-        if (menu) {
-            Pause(1.5);
-            *menu = CaptureWindow(window);
-        }
+        if (menu) *menu = CaptureWindow(window);
         script();
         if (Alive(pid)) PressKey("F4");
     };
@@ -413,12 +413,14 @@ TEST(Reliability, RemovedWorkingFolderSavesNothingAndRuns) {
     ScratchFolder work("reliability");
     const fs::path gone = work.path() / "gone";
     fs::create_directory(gone);
+    ProcessOutput output;
     ProcessOptions options;
     options.workDir = gone;
-    options.env = {"ALSOFT_DRIVERS=null"};
-    options.timeoutSeconds = 40;
+    options.env = {"ALSOFT_DRIVERS=null", "GLIMMERDEEP_PACING=1"};
+    options.timeoutSeconds = 90;
+    options.output = &output;
     options.whileRunning = [&](pid_t pid) {
-        if (EnterMenu(pid).empty()) return;
+        if (EnterMenu(pid, output).empty()) return;
         fs::remove(gone);
         VisitOptions();
         StartAGame();

@@ -147,11 +147,4 @@ ProgramCopy::ProgramCopy(bool withData) {
     if (withData) fs::copy(GLIMMERDEEP_DATA_DIR, data, fs::copy_options::recursive);
 }
 
-std::string EnterMenu(pid_t pid) {
-    std::string window = FocusGameWindow(pid);
-    if (window.empty()) return window;
-    Pause(1.6);  // the loading screen lasts a second
-    return window;
-}
-
 }  // namespace reliability

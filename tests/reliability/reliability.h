@@ -11,6 +11,7 @@
 #include <sys/types.h>
 
 #include "tests/harness/files.h"
+#include "tests/harness/process.h"
 #include "tests/harness/scratch.h"
 #include "tests/harness/x11.h"
 
@@ -57,8 +58,5 @@ struct ProgramCopy {
     fs::path data;
 };
 
-// The first steps of every run: the window found and focused, and the
-// loading screen over. Returns the window, empty when none appeared.
-std::string EnterMenu(pid_t pid);
 
 }  // namespace reliability

@@ -127,13 +127,15 @@ TEST_F(Install, IconsAtEveryStandardSizeShowTheEmblem) {
 TEST_F(Install, LauncherPlaysFromThePlayersDataFolder) {
     const fs::path elsewhere = root / "somewhere";
     fs::create_directories(elsewhere);
+    ProcessOutput output;
     ProcessOptions options;
     options.workDir = elsewhere;
     options.env = {"XDG_DATA_HOME=" + (root / "xdg").string(), "HOME=" + (root / "home").string(),
-                   "ALSOFT_DRIVERS=null"};
-    options.timeoutSeconds = 40;
-    options.whileRunning = [](pid_t pid) {
-        if (FocusGameWindow(pid).empty()) return;
+                   "ALSOFT_DRIVERS=null", "GLIMMERDEEP_PACING=1"};
+    options.timeoutSeconds = 90;
+    options.output = &output;
+    options.whileRunning = [&](pid_t pid) {
+        if (EnterMenu(pid, output).empty()) return;
         SaveThroughTheOptionsAndQuit();
     };
     ProcessResult r = RunProcess({(prefix / "bin/glimmerdeep").string()}, options);
@@ -145,6 +147,7 @@ TEST_F(Install, LauncherPlaysFromThePlayersDataFolder) {
 
     // Without XDG_DATA_HOME the folder is made under the home folder.
     options.env = {"XDG_DATA_HOME", "HOME=" + (root / "home").string(), "ALSOFT_DRIVERS=null"};
+    options.output = nullptr;
     options.whileRunning = [](pid_t pid) {
         if (FocusGameWindow(pid).empty()) return;
         PressKey("F4");

@@ -187,13 +187,15 @@ TEST_F(PackageInstall, InstallsPlaysAndRemovesLeavingOnlyThePlayersData) {
 
     // The installed launcher, from anywhere, with a home of the test's own:
     // the options opened and left save the state into the home's data folder.
+    ProcessOutput output;
     ProcessOptions options;
     options.workDir = folder;
-    options.env = {"HOME=" + home.string(), "XDG_DATA_HOME", "ALSOFT_DRIVERS=null"};
-    options.timeoutSeconds = 40;
+    options.env = {"HOME=" + home.string(), "XDG_DATA_HOME", "ALSOFT_DRIVERS=null", "GLIMMERDEEP_PACING=1"};
+    options.timeoutSeconds = 90;
+    options.output = &output;
     std::string classed;
     options.whileRunning = [&](pid_t pid) {
-        std::string window = FocusGameWindow(pid);
+        std::string window = EnterMenu(pid, output);
         if (window.empty()) return;
         // Desktops join the window to its entry by the class the entry names.
         classed = Xdotool("search --class ^Glimmerdeep$");
