@@ -93,3 +93,72 @@ Module.preRun.push(function () {
   if (query.get("pacing") === "1") ENV.GLIMMERDEEP_PACING = "1";
   if (query.get("rates") === "1") ENV.GLIMMERDEEP_PRINT_RATES = "1";
 });
+
+// The page lays the canvas out (page.js) and sizes its drawing buffer; GLFW's
+// window follows it, so that the program draws at the canvas's size as it
+// does in a resized window on the desktop.
+Module.onCanvasSized = function (width, height) {
+  if (typeof GLFW == "undefined" || !GLFW.active) return;
+  GLFW.active.width = width;
+  GLFW.active.height = height;
+};
+
+// A button released where GLFW does not listen (off the canvas, off the page)
+// or held while the page loses the focus is released all the same: the host
+// takes these releases from Module.pointerReleases (a bit per button) and
+// gives them to the game. A press on the canvas captures the pointer, so
+// that its release comes back to the canvas wherever it happens.
+Module.pointerReleases = 0;
+(function () {
+  function release(buttons) {
+    if (typeof GLFW == "undefined" || !GLFW.active) return;
+    var held = GLFW.active.buttons & buttons;
+    if (!held) return;
+    GLFW.active.buttons &= ~held;
+    Module.pointerReleases |= held;
+  }
+  Module.canvas.addEventListener("pointerdown", function (event) {
+    if (event.pointerType !== "mouse") return;
+    try {
+      Module.canvas.setPointerCapture(event.pointerId);
+    } catch (error) {}
+  });
+  window.addEventListener("mouseup", function (event) {
+    if (event.target !== Module.canvas) release(1 << GLFW.DOMToGLFWMouseButton(event));
+  }, true);
+  window.addEventListener("blur", function () { release(7); });
+  document.addEventListener("visibilitychange", function () {
+    if (document.visibilityState !== "visible") release(7);
+  });
+})();
+
+// A finger on the canvas is the mouse to the game, as GLFW has it, but at
+// the finger's own place (GLFW keeps touches' places apart from the
+// pointer's, leaving presses where the mouse last was): the first finger
+// down moves, presses and releases; others on the canvas are left out. Its
+// default is refused, so that no mouse events are made up after it and the
+// page neither scrolls nor zooms under it.
+(function () {
+  var primary = null;
+  function find(touches) {
+    for (var i = 0; i < touches.length; i++)
+      if (touches[i].identifier === primary) return touches[i];
+    return null;
+  }
+  function follow(event) {
+    event.preventDefault();
+    if (event.type === "touchstart" && primary === null) primary = event.changedTouches[0].identifier;
+    var touch = find(event.changedTouches);
+    if (!touch) {
+      event.stopImmediatePropagation();
+      return;
+    }
+    if (event.type === "touchend" || event.type === "touchcancel") primary = null;
+    var rect = Module.canvas.getBoundingClientRect();
+    Browser.mouseX = (touch.clientX - rect.left) * (Module.canvas.width / rect.width);
+    Browser.mouseY = (touch.clientY - rect.top) * (Module.canvas.height / rect.height);
+  }
+  ["touchstart", "touchmove", "touchend", "touchcancel"].forEach(function (type) {
+    Module.canvas.addEventListener(type, follow, { capture: true, passive: false });
+  });
+})();

@@ -38,10 +38,55 @@ EM_JS(void, browser_request_fullscreen, (), {
     if (request) request.catch(function (error) { console.warn("glimmerdeep: no full screen: " + error); });
 });
 EM_JS(void, browser_exit_fullscreen, (), {
-    if (document.fullscreenElement) document.exitFullscreen().catch(function () {});
+    if (!document.fullscreenElement) return;
+    Module.leavingFullscreen = true;
+    document.exitFullscreen().catch(function () {});
 });
 EM_JS(int, browser_fullscreen, (), {
     return document.fullscreenElement && document.fullscreenElement === (Module.fullscreenTarget || Module.canvas) ? 1 : 0;
+});
+
+// The canvas's drawing buffer, which the page sizes to the space it gives
+// the game (host/browserpage.js); laid out again once GLFW has made it.
+EM_JS(void, browser_layout, (), {
+    if (Module.layoutGame) Module.layoutGame();
+});
+EM_JS(int, browser_canvas_width, (), { return Module.canvas.width | 0; });
+EM_JS(int, browser_canvas_height, (), { return Module.canvas.height | 0; });
+
+// Mouse buttons released where GLFW does not see it (host/browser.js).
+EM_JS(int, browser_take_pointer_releases, (), {
+    var released = Module.pointerReleases | 0;
+    Module.pointerReleases = 0;
+    return released;
+});
+
+// Moments the page lost the player's attention without losing the focus.
+EM_JS(int, browser_attention_losses, (), { return Module.attentionLosses | 0; });
+
+EM_JS(void, browser_frame_drawn, (), { Module.framesDrawn++; });
+
+// Returns at the display's next refresh, when the page shows what was drawn
+// since the last, or after 100 ms at the latest: a hidden page gets no
+// refreshes, and the loop must still see it go. One refresh is asked for at
+// a time, however long the page stays hidden. The program resumes as from
+// its other waits (a user callback), so that its end there is quiet.
+EM_JS(void, browser_next_refresh, (), {
+    Asyncify.handleSleep(function (wakeUp) {
+        var woken = false;
+        Module.refreshWaiter = function () {
+            if (woken) return;
+            woken = true;
+            wakeUp();
+        };
+        safeSetTimeout(Module.refreshWaiter, 100);
+        if (Module.refreshAsked) return;
+        Module.refreshAsked = true;
+        requestAnimationFrame(function () {
+            Module.refreshAsked = false;
+            callUserCallback(Module.refreshWaiter);
+        });
+    });
 });
 
 // At the end the sound stops with the program: OpenAL's contexts are fed by
@@ -130,14 +175,15 @@ XrBrowserGame::XrBrowserGame() {
     _desktopMode = {browser_screen_width(), browser_screen_height(), 8, 8, 8, 60};
 }
 
-// The canvas is made once, at its window size. Full screen afterwards is the
-// browser's, which scales the canvas to the screen keeping its proportions
-// and its pixels, so the game goes on drawing what it drew. Browsers allow it
-// only for a few seconds after the player pressed or clicked something,
-// which F11 has just been.
+// The canvas is made once; from then on its size is the page's, which gives
+// the game the space it has, in full screen the whole screen. Browsers allow
+// full screen only for a few seconds after the player pressed or clicked
+// something, which F11 has just been.
 void XrBrowserGame::SetDeviceWindow(int width, int height, int flags) {
     if (!_window) {
         XrGlfwGame::SetDeviceWindow(width, height, flags & ~1);
+        browser_layout();
+        FollowCanvas();
         if (!(flags & 1)) return;
     }
     if (flags & 1)
@@ -166,15 +212,47 @@ void XrBrowserGame::Shutdown() {
     glfwSetFramebufferSizeCallback(_window, nullptr);
 }
 
-// Every pass of the loop gives the page its turn, even with an update due:
-// only then does the page show the frame and deliver input. While suspended
-// nothing is scheduled, and the focus is looked at again ten times a second.
+// Every pass of the loop gives the page its turn: only then does the page
+// show the frame and deliver input. The passes follow the display's
+// refreshes, each running the update due nearest to it, so that on a 60 Hz
+// display every refresh shows one new frame (timers alone drift against the
+// display, showing some frames twice and others never), a faster display
+// gets an update every other refresh or so, and a slow page catches up as on
+// the desktop. While suspended nothing is scheduled, and the focus is looked
+// at again ten times a second.
 void XrBrowserGame::WaitForUpdate() {
-    double delay = _nextUpdate == 0 ? 0 : _nextUpdate - GetTime();
-    if (_suspended) delay = 0.1;
-    Sleep(delay > 0 ? delay : 0);
+    browser_frame_drawn();
+    if (_suspended) {
+        Sleep(0.1);
+    } else {
+        do browser_next_refresh();
+        while (_nextUpdate != 0 && _nextUpdate - GetTime() > _updatePeriod / 2);
+    }
+    FollowCanvas();
+    ReleasePointer();
 }
 
+// The page may have resized the canvas (a rotated device, a resized window,
+// full screen) while the loop waited: the game draws at its size from the
+// next frame, and pointer positions are already in its pixels.
+void XrBrowserGame::FollowCanvas() {
+    _width = _windowWidth = browser_canvas_width();
+    _height = _windowHeight = browser_canvas_height();
+}
+
+void XrBrowserGame::ReleasePointer() {
+    const int released = browser_take_pointer_releases();
+    for (int button = 0; button < 3; ++button)
+        if (released & (1 << button)) OnMouseButton(_window, button, GLFW_RELEASE, 0);
+}
+
+// Losing the player's attention reads as one pass without the focus, which
+// suspends the game (and so pauses play) before the focus brings it back.
 bool XrBrowserGame::WindowFocused() {
+    const int losses = browser_attention_losses();
+    if (losses != _attentionLosses) {
+        _attentionLosses = losses;
+        return false;
+    }
     return _window && browser_page_focused();
 }

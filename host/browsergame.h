@@ -1,6 +1,6 @@
 // The host in a web page: the desktop host's frame loop, input and services,
 // with the page in place of the window system. There is one canvas, made
-// once; full screen is the browser's, scaling the canvas; the focus is the
+// once and sized by the page; full screen is the browser's; the focus is the
 // page's; the loop's wait hands control back to the page, which is when it
 // shows the frame and delivers input; and the program's end leaves the page
 // with a last picture instead of closing anything.
@@ -20,4 +20,10 @@ public:
 
 protected:
     bool WindowFocused() override;
+
+private:
+    void FollowCanvas();
+    void ReleasePointer();
+
+    int _attentionLosses = 0;
 };

@@ -29,7 +29,7 @@ target_link_libraries(shell_tests PRIVATE test_base test_display)
 
 add_executable(game_tests
   game/world_test.cpp game/render_test.cpp game/flow_test.cpp game/play_test.cpp game/assets_test.cpp
-  graphics/gl_fixture.cpp)
+  game/layout_test.cpp graphics/gl_fixture.cpp)
 target_link_libraries(game_tests PRIVATE test_base test_display)
 
 add_executable(host_tests

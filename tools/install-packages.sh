@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs the Debian packages that building, playing and testing need; with
-# "web", also those of the browser build and its tests (Emscripten, Chromium,
-# and npm when Node.js came without it); with "windows", those of the Windows
+# "web", also those of the browser build and its tests (Emscripten, the
+# browsers of three engines: Chromium, Firefox and WebKitGTK's, and npm when
+# Node.js came without it); with "windows", those of the Windows
 # build and its tests (mingw-w64 with POSIX threads, Wine). Several may be
 # named. Safe to run again: when everything is present it only checks and
 # returns.
@@ -17,7 +18,7 @@ gzip man-db appstream desktop-file-utils dpkg-dev file lintian"
 for extra in "$@"; do
     case "$extra" in
     web)
-        PACKAGES="$PACKAGES emscripten chromium nodejs"
+        PACKAGES="$PACKAGES emscripten chromium firefox-esr webkit2gtk-driver nodejs"
         command -v npm >/dev/null 2>&1 || PACKAGES="$PACKAGES npm"
         ;;
     windows)

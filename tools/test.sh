@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs what is needed, builds everything and runs every test headless:
-# first the normal build, then the browser build in headless Chromium, then
+# first the normal build, then the browser build in Chromium (headless,
+# desktops, phones and tablets), Firefox and WebKitGTK, then
 # the Windows build under Wine, then the whole suite again built by clang
 # with AddressSanitizer and UndefinedBehaviorSanitizer, with a short run of
 # every fuzz target. Starts its own X server when there is no display; needs
@@ -41,11 +42,12 @@ cmake --build build -j"$(nproc)"
 # run once, in the checked build below, where whatever they provoke is seen.
 run_ctest build/ctest.log --test-dir build --output-on-failure -j2 -E '^Reliability'
 
-# The same game built for the browser and played in headless Chromium; the
-# desktop's menu frame it is held against comes from the build above.
+# The same game built for the browser and played in Chromium (desktop, phone
+# and tablet screens, offline and updated), Firefox and WebKitGTK; the
+# desktop's menu frames it is held against come from the build above.
 tools/web.sh
 (cd tests/browser && npm ci --no-audit --no-fund --silent)
-headless node --test --test-concurrency=1 tests/browser/game.test.mjs
+headless node --test --test-concurrency=1 tests/browser/*.test.mjs
 
 # The same game built for Windows: its test programs run through Wine, and
 # the zip played there by the desktop build's program.

@@ -1,7 +1,8 @@
 // The browser build's figures, measured in Debian's Chromium, headless, with
 // its software WebGL (the browser tests' harness): the download, the time
 // from navigation to the menu's first frame, and the updates a second over
-// 20 s of play, from the game's own counters. Ends with "figure" lines as
+// 20 s of play, from the game's own counters, with how evenly its frames
+// reached the screen meanwhile. Ends with "figure" lines as
 // tools/bench.sh prints them; fails when the play it measures was not play.
 //     node bench/browser/measure.mjs build-web/site
 import { readFileSync } from "node:fs";
@@ -47,6 +48,41 @@ const pacing = (game) =>
   game.console.map((m) => /^pacing updates=(\d+) frames=(\d+) longest_gap_ms=([\d.]+) span_ms=([\d.]+) end_at=([\d.]+)/.exec(m.text))
     .filter(Boolean).map((m) => ({ updates: Number(m[1]), gap: Number(m[3]), span: Number(m[4]), end: Number(m[5]) }));
 
+// How frames reach the screen: at every refresh of the display (every
+// animation frame the page gets), how many new frames the game drew since the
+// last. One each is smooth motion; none shows a frame twice, two or more
+// drop frames unseen.
+function recordPresentation() {
+  window.presentation = [];
+  let seen = Module.framesDrawn;
+  const tick = (time) => {
+    window.presentation.push([time, Module.framesDrawn - seen]);
+    seen = Module.framesDrawn;
+    requestAnimationFrame(tick);
+  };
+  requestAnimationFrame(tick);
+}
+
+function presentationFigures(refreshes) {
+  const span = (refreshes[refreshes.length - 1][0] - refreshes[0][0]) / 1000;
+  const counts = [0, 0, 0];
+  const shownAt = [];
+  for (const [time, drawn] of refreshes.slice(1)) {
+    counts[Math.min(drawn, 2)]++;
+    if (drawn > 0) shownAt.push(time);
+  }
+  const gaps = shownAt.slice(1).map((t, i) => t - shownAt[i]);
+  const mean = gaps.reduce((a, b) => a + b, 0) / gaps.length;
+  const sd = Math.sqrt(gaps.reduce((a, g) => a + (g - mean) ** 2, 0) / gaps.length);
+  const n = refreshes.length - 1;
+  const share = (k) => (100 * counts[k] / n).toFixed(1);
+  check(n > 600 && shownAt.length > 600, `the display refreshed and showed frames (${n} refreshes, ${shownAt.length} new)`);
+  console.log(`refreshes: ${(n / span).toFixed(1)} a second; new frames at a refresh: none ${share(0)}%, ` +
+    `one ${share(1)}%, more ${share(2)}%`);
+  figure(`web-frame-evenness ${share(1)}% of refreshes show one new frame (none ${share(0)}%, more ${share(2)}%; ` +
+    `between shown frames ${mean.toFixed(1)} +- ${sd.toFixed(1)} ms, longest ${Math.max(...gaps).toFixed(1)} ms)`);
+}
+
 const server = await startServer(site);
 const browser = await launchBrowser();
 try {
@@ -74,8 +110,10 @@ try {
   await sleep(2000);
   const from = rates(game).length;
   const pacedFrom = pacing(game).length;
+  await game.page.evaluate(recordPresentation);
   const end = Date.now() + 20500;
   for (let k = 0; Date.now() < end; k++) await tap(game.page, k % 2 ? "ArrowUp" : "ArrowDown", 400, 100);
+  const refreshes = await game.page.evaluate(() => window.presentation.splice(0));
   const seconds = rates(game).slice(from, from + 20);
   check(seconds.length === 20, `20 seconds of the game's counters (got ${seconds.length})`);
   check(moment(game, "game_over") === null, "the game was still being played (no game over)");
@@ -91,6 +129,7 @@ try {
   const hostUpdates = hostSeconds.reduce((sum, s) => sum + s.updates, 0);
   console.log(`host pacing: ${(hostUpdates / span * 1000).toFixed(2)} updates a second over ${(span / 1000).toFixed(1)} s, ` +
     `longest gap between updates ${Math.max(...hostSeconds.map((s) => s.gap)).toFixed(1)} ms`);
+  presentationFigures(refreshes);
   const met = Math.abs(updates - 60) <= 1;
   figure(`web-updates-per-second ${updates.toFixed(2)} 60+-1 ${met ? "met" : "MISSED"} ` +
     `(slowest second ${slowest}, frames ${frames.toFixed(1)} a second)`);

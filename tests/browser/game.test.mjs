@@ -2,32 +2,22 @@
 // WebGL: the page served from build-web/site on the loopback, keys and
 // clicks sent as a player's, the canvas read back from the page. Run by
 // tools/test.sh after tools/web.sh; needs an X server for the desktop's
-// reference frame (build/tests/menu_frame).
+// reference frames (build/tests/menu_frame).
 import { after, before, test } from "node:test";
 import assert from "node:assert/strict";
-import { execFileSync } from "node:child_process";
-import { mkdirSync, mkdtempSync, readFileSync, rmSync } from "node:fs";
-import { tmpdir } from "node:os";
-import { dirname, join, resolve } from "node:path";
-import { fileURLToPath } from "node:url";
+import { readFileSync } from "node:fs";
+import { join } from "node:path";
 import {
-  blockDifference, canvasShot, distinctColours, launchBrowser, openGame, pixel, quietly, sleep, startServer, tap,
-  unexpectedErrors, waitFor,
+  blockDifference, canvasBox, canvasShot, distinctColours, launchBrowser, pixel, quietly, referenceMenu,
+  resized, savedFrameRate, SITE, sleep, startServer, tap, turnFrameRateOn, unexpectedErrors, waitFor,
+  waitForMenuAt, withGame as withPage,
 } from "./harness.mjs";
-import { decodePng } from "./png.mjs";
 
-const ROOT = resolve(dirname(fileURLToPath(import.meta.url)), "../..");
-const SITE = process.env.GLIMMERDEEP_SITE || join(ROOT, "build-web/site");
-const MENU_FRAME = process.env.GLIMMERDEEP_MENU_FRAME_TOOL || join(ROOT, "build/tests/menu_frame");
-
-let server, browser, menu, scratch;
-let failures = 0;
+let server, browser, menu;
 
 before(async () => {
   readFileSync(join(SITE, "glimmerdeep.wasm"));  // fails, naming the file, before tools/web.sh has run
-  scratch = mkdtempSync(join(tmpdir(), "glimmerdeep-browser-"));
-  execFileSync(MENU_FRAME, [join(scratch, "menu.png")], { stdio: ["ignore", "ignore", "inherit"] });
-  menu = decodePng(readFileSync(join(scratch, "menu.png")));
+  menu = referenceMenu(640, 480);
   server = await startServer(SITE);
   browser = await launchBrowser();
 });
@@ -35,27 +25,9 @@ before(async () => {
 after(async () => {
   await browser?.close();
   await server?.close();
-  if (scratch) rmSync(scratch, { recursive: true, force: true });
 });
 
-// Runs `body` with a page of the game, closing the page's context however
-// the body ends: a page left running would slow every test after it.
-// A failing test leaves the page as it was in build-web/test-failures/.
-async function withGame(options, body) {
-  const game = await openGame(browser, server, options);
-  try {
-    await body(game);
-  } catch (error) {
-    const folder = join(ROOT, "build-web/test-failures");
-    mkdirSync(folder, { recursive: true });
-    const file = join(folder, `${++failures}.png`);
-    await game.page.screenshot({ path: file }).catch(() => {});
-    error.message += ` (the page as it was: ${file})`;
-    throw error;
-  } finally {
-    await game.context.close();
-  }
-}
+const withGame = (options, body) => withPage(options.browser || browser, server, options, body);
 
 // The settled menu, as close to the desktop's as the same picture drawn twice.
 function isMenu(shot) {
@@ -100,17 +72,6 @@ async function startGame(game) {
   await tap(game.page, "Enter");
   await waitFor("the game's start", () => paced(game, "game_start"), 5000);
   await sleep(1000);
-}
-
-// From the menu, Options, the Framerate row On, and Back, which saves. The
-// list: Back, SFX, Music, the two Invert Y rows, Framerate.
-async function turnFrameRateOn(game) {
-  await tap(game.page, "ArrowDown");
-  await tap(game.page, "Enter");
-  for (let i = 0; i < 5; i++) await tap(game.page, "ArrowDown");
-  await tap(game.page, "Enter");
-  for (let i = 0; i < 5; i++) await tap(game.page, "ArrowUp");
-  await tap(game.page, "Enter");
 }
 
 // From the menu, Options and straight Back, which saves the settings as
@@ -170,18 +131,6 @@ test("Enter, Enter starts a game; Escape pauses it and Escape again plays on", a
     assertCleanConsole(game);
   });
 });
-
-// The state file: "RUVO_v2.0|", then the saved settings; the frame-rate
-// overlay's setting is the 23rd.
-async function savedFrameRate(page) {
-  return page.evaluate(() => {
-    try {
-      return FS.readFile("/save/.vantlestate", { encoding: "utf8" }).split("|")[23];
-    } catch (error) {
-      return "no state file: " + error;
-    }
-  });
-}
 
 test("a changed setting is kept in the page's storage and survives a reload", async () => {
   await withGame({}, async (game) => {
@@ -339,43 +288,125 @@ test("F4 ends the game with a closing picture over its last frame, and its sound
   });
 });
 
-test("F11 fills the screen with the game, scaled, and gives the page back", async () => {
+// The layout of the page and its canvas: where it is shown, and its pixels.
+const layoutOf = (page) => page.evaluate(() => {
+  const r = canvas.getBoundingClientRect();
+  return { full: document.fullscreenElement && document.fullscreenElement.id,
+           width: canvas.width, height: canvas.height, shown: [r.x, r.y, r.width, r.height] };
+});
+
+// Outside full screen: a title above, a line of help below, the game between
+// them across the page's whole width, drawn at the size it is shown.
+async function pageLayout(page) {
+  const layout = await layoutOf(page);
+  const title = await page.$eval("h1", (e) => e.getBoundingClientRect().bottom);
+  const help = await page.$eval("#help", (e) => e.getBoundingClientRect().top);
+  const width = await page.evaluate(() => innerWidth);
+  assert.equal(layout.full, null);
+  assert.deepEqual([layout.shown[0], layout.shown[2]], [0, width], "the page's whole width");
+  const [top, bottom] = [layout.shown[1], layout.shown[1] + layout.shown[3]];
+  assert.ok(top >= title && top - title < 12 && bottom <= help && help - bottom < 12,
+    `between title and help, all the room there (${layout.shown}; ${title}, ${help})`);
+  assert.deepEqual([layout.width, layout.height], [width, layout.shown[3]], "drawn at the size shown");
+  return layout;
+}
+
+test("the page gives the game the room it has; F11 gives it the screen and gives the page back", async () => {
   await withGame({}, async (game) => {
-    await waitForMenu(game);
-    const layout = () => game.page.evaluate(() => {
-      const r = canvas.getBoundingClientRect();
-      return { full: document.fullscreenElement && document.fullscreenElement.id,
-               width: canvas.width, height: canvas.height, shownWidth: r.width, shownHeight: r.height };
-    });
+    await game.page.setViewport({ width: 800, height: 700 });
+    await resized(game.page, 800);
+    await waitForMenuAt(game);
+    const page = await pageLayout(game.page);
+    assert.ok(page.shown[3] > 500, `the game has the height between title and help (${page.shown})`);
+
+    // Full screen: the game draws at the screen's size, the menu as the
+    // desktop's in a window of that size, pixel for pixel.
     await tap(game.page, "F11");
-    await waitFor("full screen", async () => (await layout()).full === "frame", 5000);
-    const full = await layout();
-    assert.deepEqual([full.width, full.height], [640, 480], "the game draws the same pixels");
-    assert.ok(full.shownWidth > 640 && Math.abs(full.shownWidth / full.shownHeight - 4 / 3) < 0.01,
-      `shown larger, in proportion (${full.shownWidth} x ${full.shownHeight})`);
-    // The pointer scales with the canvas: two clicks on Options, at (220, 404)
-    // of the game's 640 x 480, open it.
-    const box = await game.page.evaluate(() => {
-      const r = canvas.getBoundingClientRect();
-      return { x: r.x, y: r.y, scale: r.width / canvas.width };
-    });
-    const before = await canvasShot(game.page);
-    for (let i = 0; i < 2; i++) {
-      await game.page.mouse.click(box.x + 220 * box.scale, box.y + 404 * box.scale, { delay: 100 });
-      await sleep(200);
+    await waitFor("the game on the whole screen, drawn at its size", async () => {
+      const full = await layoutOf(game.page);
+      const screen = await game.page.evaluate(() => [innerWidth, innerHeight]);
+      return full.full === "stage" && JSON.stringify([full.width, full.height, ...full.shown]) ===
+        JSON.stringify([...screen, 0, 0, ...screen]);
+    }, 5000);
+    await waitForMenuAt(game);
+    await tap(game.page, "ArrowDown");  // the cursor on Options
+    await tap(game.page, "F11");
+    // The page settles into its own layout again, for the window it has.
+    await waitFor("the page's own layout", async () => {
+      try {
+        return await pageLayout(game.page);
+      } catch {
+        return null;
+      }
+    }, 5000);
+    // Leaving full screen at the game's own request is not a pause: the menu
+    // still answers the keys.
+    await tap(game.page, "ArrowUp");
+    await waitForMenuAt(game);
+    assertCleanConsole(game);
+  });
+});
+
+test("a mouse button released off the canvas, or held while the page loses the focus, is released", async () => {
+  await withGame({}, async (game) => {
+    await game.page.setViewport({ width: 800, height: 700 });
+    await resized(game.page, 800);
+    await waitForMenuAt(game);
+    const box = await canvasBox(game.page);
+    // Pressed over the cave (no item), released on the title above it: the
+    // menu answers the keys again at once (a button held keeps it still).
+    const cases = [
+      async () => {
+        await game.page.mouse.move(box.x + box.width * 0.6, box.y + box.height * 0.3);
+        await game.page.mouse.down();
+        await sleep(200);
+        await game.page.mouse.move(box.x + box.width * 0.6, box.y - 20, { steps: 4 });
+        await game.page.mouse.up();
+      },
+      async () => {
+        await game.page.mouse.move(box.x + box.width * 0.6, box.y + box.height * 0.3);
+        await game.page.mouse.down();
+        await sleep(200);
+        await game.page.evaluate(() => {
+          window.dispatchEvent(new Event("blur"));
+          window.dispatchEvent(new Event("focus"));
+        });
+      },
+    ];
+    for (const [i, release] of cases.entries()) {
+      const before = await canvasShot(game.page);
+      await release();
+      await sleep(300);
+      await tap(game.page, i === 0 ? "ArrowDown" : "ArrowUp");
+      await sleep(500);
+      const items = blockDifference(before, await canvasShot(game.page), { y0: box.bufferHeight - 160 });
+      assert.ok(items.mean > 1, `case ${i + 1}: the key moved the menu's cursor (${items.mean.toFixed(2)})`);
+      await game.page.mouse.up().catch(() => {});
     }
-    await sleep(800);
-    assert.ok(blockDifference(before, await canvasShot(game.page)).mean > 20, "the options screen is up");
-    await tap(game.page, "Enter");  // Back
-    // The browser leaves full screen by itself (Escape): F11 fills it again.
-    await game.page.evaluate(() => document.exitFullscreen());
-    await waitFor("the page back", async () => (await layout()).full === null, 5000);
+    assertCleanConsole(game);
+  });
+});
+
+test("the browser leaving full screen by itself pauses play; F11 does not", async () => {
+  await withGame({ query: "?pacing=1" }, async (game) => {
+    await startGame(game);
     await tap(game.page, "F11");
-    await waitFor("full screen again", async () => (await layout()).full === "frame", 5000);
+    await waitFor("full screen", async () => (await layoutOf(game.page)).full === "stage", 5000);
     await tap(game.page, "F11");
-    await waitFor("the page back", async () => (await layout()).full === null, 5000);
-    assert.deepEqual(await layout(), { full: null, width: 640, height: 480, shownWidth: 640, shownHeight: 480 });
-    await waitFor("the menu, its cursor on Options", async () => isMenuAbove(await canvasShot(game.page)));
+    await waitFor("the page back", async () => (await layoutOf(game.page)).full === null, 5000);
+    await sleep(500);
+    const play = await twoFrames(game.page);
+    assert.ok(blockDifference(play[0], play[1], PAUSE_ICONS).mean > 0.5, "F11 there and back: still playing");
+
+    await tap(game.page, "F11");
+    await waitFor("full screen", async () => (await layoutOf(game.page)).full === "stage", 5000);
+    await sleep(500);
+    await game.page.evaluate(() => document.exitFullscreen());  // as the browser's Escape does
+    await waitFor("the page back", async () => (await layoutOf(game.page)).full === null, 5000);
+    await sleep(700);
+    const paused = await twoFrames(game.page);
+    assert.ok(blockDifference(play[1], paused[0]).mean > 5, "the pause screen is up");
+    assert.ok(blockDifference(paused[0], paused[1], PAUSE_ICONS).mean < 0.1, "and play waits");
     assertCleanConsole(game);
   });
 });
@@ -413,5 +444,26 @@ test("a damaged download ends on the page's error picture, not a blank page", as
     assert.match(end, /The game stopped/);
   } finally {
     await context.close();
+  }
+});
+
+test("a browser without WebGL is told so plainly, and nothing is loaded", async () => {
+  const plain = await launchBrowser({ args: ["--disable-webgl", "--disable-3d-apis"] });
+  try {
+    const context = await plain.createBrowserContext();
+    const page = await context.newPage();
+    const requests = [];
+    page.on("request", (request) => requests.push(request.url()));
+    const errors = [];
+    page.on("pageerror", (error) => errors.push(error.message));
+    await page.goto(server.url + "index.html");
+    const end = await waitFor("the page's message", () => page.$eval("#end", (e) =>
+      getComputedStyle(e).display !== "none" && e.innerText), 10000);
+    assert.match(end, /This game needs WebGL/);
+    assert.match(end, /hardware/);
+    assert.ok(!requests.some((url) => /glimmerdeep\.(js|wasm|data)/.test(url)), "the game is not downloaded");
+    assert.deepEqual(errors, []);
+  } finally {
+    await plain.close();
   }
 });

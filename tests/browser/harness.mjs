@@ -1,11 +1,19 @@
 // What the browser tests share: a static server for the built site on the
 // loopback, Debian's Chromium headless with its software WebGL, the game's
 // page with its console kept, and pictures read back from the page.
+import { execFileSync } from "node:child_process";
+import { mkdirSync, mkdtempSync, readFileSync, rmSync } from "node:fs";
 import { createServer } from "node:http";
 import { readFile, stat } from "node:fs/promises";
-import { extname, join, normalize, resolve } from "node:path";
+import { tmpdir } from "node:os";
+import { dirname, extname, join, normalize, resolve } from "node:path";
+import { fileURLToPath } from "node:url";
 import puppeteer from "puppeteer-core";
 import { decodePng } from "./png.mjs";
+
+export const ROOT = resolve(dirname(fileURLToPath(import.meta.url)), "../..");
+export const SITE = process.env.GLIMMERDEEP_SITE || join(ROOT, "build-web/site");
+const MENU_FRAME = process.env.GLIMMERDEEP_MENU_FRAME_TOOL || join(ROOT, "build/tests/menu_frame");
 
 const TYPES = {
   ".html": "text/html; charset=utf-8",
@@ -14,12 +22,21 @@ const TYPES = {
   ".wasm": "application/wasm",
   ".data": "application/octet-stream",
   ".png": "image/png",
+  ".webmanifest": "application/manifest+json",
 };
 
-// Serves the files of `root` on 127.0.0.1, at a port the system picks.
+// Serves the files of `root` on 127.0.0.1, at a port the system picks;
+// `serve(other)` serves another folder at the same address from then on (a
+// new build deployed), and `offline(true)` answers nothing as a network
+// that is gone would.
 export async function startServer(root) {
   root = resolve(root);
+  let down = false;
   const server = createServer(async (request, response) => {
+    if (down) {
+      request.socket.destroy();
+      return;
+    }
     const path = normalize(decodeURIComponent(new URL(request.url, "http://127.0.0.1").pathname));
     const file = join(root, path.endsWith("/") ? path + "index.html" : path);
     if (!file.startsWith(root)) {
@@ -40,6 +57,8 @@ export async function startServer(root) {
   await new Promise((done) => server.listen(0, "127.0.0.1", done));
   return {
     url: `http://127.0.0.1:${server.address().port}/`,
+    serve: (other) => { root = resolve(other); },
+    offline: (gone) => { down = gone; },
     close: () => {
       server.closeAllConnections();
       return new Promise((done) => server.close(done));
@@ -50,7 +69,9 @@ export async function startServer(root) {
 export const CHROMIUM = process.env.GLIMMERDEEP_CHROMIUM || "/usr/bin/chromium";
 
 // A fresh profile each time (puppeteer's default), so storage starts empty.
-export async function launchBrowser() {
+// Pages are 640 x 480 unless a test sizes its own: small enough that the
+// page gives the game all of it, so that the canvas is the desktop's window.
+export async function launchBrowser({ args = [] } = {}) {
   await stat(CHROMIUM).catch(() => {
     throw new Error(`no browser at ${CHROMIUM}: tools/install-packages.sh web installs Debian's chromium`);
   });
@@ -65,9 +86,20 @@ export async function launchBrowser() {
       // A desktop browser's own rule, which headless runs leave out: no
       // sound before the player has pressed or clicked something.
       "--autoplay-policy=document-user-activation-required",
+      ...args,
     ],
-    defaultViewport: { width: 800, height: 700 },
+    defaultViewport: { width: 640, height: 480 },
   });
+}
+
+// A phone or tablet as Chromium emulates one: touch only, its screen's size
+// in page pixels and its pixel ratio.
+export function phone(width, height, deviceScaleFactor = 1) {
+  return {
+    viewport: { width, height, deviceScaleFactor, isMobile: true, hasTouch: true },
+    userAgent: "Mozilla/5.0 (Linux; Android 14; Pixel 8) AppleWebKit/537.36 (KHTML, like Gecko) " +
+      "Chrome/156.0 Mobile Safari/537.36",
+  };
 }
 
 // What the program prints that is not an error: the GL emulation's three
@@ -76,9 +108,10 @@ const KNOWN_STDERR = [/^WARNING: using emscripten GL /, /^pacing /];
 
 // A page of the game in its own browser context (its own storage), its
 // console and uncaught errors kept.
-export async function openGame(browser, server, { query = "", context = null, before = null } = {}) {
+export async function openGame(browser, server, { query = "", context = null, before = null, device = null } = {}) {
   context = context || (await browser.createBrowserContext());
   const page = await context.newPage();
+  if (device) await page.emulate(device);
   const game = { context, page, console: [], errors: [] };
   page.on("console", (message) => game.console.push({ type: message.type(), text: message.text() }));
   page.on("pageerror", (error) => game.errors.push(error.message));
@@ -188,4 +221,110 @@ export function distinctColours(image) {
 export function pixel(image, x, y) {
   const i = (y * image.width + x) * 4;
   return [image.rgba[i], image.rgba[i + 1], image.rgba[i + 2]];
+}
+
+// The desktop build's settled main menu at a size, as the browser build
+// shows it (build/tests/menu_frame), made once a size.
+const menus = new Map();
+export function referenceMenu(width = 640, height = 480) {
+  const key = `${width}x${height}`;
+  if (!menus.has(key)) {
+    const scratch = mkdtempSync(join(tmpdir(), "glimmerdeep-menu-"));
+    try {
+      const file = join(scratch, "menu.png");
+      execFileSync(MENU_FRAME, [file, "300", String(width), String(height)], { stdio: ["ignore", "ignore", "inherit"] });
+      menus.set(key, decodePng(readFileSync(file)));
+    } finally {
+      rmSync(scratch, { recursive: true, force: true });
+    }
+  }
+  return menus.get(key);
+}
+
+// Where the page shows the canvas, in page pixels, and its drawing buffer.
+export async function canvasBox(page) {
+  return quietly(page, `(() => {
+    const r = document.getElementById("canvas").getBoundingClientRect();
+    return { x: r.x, y: r.y, width: r.width, height: r.height, bufferWidth: canvas.width, bufferHeight: canvas.height };
+  })()`);
+}
+
+// The page point over item `index` of a menu list of `count` items, laid out
+// as the game lays its lists: a virtual screen 800 wide or high, the items
+// 48 apart up from its bottom, their text from a quarter of its width.
+export function menuItemPoint(box, index, count) {
+  const scale = Math.max(box.bufferWidth, box.bufferHeight) / 800;
+  const W = box.bufferWidth / scale, H = box.bufferHeight / scale;
+  const shown = box.width / box.bufferWidth;
+  return { x: box.x + (W * 0.25 + 60) * scale * shown, y: box.y + (H - 48 * (count - index)) * scale * shown };
+}
+
+// From the menu, Options, the Framerate row On, and Back, which saves. The
+// list: Back, SFX, Music, the two Invert Y rows, Framerate.
+export async function turnFrameRateOn(game) {
+  await tap(game.page, "ArrowDown");
+  await tap(game.page, "Enter");
+  for (let i = 0; i < 5; i++) await tap(game.page, "ArrowDown");
+  await tap(game.page, "Enter");
+  for (let i = 0; i < 5; i++) await tap(game.page, "ArrowUp");
+  await tap(game.page, "Enter");
+}
+
+// The state file: "RUVO_v2.0|", then the saved settings; the frame-rate
+// overlay's setting is the 23rd.
+export async function savedFrameRate(page) {
+  return page.evaluate(() => {
+    try {
+      return FS.readFile("/save/.vantlestate", { encoding: "utf8" }).split("|")[23];
+    } catch (error) {
+      return "no state file: " + error;
+    }
+  });
+}
+
+
+// The page at its new size, laid out: resize events come before the next
+// frame's drawing.
+export async function resized(page, width) {
+  await waitFor(`the page ${width} wide`, async () => (await page.evaluate(() => innerWidth)) === width, 5000);
+  await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+}
+
+
+// The settled menu at the canvas's present size, as the desktop draws it in
+// a window of that size.
+export async function waitForMenuAt(game) {
+  const box = await canvasBox(game.page);
+  const reference = referenceMenu(box.bufferWidth, box.bufferHeight);
+  let closest = Infinity;
+  return waitFor(`the menu at ${box.bufferWidth} x ${box.bufferHeight}`, async () => {
+    const shot = await canvasShot(game.page);
+    if (shot.width !== reference.width) return false;
+    const d = blockDifference(shot, reference);
+    closest = Math.min(closest, d.mean);
+    return d.mean < 2 && d.far < 0.01 && shot;
+  }).catch((error) => {
+    throw new Error(`${error.message} (closest mean difference ${closest.toFixed(2)})`);
+  });
+}
+
+
+// Runs `body` with a page of the game, closing the page's context however
+// the body ends: a page left running would slow every test after it.
+// A failing test leaves the page as it was in build-web/test-failures/.
+let failures = 0;
+export async function withGame(browser, server, options, body) {
+  const game = await openGame(browser, server, options);
+  try {
+    await body(game);
+  } catch (error) {
+    const folder = join(ROOT, "build-web/test-failures");
+    mkdirSync(folder, { recursive: true });
+    const file = join(folder, `${process.pid}-${++failures}.png`);
+    await game.page.screenshot({ path: file }).catch(() => {});
+    error.message += ` (the page as it was: ${file})`;
+    throw error;
+  } finally {
+    await game.context.close();
+  }
 }

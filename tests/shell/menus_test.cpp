@@ -19,6 +19,7 @@
 #include "shell/menus.h"
 #include "shell/sound.h"
 #include "shell/state.h"
+#include "tests/harness/draw_list.h"
 #include "tests/harness/environment.h"
 #include "tests/harness/scratch.h"
 #include "tests/harness/sound_files.h"
@@ -46,48 +47,6 @@ public:
         return XrGlfwGame::PathToFilePath(path);
     }
 };
-
-// A run of glyphs in the draw list; `x`, `y` is the first glyph's centre.
-struct Label {
-    std::string text;
-    float x, y;
-};
-
-std::vector<Label> Labels() {
-    std::vector<Label> out;
-    const float* prev = nullptr;
-    for (int n = 0; n < xr_ruvo_Sprtup; ++n) {
-        const float* c = xr_ruvo_RUVO_Draw.Data() + RUVO_DRAW_FLOATS * n;
-        if (c[9] != RUVO_CMD_IMAGE || int(c[10]) != kFont) {
-            prev = nullptr;
-            continue;
-        }
-        const float s = c[4], gap = prev ? c[11] - prev[11] : 0;
-        if (!prev || s != prev[4] || gap <= 0 || gap > 60 * s || std::abs(c[12] - prev[12]) > 34 * s)
-            out.push_back({"", c[11], c[12]});
-        else if (gap > 28 * s)
-            out.back().text += ' ';
-        out.back().text += char(int(c[13]) + 32);
-        prev = c;
-    }
-    return out;
-}
-
-std::optional<Label> Find(const std::string& text) {
-    for (const Label& l : Labels())
-        if (l.text == text) return l;
-    return std::nullopt;
-}
-
-// Where image `image`'s frame `frame` was last queued.
-std::optional<Label> FindImage(int image, int frame) {
-    std::optional<Label> found;
-    for (int n = 0; n < xr_ruvo_Sprtup; ++n) {
-        const float* c = xr_ruvo_RUVO_Draw.Data() + RUVO_DRAW_FLOATS * n;
-        if (c[9] == RUVO_CMD_IMAGE && int(c[10]) == image && int(c[13]) == frame) found = Label{"", c[11], c[12]};
-    }
-    return found;
-}
 
 // One saved setting, read from the state file.
 int SavedSetting(int index) {

@@ -22,6 +22,7 @@
 #include "shell/scores.h"
 #include "shell/sound.h"
 #include "shell/state.h"
+#include "tests/harness/draw_list.h"
 #include "tests/harness/environment.h"
 #include "tests/harness/scratch.h"
 #include "tests/harness/sound_files.h"
@@ -50,43 +51,6 @@ public:
         return XrGlfwGame::PathToFilePath(path);
     }
 };
-
-// A run of glyphs as the player reads it: `x` and `y` are the first glyph's
-// centre, `mid` halfway between the first and the last glyph.
-struct Label {
-    std::string text;
-    float x, y, mid, scale, alpha;
-};
-
-// The texts of the draw list. A gap wider than a space starts a new label,
-// and so does a step back, a new line or a change of size.
-std::vector<Label> Labels() {
-    std::vector<Label> out;
-    const float* prev = nullptr;
-    for (int n = 0; n < xr_ruvo_Sprtup; ++n) {
-        const float* c = xr_ruvo_RUVO_Draw.Data() + RUVO_DRAW_FLOATS * n;
-        if (c[9] != RUVO_CMD_IMAGE || int(c[10]) != kFont) {
-            prev = nullptr;
-            continue;
-        }
-        const float s = c[4], gap = prev ? c[11] - prev[11] : 0;
-        if (!prev || s != prev[4] || gap <= 0 || gap > 60 * s || std::fabs(c[12] - prev[12]) > 34 * s) {
-            out.push_back({"", c[11], c[12], c[11], s, c[0]});
-        } else if (gap > 28 * s) {
-            out.back().text += ' ';
-        }
-        out.back().text += char(int(c[13]) + 32);
-        out.back().mid = (out.back().x + c[11]) / 2;
-        prev = c;
-    }
-    return out;
-}
-
-std::optional<Label> Find(const std::string& text) {
-    for (const Label& l : Labels())
-        if (l.text == text) return l;
-    return std::nullopt;
-}
 
 std::string ReadFile(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);

@@ -1,9 +1,12 @@
 // Writes the game's desktop icons: the studio emblem at every size of the
 // hicolor theme that desktops and software centres look for, each drawn at
 // its own size rather than scaled from another, and the same pictures up to
-// 256 pixels as one Windows icon file for the program's resources.
+// 256 pixels as one Windows icon file for the program's resources, and the
+// web page's icons: 192 and 512 pixels, and a maskable one whose emblem sits
+// inside the circle a launcher may cut it to, on the page's own colour.
 //
-//   appicon DIR NAME    writes DIR/<n>x<n>/apps/NAME.png and DIR/NAME.ico
+//   appicon DIR NAME    writes DIR/<n>x<n>/apps/NAME.png, DIR/NAME.ico and
+//                       DIR/web/{icon-192,icon-512,maskable-512}.png
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -52,6 +55,24 @@ bool writeIco(const std::filesystem::path& path, const std::vector<std::pair<int
     return bool(file.flush());
 }
 
+// A maskable icon may be cut to any shape holding the central circle of
+// 80 % of its width: the emblem fills that circle, the rest is background.
+bool writeWebIcons(const std::filesystem::path& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        std::fprintf(stderr, "appicon: cannot make %s: %s\n", folder.c_str(), error.message().c_str());
+        return false;
+    }
+    for (int size : {192, 512}) art::writePNG((folder / ("icon-" + std::to_string(size) + ".png")).string(), art::studioEmblem(size));
+    const int size = 512, inner = size * 4 / 5;
+    art::Image maskable(size, size);
+    for (art::RGBA& p : maskable.px) p = art::hex(0x04101c);
+    maskable.blit(art::studioEmblem(inner), (size - inner) / 2, (size - inner) / 2);
+    art::writePNG((folder / "maskable-512.png").string(), maskable);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -81,5 +102,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "appicon: cannot write %s\n", ico.c_str());
         return 1;
     }
-    return 0;
+    return writeWebIcons(std::filesystem::path(argv[1]) / "web") ? 0 : 1;
 }
