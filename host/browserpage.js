@@ -89,7 +89,7 @@ function place(element, x, y, width, height) {
 function layout() {
   var body = document.body;
   body.classList.toggle("touch", touch.shown);
-  body.classList.toggle("compact", touch.shown || window.innerHeight < 600 || window.innerWidth < 500);
+  body.classList.toggle("compact", window.innerHeight < 600 || window.innerWidth < 500);
   var W = stage.clientWidth, H = stage.clientHeight;
   if (W <= 0 || H <= 0) return;
   // The touch controls go beside the game in landscape, below it in portrait.
@@ -147,7 +147,7 @@ var START = 9;
 
 function drawStick(cx, cy, dx, dy) {
   var base = document.getElementById("stick-base"), knob = document.getElementById("stick-knob");
-  var r = touch.radius, k = Math.round(r * 0.55);
+  var r = touch.radius, k = Math.round(r * 0.45);
   place(base, cx - r, cy - r, 2 * r, 2 * r);
   place(knob, r - k + dx - 2, r - k + dy - 2, 2 * k, 2 * k);
 }
