@@ -85,6 +85,14 @@ void XrGlfwGame::WaitForUpdate() {
 
 void XrGlfwGame::UpdateEvents() {
     PollEvents(_suspended);
+    // The close button's request reaches the game here, after the window
+    // system's turn: the game may end on it, destroying the window and
+    // GLFW, which must not happen inside a GLFW callback.
+    if (_closeRequested) {
+        _closeRequested = false;
+        KeyEvent(c_XrGameEvent::KeyDown, 432);
+        KeyEvent(c_XrGameEvent::KeyUp, 432);
+    }
     if (WindowFocused()) {
         _focus = true;
         if (_suspended) {
@@ -269,11 +277,10 @@ void XrGlfwGame::OnCursorPos(GLFWwindow*, double x, double y) {
 }
 
 // The close button never closes the window by itself: the game hears it as
-// the close key and decides.
+// the close key, once the events are taken (UpdateEvents), and decides.
 void XrGlfwGame::OnWindowClose(GLFWwindow* window) {
     glfwSetWindowShouldClose(window, GLFW_FALSE);
-    _glfwGame->KeyEvent(c_XrGameEvent::KeyDown, 432);
-    _glfwGame->KeyEvent(c_XrGameEvent::KeyUp, 432);
+    _glfwGame->_closeRequested = true;
 }
 
 void XrGlfwGame::OnWindowSize(GLFWwindow*, int width, int height) {

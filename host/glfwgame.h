@@ -113,6 +113,7 @@ protected:
     int _windowHeight = 0;
     int _swapInterval = 1;
     bool _focus = true;
+    bool _closeRequested = false;  // the close button, until the game hears it
     double _updatePeriod = 0;
     double _nextUpdate = 0;
     int _joysticks[4] = {};

@@ -20,6 +20,7 @@ public:
     std::vector<DelegateCall> calls;
     std::function<void()> onUpdate;
     std::function<void()> onRender;
+    std::function<void(int event, int data)> onKey;
 
     void StartGame() override { calls.push_back({"start"}); }
     void SuspendGame() override { calls.push_back({"suspend"}); }
@@ -32,7 +33,10 @@ public:
         calls.push_back({"render"});
         if (onRender) onRender();
     }
-    void KeyEvent(int event, int data) override { calls.push_back({"key", event, data}); }
+    void KeyEvent(int event, int data) override {
+        calls.push_back({"key", event, data});
+        if (onKey) onKey(event, data);
+    }
     void MouseEvent(int event, int data, float x, float y) override {
         calls.push_back({"mouse", event, data, x, y});
     }

@@ -1,6 +1,7 @@
 // The host's real window under the test X server.
 #include <chrono>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -18,16 +19,23 @@ namespace {
 
 // A host whose next window can be refused a shared context, as a driver may
 // refuse it, and whose window and drawing sizes a test can set. It notes any
-// window made while the game's previous one was still there.
+// window made while the game's previous one was still there, and when the
+// window system is having its turn (GLFW's callbacks run then).
 class WindowHost : public XrGlfwGame {
 public:
     bool refuseSharing = false;
     int madeBesideAnother = 0;
+    bool inWindowSystem = false;
     void SetSizes(int windowW, int windowH, int pixelsW, int pixelsH) {
         _windowWidth = windowW, _windowHeight = windowH, _width = pixelsW, _height = pixelsH;
     }
 
 protected:
+    void PollEvents(bool wait) override {
+        inWindowSystem = true;
+        XrGlfwGame::PollEvents(wait);
+        inWindowSystem = false;
+    }
     GLFWwindow* CreateWindow(int width, int height, GLFWmonitor* monitor, GLFWwindow* share) override {
         if (share && refuseSharing) return nullptr;
         if (Window()) ++madeBesideAnother;
@@ -132,11 +140,21 @@ TEST_F(HostWindow, PointerPositionsAreInDrawnPixels) {
     }
 }
 
-TEST_F(HostWindow, CloseButtonBecomesTheCloseKeyAndTheWindowStays) {
+// The game may end on the close key, destroying the window and GLFW: it hears
+// it after the window system's turn, never inside GLFW's callback.
+TEST_F(HostWindow, CloseButtonBecomesTheCloseKeyAfterTheCallbackAndTheWindowStays) {
     host->SetDeviceWindow(320, 240, 6);
+    int heardInside = 0;
+    delegate->onKey = [&](int, int data) { heardInside += data == 432 && host->inWindowSystem; };
     SendCloseRequest(glfwGetX11Window(host->Window()));
-    ASSERT_TRUE(PollUntil([&] { return delegate->Has("key", c_XrGameEvent::KeyUp, 432); }));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!delegate->Has("key", c_XrGameEvent::KeyUp, 432) && std::chrono::steady_clock::now() < deadline) {
+        host->UpdateEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_TRUE(delegate->Has("key", c_XrGameEvent::KeyUp, 432));
     EXPECT_TRUE(delegate->Has("key", c_XrGameEvent::KeyDown, 432));
+    EXPECT_EQ(heardInside, 0) << "the close key was given inside GLFW's callback";
     EXPECT_FALSE(glfwWindowShouldClose(host->Window()));
 }
 
