@@ -11,7 +11,7 @@ extern int xr_ruvo_RUVO_Creds;           // lines in use
 extern int xr_ruvo_RUVO_CredTickA;       // the card's turn, degrees
 extern int xr_ruvo_RUVO_CredTickB;       // line index of the card on show
 // The credits screen's fixed frame: the author's name under "A Game by",
-// and the development tool's web address under its emblem.
+// and a web address under the tool emblem (the game gives its own).
 extern String xr_ruvo_RUVO_CredAuthor;
 extern String xr_ruvo_RUVO_CredSite;
 
