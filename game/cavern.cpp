@@ -245,9 +245,13 @@ int c_MyGame::p_Cavern() {
     xr_ruvo_aimy = float(8192 - xr_ruvo_jscrh / 2);
     xr_ruvo_scrx = xr_ruvo_aimx;
     xr_ruvo_scry = xr_ruvo_aimy;
-    // Contacts are judged against the screen place of the last update. The
-    // first update of a game has none yet: without this it would judge them
-    // at the screen's corner, whatever rock happens to lie there.
+    // The player's screen place is kept by each update's drawing of the
+    // player, and read by the next update's contacts, which come before it.
+    // It is set here with the camera so that it is this game's from the
+    // start, never the last game's or zero. In play the first update's
+    // contacts cannot act on it anyway (a new game's diver cannot be hurt,
+    // and treasure is stocked after the contacts); this keeps the value
+    // true rather than relying on that.
     plr[PLR_SCREEN_X] = plr[PLR_X] * CELL_PIXELS - xr_ruvo_scrx;
     plr[PLR_SCREEN_Y] = plr[PLR_Y] * CELL_PIXELS - xr_ruvo_scry;
 
