@@ -11,8 +11,10 @@
 //                       its compiler that belong to the driver, not to what a
 //                       program keeps.
 //
-// Prints "ready" on standard error once it has drawn a second's frames, then
-// goes on drawing until it is killed or has run for a minute.
+// Prints "first_swap" on standard error once its first frame is swapped (the
+// floor under any such program's first visible frame), "ready" once it has
+// drawn a second's frames, then goes on drawing until it is killed or has run
+// for a minute.
 #include <cstring>
 #include <cstdio>
 
@@ -70,6 +72,10 @@ int main(int argc, char** argv) {
         }
         glfwSwapBuffers(window);
         glfwPollEvents();
+        if (frame == 0) {
+            std::fprintf(stderr, "first_swap\n");
+            std::fflush(stderr);
+        }
         if (frame == 60) {
             std::fprintf(stderr, "ready\n");
             std::fflush(stderr);

@@ -106,11 +106,14 @@ double decoded_bytes(const std::string& data) {
 
 struct Resident {
     long all = 0, anon = 0;  // VmRSS and RssAnon, kB
+    double firstSwapMs = 0;  // from its launch
 };
 
 // The resident memory of the bare window program (drawing or only clearing)
-// once it has run for a second; zeros when it did not get that far.
+// once it has run for a second, and the time from its launch to its first
+// swap; zeros when it did not get that far.
 Resident bare_window(const std::string& program, bool draw) {
+    const double launched = monotonic();
     int errPipe[2];
     if (pipe(errPipe)) return {};
     pid_t pid = fork();
@@ -125,10 +128,12 @@ Resident bare_window(const std::string& program, bool draw) {
     FILE* in = fdopen(errPipe[0], "r");
     char line[256];
     Resident r;
+    double firstSwapMs = 0;
     while (std::fgets(line, sizeof line, in)) {
+        if (std::strncmp(line, "first_swap", 10) == 0) firstSwapMs = (monotonic() - launched) * 1000;
         if (std::strncmp(line, "ready", 5) != 0) continue;
         wait_seconds(1);
-        r = {status_kb(pid, "VmRSS"), status_kb(pid, "RssAnon")};
+        r = {status_kb(pid, "VmRSS"), status_kb(pid, "RssAnon"), firstSwapMs};
         break;
     }
     kill(pid, SIGKILL);
@@ -314,9 +319,12 @@ int main(int argc, char** argv) {
                 "%.1f ms in the seconds of the cave's build (target at most 50 ms, the build included)\n",
                 longestGap, longestGapEnd - gameStart, buildGap);
     std::printf("  CPU: %.1f%% of a core in play, %.1f%% in the idle menu\n", 100 * playCpu, 100 * menuCpu);
-    std::printf("  launch to the first swap (black): %.0f ms; to the first frame of the loading screen: %.0f ms "
-                "(target under 200 ms)\n",
-                firstFrameMs, visibleMs);
+    // A start-up time alone measures the machine: a bare window with GL and
+    // sound started on it just before is the floor it is held against.
+    const double startRatio = bare.firstSwapMs > 0 ? visibleMs / bare.firstSwapMs : 0;
+    std::printf("  launch to the first swap (black): %.0f ms; to the first frame of the loading screen: %.0f ms, "
+                "%.2f times a bare window's launch to its first swap, %.0f ms (target at most 2 times)\n",
+                firstFrameMs, visibleMs, startRatio, bare.firstSwapMs);
     std::printf("  resident memory in play: %.1f MB, at its peak %.1f MB; grid and decoded assets: %.1f MB\n",
                 double(rss) / 1024, double(peak) / 1024, decoded / 1048576);
     std::printf("    of which the program's own %.1f MB and mapped files (libraries) %.1f MB\n", double(anon) / 1024,
@@ -334,7 +342,9 @@ int main(int argc, char** argv) {
     PrintFigure("updates-per-second", "60+-0.5", ups >= 59.5 && ups <= 60.5, "%.2f", ups);
     PrintFigure("slowest-second", ">=59", slowestFrames >= 59, "%.1f", slowestFrames);
     PrintFigure("longest-gap", "<=50ms", longestGap <= 50, "%.1fms", longestGap);
-    PrintFigure("first-visible-frame", "<200ms", visibleMs < 200, "%.0fms", visibleMs);
+    if (bare.firstSwapMs <= 0) return fail("the bare window printed no first swap", 0);
+    PrintFigure("first-visible-frame", "<=2x", startRatio <= 2, "%.2fx (%.0fms, bare window %.0fms)", startRatio,
+                visibleMs, bare.firstSwapMs);
     PrintFigure("own-memory", "<=1.25x", ownRatio <= 1.25, "%.2fx", ownRatio);
     return 0;
 }
