@@ -20,11 +20,14 @@ bool RecordingDelegate::Has(const std::string& what, int event, int data) const 
     return false;
 }
 
-bool PollUntil(const std::function<bool()>& done) {
+bool PollUntil(const std::function<bool()>& done, const std::function<void()>& poll) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while (!done()) {
         if (std::chrono::steady_clock::now() > deadline) return false;
-        glfwPollEvents();
+        if (poll)
+            poll();
+        else
+            glfwPollEvents();
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return true;

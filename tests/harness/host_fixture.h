@@ -45,5 +45,6 @@ public:
     bool Has(const std::string& what, int event, int data) const;
 };
 
-// Polls the window system until `done` holds or a few seconds pass.
-bool PollUntil(const std::function<bool()>& done);
+// Polls the window system (or runs `poll`, a host's own turn of events)
+// until `done` holds or a few seconds pass.
+bool PollUntil(const std::function<bool()>& done, const std::function<void()>& poll = nullptr);

@@ -1,7 +1,6 @@
 // The host's real window under the test X server.
 #include <chrono>
 #include <string>
-#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -147,12 +146,8 @@ TEST_F(HostWindow, CloseButtonBecomesTheCloseKeyAfterTheCallbackAndTheWindowStay
     int heardInside = 0;
     delegate->onKey = [&](int, int data) { heardInside += data == 432 && host->inWindowSystem; };
     SendCloseRequest(glfwGetX11Window(host->Window()));
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!delegate->Has("key", c_XrGameEvent::KeyUp, 432) && std::chrono::steady_clock::now() < deadline) {
-        host->UpdateEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    ASSERT_TRUE(delegate->Has("key", c_XrGameEvent::KeyUp, 432));
+    ASSERT_TRUE(PollUntil([&] { return delegate->Has("key", c_XrGameEvent::KeyUp, 432); },
+                          [&] { host->UpdateEvents(); }));
     EXPECT_TRUE(delegate->Has("key", c_XrGameEvent::KeyDown, 432));
     EXPECT_EQ(heardInside, 0) << "the close key was given inside GLFW's callback";
     EXPECT_FALSE(glfwWindowShouldClose(host->Window()));
