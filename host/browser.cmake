@@ -5,9 +5,10 @@
 set(SITE ${CMAKE_BINARY_DIR}/site)
 
 # The frame loop blocks, as on the desktop: ASYNCIFY lets its waits (sleeps,
-# and the wait for the display's refresh) unwind to the page and come back. The GL 1.1 device runs on the legacy GL emulation;
-# the working folder lives in the page's storage (IDBFS). The program's end
-# runs its exit hooks, as on the desktop, so the page can take over.
+# and the wait for the display's refresh) unwind to the page and come back.
+# The GL 1.1 device runs on the legacy GL emulation; the working folder lives
+# in the page's storage (IDBFS). The program's end runs its exit hooks, as on
+# the desktop, so the page can take over.
 add_executable(glimmerdeep game/main.cpp game/program.cpp)
 target_link_libraries(glimmerdeep PRIVATE glimmerdeep_lib)
 set_target_properties(glimmerdeep PROPERTIES SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${SITE})
