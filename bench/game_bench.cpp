@@ -252,7 +252,7 @@ float RayStrength(const float* plr) {
 
 int LiveHazards() {
     int live = 0;
-    for (int i = 0; i < OBJ_RECORDS; ++i) live += xr_ruvo_obj[OBJ_SLOTS * i] > 0;
+    for (int i = 0; i < OBJ_RECORDS; ++i) live += xr_ruvo_obj[OBJ_SLOTS * i + HAZ_ALIVE] > 0;
     return live;
 }
 

@@ -27,8 +27,6 @@
 
 namespace {
 
-enum { KEY_F1 = 112, KEY_F2 = 113, KEY_F4 = 115, KEY_F11 = 122 };
-
 void pause_music_if_playing() {
     if (xr_ruvo_RUVO_MusicPlaying == 1) xr_ruvo_PauseTune();
 }
@@ -166,7 +164,7 @@ int c_MyGame::m_DoBits(float dx, float dy, int mode) {
 
 int xr_ruvo_InGame() {
     // The pause control acts on its press, not while it is held.
-    if (xr_ruvo_PlayKey(20, -2) == 0) {
+    if (xr_ruvo_PlayKey(RUVO_MENU, RUVO_ALL_SETS) == 0) {
         xr_ruvo_kdis[LATCH_PAUSE_CONTROL] = 0;
     } else if (xr_ruvo_kdis[LATCH_PAUSE_CONTROL] == 0) {
         xr_ruvo_RUVO_Paused = 1 - xr_ruvo_RUVO_Paused;
@@ -195,9 +193,9 @@ int xr_ruvo_InGame() {
     }
 
     // A touch on the pause button's corner pauses, once.
-    for (int k = 0; k < 10; ++k) {
-        const float* t = xr_ruvo_RUVO_Touch.Data() + 10 * k;
-        if (t[0] != 1 || std::sqrt(t[1] * t[1] + t[2] * t[2]) > 48) continue;
+    for (int k = 0; k < TOUCH_FINGERS; ++k) {
+        const float* t = xr_ruvo_RUVO_Touch.Data() + TOUCH_SLOTS * k;
+        if (t[TOUCH_DOWN] != 1 || std::sqrt(t[TOUCH_X] * t[TOUCH_X] + t[TOUCH_Y] * t[TOUCH_Y]) > 48) continue;
         if (xr_ruvo_mdis[LATCH_MENU] == 0) {
             xr_ruvo_RUVO_Paused = 1;
             xr_ruvo_mdis[LATCH_MENU] = 1;
@@ -211,13 +209,13 @@ int xr_ruvo_InGame() {
 
 int xr_ruvo_UpdateWorld() {
     float* data = xr_ruvo_RUVO_Data.Data();
-    data[48] += 1;
-    data[8] += 1;
+    data[DATA_UPDATES] += 1;
+    data[DATA_UPDATES_THIS_SECOND] += 1;
     const int now = xr_app_Millisecs();
-    if (std::abs(now - int(data[6])) >= 1000) {
-        data[1] = data[8];
-        data[8] = 0;
-        data[6] = float(now);
+    if (std::abs(now - int(data[DATA_UPDATE_SECOND_START])) >= 1000) {
+        data[DATA_UPDATE_RATE] = data[DATA_UPDATES_THIS_SECOND];
+        data[DATA_UPDATES_THIS_SECOND] = 0;
+        data[DATA_UPDATE_SECOND_START] = float(now);
     }
 
     if (xr_ruvo_RUVO_GameMode != MODE_PLAY) {
@@ -234,7 +232,8 @@ int xr_ruvo_UpdateWorld() {
     if (xr_input_KeyHit(KEY_F4)) xrError(String());
 
     float* style = xr_ruvo_RUVO_DrawStyle.Data();
-    for (int i = 0; i < 3; ++i) style[11 + i] -= (style[11 + i] - style[15 + i]) * 0.0625f;
+    for (int i = 0; i < 3; ++i)
+        style[STYLE_CLEAR_RED + i] -= (style[STYLE_CLEAR_RED + i] - style[STYLE_CLEAR_TARGET_RED + i]) * 0.0625f;
 
     xr_ruvo_ReadPointer();
     xr_ruvo_DoControls();

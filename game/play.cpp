@@ -57,14 +57,14 @@ void emit_hazard(int cx, int cy, int code, float danger) {
     int r = xr_ruvo_FreeObj(OBJ_RECORDS - 1, OBJ_SLOTS);
     if (r < 0) return;
     float* o = xr_ruvo_obj.Data() + r;
-    o[0] = 1;
-    o[5] = 0;
-    o[1] = float(cx);
-    o[2] = float(cy);
-    o[6] = xr_random_Step() * 2 + 1;
+    o[HAZ_ALIVE] = 1;
+    o[HAZ_ANGLE] = 0;
+    o[HAZ_X] = float(cx);
+    o[HAZ_Y] = float(cy);
+    o[HAZ_SPIN] = xr_random_Step() * 2 + 1;
     const float s = xr_random_Step() * (danger * 0.13f - 0.08f) + 0.08f;
-    o[3] = code == TILE_VENT_LEFT ? s : code == TILE_VENT_RIGHT ? -s : 0;
-    o[4] = code == TILE_VENT_CEILING ? s : code == TILE_VENT_FLOOR ? -s : 0;
+    o[HAZ_VX] = code == TILE_VENT_LEFT ? s : code == TILE_VENT_RIGHT ? -s : 0;
+    o[HAZ_VY] = code == TILE_VENT_CEILING ? s : code == TILE_VENT_FLOOR ? -s : 0;
 }
 
 void collect_treasure(float* plr, float* cell, int cx, int cy) {
@@ -213,24 +213,24 @@ void hazards(float* plr) {
     float* obj = xr_ruvo_obj.Data();
     for (int i = 0; i < OBJ_RECORDS; ++i) {
         float* o = obj + OBJ_SLOTS * i;
-        if (o[0] <= 0) continue;
-        const int tx = int(o[1]), ty = int(o[2]);
-        o[1] += o[3];
-        o[2] += o[4];
+        if (o[HAZ_ALIVE] <= 0) continue;
+        const int tx = int(o[HAZ_X]), ty = int(o[HAZ_Y]);
+        o[HAZ_X] += o[HAZ_VX];
+        o[HAZ_Y] += o[HAZ_VY];
         if (tx >= 1 && tx <= 1023 && ty >= 1 && ty <= 1023) {
             const int code = int(grid[xr_ruvo_Cell(tx, ty)]);
-            if (code >= TILE_ROCK_FIRST && code <= TILE_ROCK_LAST) o[0] = 0;
+            if (code >= TILE_ROCK_FIRST && code <= TILE_ROCK_LAST) o[HAZ_ALIVE] = 0;
         } else {
-            o[0] = 0;
+            o[HAZ_ALIVE] = 0;
         }
-        o[5] = std::fmod(o[6] + o[5], 360.0f);
-        xr_ruvo_SetRot(float(int(o[5] / 45) * 45));
-        const float sx = o[1] * CELL_PIXELS - xr_ruvo_scrx, sy = o[2] * CELL_PIXELS - xr_ruvo_scry;
+        o[HAZ_ANGLE] = std::fmod(o[HAZ_SPIN] + o[HAZ_ANGLE], 360.0f);
+        xr_ruvo_SetRot(float(int(o[HAZ_ANGLE] / 45) * 45));
+        const float sx = o[HAZ_X] * CELL_PIXELS - xr_ruvo_scrx, sy = o[HAZ_Y] * CELL_PIXELS - xr_ruvo_scry;
         xr_ruvo_DrawImg(IMG_TILES, sx, sy, FRAME_HAZARD);
         if (std::fabs(sx - plr[PLR_SCREEN_X]) < 16 && std::fabs(sy - plr[PLR_SCREEN_Y]) < 10 &&
             plr[PLR_INVULNERABLE] == 0 && plr[PLR_LIVES] > -1)
             hit_player(plr);
-        if (sx < -160 || sx > float(xr_ruvo_jscrw + 160) || sy < -160 || sy > float(xr_ruvo_jscrh + 160)) o[0] = 0;
+        if (sx < -160 || sx > float(xr_ruvo_jscrw + 160) || sy < -160 || sy > float(xr_ruvo_jscrh + 160)) o[HAZ_ALIVE] = 0;
     }
 }
 

@@ -22,8 +22,9 @@ void debug_overlay() {
     const float* data = xr_ruvo_RUVO_Data.Data();
     if (xr_ruvo_RUVO_Font) {
         xr_ruvo_SetSize(0.5f);
-        String line = String("Update ") + String(int(data[1])) + String(" - Render ") + String(int(data[2])) +
-                      String(" (") + String(int(data[3])) + String(" sprites)");
+        String line = String("Update ") + String(int(data[DATA_UPDATE_RATE])) + String(" - Render ") +
+                      String(int(data[DATA_RENDER_RATE])) + String(" (") + String(int(data[DATA_PLAYED_COMMANDS])) +
+                      String(" sprites)");
         xr_ruvo_Text(16, float(xr_ruvo_jscrh - 32), line, 0, 0, 0, 0);
         xr_ruvo_ResetDraw();
     }
@@ -94,22 +95,24 @@ int xr_ruvo_RenderWorld() {
     if (xr_ruvo_Sprtup > 4999) xr_ruvo_Sprtup = 4999;
 
     float* data = xr_ruvo_RUVO_Data.Data();
-    data[49] += 1;
-    data[9] += 1;
+    data[DATA_RENDERS] += 1;
+    data[DATA_RENDERS_THIS_SECOND] += 1;
     int now = xr_app_Millisecs();
-    if (std::abs(now - int(data[7])) >= 1000) {
-        data[2] = data[9];
-        data[9] = 0;
-        data[7] = float(now);
+    if (std::abs(now - int(data[DATA_RENDER_SECOND_START])) >= 1000) {
+        data[DATA_RENDER_RATE] = data[DATA_RENDERS_THIS_SECOND];
+        data[DATA_RENDERS_THIS_SECOND] = 0;
+        data[DATA_RENDER_SECOND_START] = float(now);
         if (print_rates())
-            xrPrint(String("Rates: update ") + String(int(data[1])) + String(" render ") + String(int(data[2])));
+            xrPrint(String("Rates: update ") + String(int(data[DATA_UPDATE_RATE])) + String(" render ") +
+                    String(int(data[DATA_RENDER_RATE])));
     }
 
     const float* style = xr_ruvo_RUVO_DrawStyle.Data();
     if (xr_ruvo_RUVO_Paused == 1) {
         clear_colour = {0, 0, 0, 1};
     } else {
-        clear_colour = {style[11], style[12], style[13], style[14]};
+        clear_colour = {style[STYLE_CLEAR_RED], style[STYLE_CLEAR_GREEN], style[STYLE_CLEAR_BLUE],
+                        style[STYLE_CLEAR_ALPHA]};
     }
     begin_world_frame();
 
@@ -128,7 +131,7 @@ int xr_ruvo_BGRot(float angle, float saturation, float brightness) {
     const float h = saturation * 0.5f, b = brightness - 1;
     float* style = xr_ruvo_RUVO_DrawStyle.Data();
     for (int i = 0; i < 3; ++i)
-        style[15 + i] = xr_math_Clamp((cosd(angle + 120 * float(i)) * h + 0.5f + b) * 255, 0, 255);
-    style[14] = 1;
+        style[STYLE_CLEAR_TARGET_RED + i] = xr_math_Clamp((cosd(angle + 120 * float(i)) * h + 0.5f + b) * 255, 0, 255);
+    style[STYLE_CLEAR_ALPHA] = 1;
     return 0;
 }

@@ -67,14 +67,14 @@ int xr_ruvo_FreeObj(int count, int size) {
     for (int i = 0; i <= count; ++i) {
         int slot = i * size;
         if (slot < 0 || slot >= xr_ruvo_obj.Length()) break;
-        if (xr_ruvo_obj[slot] == 0) return i * OBJ_SLOTS;
+        if (xr_ruvo_obj[slot + HAZ_ALIVE] == 0) return i * OBJ_SLOTS;
     }
     return -1;
 }
 
 int xr_ruvo_SeedRnd(int seed) {
     xr_ruvo_RUVO_Seed = seed;
-    if (seed == -37171650) xr_ruvo_RUVO_Seed = xr_app_Millisecs();
+    if (seed == SEED_FROM_CLOCK) xr_ruvo_RUVO_Seed = xr_app_Millisecs();
     uint32_t s = uint32_t(xr_ruvo_RUVO_Seed);
     for (int i = 0; i < 21; ++i) s = s * 1664525u + 1013904223u;
     xr_random_Seed = int(s);

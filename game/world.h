@@ -32,6 +32,12 @@ enum {
     TILE_VENT_RIGHT = 15,    // in a right wall: emits to the left
 };
 
+// Hazard record slots: OBJ_RECORDS records of OBJ_SLOTS floats in
+// xr_ruvo_obj; a record is free while HAZ_ALIVE is 0.
+enum {
+    HAZ_ALIVE = 0, HAZ_X = 1, HAZ_Y = 2, HAZ_VX = 3, HAZ_VY = 4, HAZ_ANGLE = 5, HAZ_SPIN = 6,
+};
+
 // Player record slots.
 enum {
     PLR_X = 1, PLR_Y = 2, PLR_VX = 3, PLR_VY = 4, PLR_FACING = 5,

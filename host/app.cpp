@@ -80,8 +80,8 @@ void c_GameDelegate::RenderGame() {
 void c_GameDelegate::KeyEvent(int event, int data) {
     m__input->p_KeyEvent(event, data);
     if (event != c_XrGameEvent::KeyDown) return;
-    if (data == 432) xr_app__app->p_OnClose();
-    if (data == 416) xr_app__app->p_OnBack();
+    if (data == KEY_CLOSE) xr_app__app->p_OnClose();
+    if (data == KEY_BACK) xr_app__app->p_OnBack();
 }
 
 void c_GameDelegate::MouseEvent(int event, int data, float x, float y) {

@@ -181,12 +181,12 @@ XrBrowserGame::XrBrowserGame() {
 // something, which F11 has just been.
 void XrBrowserGame::SetDeviceWindow(int width, int height, int flags) {
     if (!_window) {
-        XrGlfwGame::SetDeviceWindow(width, height, flags & ~1);
+        XrGlfwGame::SetDeviceWindow(width, height, flags & ~WINDOW_FULLSCREEN);
         browser_layout();
         FollowCanvas();
-        if (!(flags & 1)) return;
+        if (!(flags & WINDOW_FULLSCREEN)) return;
     }
-    if (flags & 1)
+    if (flags & WINDOW_FULLSCREEN)
         browser_request_fullscreen();
     else
         browser_exit_fullscreen();

@@ -4,6 +4,8 @@
 
 #include "host/glfw.h"
 
+#include "host/input.h"
+
 #include "host/pacing.h"
 #include "host/platform.h"
 #include "runtime/debug.h"
@@ -63,9 +65,9 @@ void XrGlfwGame::Run() {
     // Full screen from the start is the same window F11 makes, opened at once
     // rather than after a window that would flash up first.
     if (_startFullscreen && _desktopMode.width > 0)
-        SetDeviceWindow(_desktopMode.width, _desktopMode.height, 1);
+        SetDeviceWindow(_desktopMode.width, _desktopMode.height, WINDOW_FULLSCREEN);
     else
-        SetDeviceWindow(640, 480, 6);
+        SetDeviceWindow(640, 480, WINDOW_GAME);
     StartGame();
     while (!glfwWindowShouldClose(_window)) {
         RenderGame();
@@ -90,8 +92,8 @@ void XrGlfwGame::UpdateEvents() {
     // GLFW, which must not happen inside a GLFW callback.
     if (_closeRequested) {
         _closeRequested = false;
-        KeyEvent(c_XrGameEvent::KeyDown, 432);
-        KeyEvent(c_XrGameEvent::KeyUp, 432);
+        KeyEvent(c_XrGameEvent::KeyDown, KEY_CLOSE);
+        KeyEvent(c_XrGameEvent::KeyUp, KEY_CLOSE);
     }
     if (WindowFocused()) {
         _focus = true;
@@ -153,19 +155,19 @@ void XrGlfwGame::SetDeviceWindow(int width, int height, int flags) {
         if (_anchor) glfwSetWindowTitle(_anchor, "Glimmerdeep shared GL objects");
     }
 
-    bool fullscreen = flags & 1;
+    bool fullscreen = flags & WINDOW_FULLSCREEN;
     glfwDefaultWindowHints();
     glfwWindowHint(GLFW_RED_BITS, 8);
     glfwWindowHint(GLFW_GREEN_BITS, 8);
     glfwWindowHint(GLFW_BLUE_BITS, 8);
     glfwWindowHint(GLFW_ALPHA_BITS, 0);
-    glfwWindowHint(GLFW_DEPTH_BITS, (flags & 16) ? 32 : 0);
+    glfwWindowHint(GLFW_DEPTH_BITS, (flags & WINDOW_DEPTH_BUFFER) ? 32 : 0);
     glfwWindowHint(GLFW_STENCIL_BITS, 0);
-    glfwWindowHint(GLFW_RESIZABLE, (flags & 2) ? GLFW_TRUE : GLFW_FALSE);
-    glfwWindowHint(GLFW_DECORATED, (flags & 4) ? GLFW_TRUE : GLFW_FALSE);
-    glfwWindowHint(GLFW_FLOATING, (flags & 8) ? GLFW_TRUE : GLFW_FALSE);
+    glfwWindowHint(GLFW_RESIZABLE, (flags & WINDOW_RESIZABLE) ? GLFW_TRUE : GLFW_FALSE);
+    glfwWindowHint(GLFW_DECORATED, (flags & WINDOW_DECORATED) ? GLFW_TRUE : GLFW_FALSE);
+    glfwWindowHint(GLFW_FLOATING, (flags & WINDOW_FLOATING) ? GLFW_TRUE : GLFW_FALSE);
     glfwWindowHint(GLFW_VISIBLE, fullscreen ? GLFW_TRUE : GLFW_FALSE);
-    glfwWindowHint(GLFW_DOUBLEBUFFER, (flags & 32) ? GLFW_FALSE : GLFW_TRUE);
+    glfwWindowHint(GLFW_DOUBLEBUFFER, (flags & WINDOW_SINGLE_BUFFERED) ? GLFW_FALSE : GLFW_TRUE);
     glfwWindowHint(GLFW_SAMPLES, 0);
     glfwWindowHint(GLFW_REFRESH_RATE, 60);
 #ifdef _WIN32
@@ -179,7 +181,7 @@ void XrGlfwGame::SetDeviceWindow(int width, int height, int flags) {
     if (fullscreen) {
         int count = 0;
         GLFWmonitor** monitors = glfwGetMonitors(&count);
-        int index = (flags & 64) ? 1 : 0;
+        int index = (flags & WINDOW_SECOND_MONITOR) ? 1 : 0;
         if (index > count - 1) index = count - 1;
         monitor = count > 0 ? monitors[index] : nullptr;
     }

@@ -5,28 +5,42 @@
 #include "host/glfw.h"
 
 #include "host/glfwgame.h"
+#include "host/input.h"
 
 namespace {
 
-// GLFW keys 32..345 that are neither digits nor letters; unlisted keys are 0.
+// GLFW's keys that are neither digits nor letters, as key codes; unlisted
+// keys are 0.
 struct KeyPair {
     short glfw, code;
 };
 const KeyPair kKeyPairs[] = {
-    {32, 32},   {34, 222},  {39, 222},  {44, 188},  {45, 189},  {46, 190},  {47, 191},  {59, 186},
-    {61, 187},  {91, 219},  {92, 220},  {93, 221},  {96, 192},  {126, 192}, {256, 27},  {257, 13},
-    {258, 9},   {259, 8},   {260, 45},  {261, 46},  {262, 39},  {263, 37},  {264, 40},  {265, 38},
-    {266, 33},  {267, 34},  {268, 36},  {269, 35},  {290, 112}, {291, 113}, {292, 114}, {293, 115},
-    {294, 116}, {295, 117}, {296, 118}, {297, 119}, {298, 120}, {299, 121}, {300, 122}, {301, 123},
-    {320, 96},  {321, 97},  {322, 98},  {323, 99},  {324, 100}, {325, 101}, {326, 102}, {327, 103},
-    {328, 104}, {329, 105}, {330, 110}, {331, 111}, {332, 106}, {333, 109}, {334, 107}, {340, 16},
-    {341, 17},  {344, 16},  {345, 17},
+    {GLFW_KEY_SPACE, KEY_SPACE}, {'"', KEY_QUOTES}, {GLFW_KEY_APOSTROPHE, KEY_QUOTES},
+    {GLFW_KEY_COMMA, KEY_COMMA}, {GLFW_KEY_MINUS, KEY_MINUS}, {GLFW_KEY_PERIOD, KEY_PERIOD},
+    {GLFW_KEY_SLASH, KEY_SLASH}, {GLFW_KEY_SEMICOLON, KEY_SEMICOLON}, {GLFW_KEY_EQUAL, KEY_EQUALS},
+    {GLFW_KEY_LEFT_BRACKET, KEY_OPEN_BRACKET}, {GLFW_KEY_BACKSLASH, KEY_BACKSLASH},
+    {GLFW_KEY_RIGHT_BRACKET, KEY_CLOSE_BRACKET}, {GLFW_KEY_GRAVE_ACCENT, KEY_TILDE}, {'~', KEY_TILDE},
+    {GLFW_KEY_ESCAPE, KEY_ESCAPE}, {GLFW_KEY_ENTER, KEY_ENTER}, {GLFW_KEY_TAB, KEY_TAB},
+    {GLFW_KEY_BACKSPACE, KEY_BACKSPACE}, {GLFW_KEY_INSERT, KEY_INSERT}, {GLFW_KEY_DELETE, KEY_DELETE},
+    {GLFW_KEY_RIGHT, KEY_RIGHT}, {GLFW_KEY_LEFT, KEY_LEFT}, {GLFW_KEY_DOWN, KEY_DOWN}, {GLFW_KEY_UP, KEY_UP},
+    {GLFW_KEY_PAGE_UP, KEY_PAGE_UP}, {GLFW_KEY_PAGE_DOWN, KEY_PAGE_DOWN}, {GLFW_KEY_HOME, KEY_HOME},
+    {GLFW_KEY_END, KEY_END}, {GLFW_KEY_F1, KEY_F1}, {GLFW_KEY_F2, KEY_F2}, {GLFW_KEY_F3, KEY_F3},
+    {GLFW_KEY_F4, KEY_F4}, {GLFW_KEY_F5, KEY_F5}, {GLFW_KEY_F6, KEY_F6}, {GLFW_KEY_F7, KEY_F7},
+    {GLFW_KEY_F8, KEY_F8}, {GLFW_KEY_F9, KEY_F9}, {GLFW_KEY_F10, KEY_F10}, {GLFW_KEY_F11, KEY_F11},
+    {GLFW_KEY_F12, KEY_F12}, {GLFW_KEY_KP_0, KEY_NUMPAD0}, {GLFW_KEY_KP_1, KEY_NUMPAD0 + 1},
+    {GLFW_KEY_KP_2, KEY_NUMPAD0 + 2}, {GLFW_KEY_KP_3, KEY_NUMPAD0 + 3}, {GLFW_KEY_KP_4, KEY_NUMPAD0 + 4},
+    {GLFW_KEY_KP_5, KEY_NUMPAD0 + 5}, {GLFW_KEY_KP_6, KEY_NUMPAD0 + 6}, {GLFW_KEY_KP_7, KEY_NUMPAD0 + 7},
+    {GLFW_KEY_KP_8, KEY_NUMPAD0 + 8}, {GLFW_KEY_KP_9, KEY_NUMPAD0 + 9},
+    {GLFW_KEY_KP_DECIMAL, KEY_NUMPAD_DECIMAL}, {GLFW_KEY_KP_DIVIDE, KEY_NUMPAD_DIVIDE},
+    {GLFW_KEY_KP_MULTIPLY, KEY_NUMPAD_MULTIPLY}, {GLFW_KEY_KP_SUBTRACT, KEY_NUMPAD_SUBTRACT},
+    {GLFW_KEY_KP_ADD, KEY_NUMPAD_ADD}, {GLFW_KEY_LEFT_SHIFT, KEY_SHIFT}, {GLFW_KEY_LEFT_CONTROL, KEY_CONTROL},
+    {GLFW_KEY_RIGHT_SHIFT, KEY_SHIFT}, {GLFW_KEY_RIGHT_CONTROL, KEY_CONTROL},
 };
 
 struct KeyTable {
-    short codes[314];  // GLFW keys 32..345
+    short codes[GLFW_KEY_LAST - GLFW_KEY_SPACE + 1];
     KeyTable() : codes() {
-        for (const KeyPair& p : kKeyPairs) codes[p.glfw - 32] = p.code;
+        for (const KeyPair& p : kKeyPairs) codes[p.glfw - GLFW_KEY_SPACE] = p.code;
     }
 };
 const KeyTable kKeyTable;
@@ -34,18 +48,19 @@ const KeyTable kKeyTable;
 }  // namespace
 
 int XrGlfwGame::TransKey(int key) {
-    if ((key >= 48 && key <= 57) || (key >= 65 && key <= 90)) return key;
-    if (key >= 32 && key <= 345) return kKeyTable.codes[key - 32];
+    if ((key >= GLFW_KEY_0 && key <= GLFW_KEY_9) || (key >= GLFW_KEY_A && key <= GLFW_KEY_Z)) return key;
+    if (key >= GLFW_KEY_SPACE && key <= GLFW_KEY_LAST) return kKeyTable.codes[key - GLFW_KEY_SPACE];
     return 0;
 }
 
 int XrGlfwGame::KeyToChar(int key) {
     switch (key) {
-    case 8: case 9: case 13: case 27:
+    case KEY_BACKSPACE: case KEY_TAB: case KEY_ENTER: case KEY_ESCAPE:
         return key;
-    case 33: case 34: case 35: case 36: case 37: case 38: case 39: case 40: case 45:
+    case KEY_PAGE_UP: case KEY_PAGE_DOWN: case KEY_END: case KEY_HOME:
+    case KEY_LEFT: case KEY_UP: case KEY_RIGHT: case KEY_DOWN: case KEY_INSERT:
         return 65536 + key;
-    case 46:
+    case KEY_DELETE:
         return 127;
     }
     return 0;

@@ -4,8 +4,7 @@
 
 namespace {
 
-enum { KEY_COUNT = 512, HIT_QUEUE = 33, CHAR_QUEUE = 32, FINGERS = 32, PADS = 4, PAD_BUTTONS = 32 };
-enum { KEY_LMB = 1, KEY_JOY0 = 256, KEY_TOUCH0 = 384 };
+enum { HIT_QUEUE = 33, CHAR_QUEUE = 32, FINGERS = 32, PADS = 4, PAD_BUTTONS = KEY_JOY_STRIDE };
 
 }  // namespace
 
@@ -265,7 +264,7 @@ float xr_input_TouchY(int finger) {
 }
 
 int xr_input_JoyDown(int button, int unit) {
-    int key = KEY_JOY0 | button | unit << 5;
+    int key = KEY_JOY0 | button | unit * KEY_JOY_STRIDE;
     return key < KEY_COUNT && xr_input_device->p_KeyDown(key);
 }
 

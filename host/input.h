@@ -4,6 +4,35 @@
 
 #include "runtime/array.h"
 
+// Key codes: one space of KEY_COUNT codes. The keyboard's are its virtual-key
+// codes (letters and digits are their capitals' and digits' own characters,
+// 'A', '7'), then the mouse, the pads and the fingers follow.
+enum {
+    KEY_LMB = 1, KEY_RMB = 2, KEY_MMB = 3,
+    KEY_BACKSPACE = 8, KEY_TAB = 9, KEY_ENTER = 13, KEY_SHIFT = 16, KEY_CONTROL = 17,
+    KEY_ESCAPE = 27, KEY_SPACE = 32, KEY_PAGE_UP = 33, KEY_PAGE_DOWN = 34, KEY_END = 35, KEY_HOME = 36,
+    KEY_LEFT = 37, KEY_UP = 38, KEY_RIGHT = 39, KEY_DOWN = 40, KEY_INSERT = 45, KEY_DELETE = 46,
+    KEY_NUMPAD0 = 96,                  // to KEY_NUMPAD0 + 9
+    KEY_NUMPAD_MULTIPLY = 106, KEY_NUMPAD_ADD = 107, KEY_NUMPAD_SUBTRACT = 109, KEY_NUMPAD_DECIMAL = 110,
+    KEY_NUMPAD_DIVIDE = 111,
+    KEY_F1 = 112, KEY_F2, KEY_F3, KEY_F4, KEY_F5, KEY_F6, KEY_F7, KEY_F8, KEY_F9, KEY_F10, KEY_F11, KEY_F12,
+    KEY_SEMICOLON = 186, KEY_EQUALS = 187, KEY_COMMA = 188, KEY_MINUS = 189, KEY_PERIOD = 190, KEY_SLASH = 191,
+    KEY_TILDE = 192, KEY_OPEN_BRACKET = 219, KEY_BACKSLASH = 220, KEY_CLOSE_BRACKET = 221, KEY_QUOTES = 222,
+    KEY_JOY0 = 256,                    // pad u's button b: KEY_JOY0 + KEY_JOY_STRIDE * u + b
+    KEY_JOY_STRIDE = 32,
+    KEY_TOUCH0 = 384,                  // finger f: KEY_TOUCH0 + f
+    KEY_BACK = 416,                    // a device's back button
+    KEY_CLOSE = 432,                   // the window's close button
+    KEY_COUNT = 512,
+};
+
+// A pad's buttons, as offsets from its KEY_JOY0 + KEY_JOY_STRIDE * u: the
+// standard layout's.
+enum {
+    JOY_A = 0, JOY_B = 1, JOY_X = 2, JOY_Y = 3, JOY_LB = 4, JOY_RB = 5, JOY_BACK = 6, JOY_START = 7,
+    JOY_LEFT = 8, JOY_UP = 9, JOY_RIGHT = 10, JOY_DOWN = 11, JOY_LSB = 12, JOY_RSB = 13, JOY_MENU = 14,
+};
+
 class c_JoyState : public Object {
 public:
     Array<float> m_joyx;

@@ -18,6 +18,15 @@ struct c_XrGameEvent {
     };
 };
 
+// Flags of SetDeviceWindow.
+enum {
+    WINDOW_FULLSCREEN = 1, WINDOW_RESIZABLE = 2, WINDOW_DECORATED = 4, WINDOW_FLOATING = 8,
+    WINDOW_DEPTH_BUFFER = 16, WINDOW_SINGLE_BUFFERED = 32,
+    WINDOW_SECOND_MONITOR = 64,        // full screen on the second monitor, when there is one
+    // The game's own window when not in full screen.
+    WINDOW_GAME = WINDOW_RESIZABLE | WINDOW_DECORATED,
+};
+
 // Receives every callback of the host; the framework's game delegate
 // implements it.
 class XrGameDelegate : public Object {

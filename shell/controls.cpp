@@ -22,8 +22,6 @@ int xr_ruvo_RUVO_Fullscreen;
 
 namespace {
 
-const int kSetSize = 100;
-
 // Keyboard keys and pad button offsets of each control; -1 ends a list.
 struct Binding {
     int slot;
@@ -31,17 +29,17 @@ struct Binding {
     int pad[4];
 };
 const Binding kBindings[] = {
-    {RUVO_UP, {38, 87, 104, -1}, {9, -1}},
-    {RUVO_DOWN, {40, 83, 98, 101, -1}, {11, -1}},
-    {RUVO_LEFT, {37, 65, 100, -1}, {8, -1}},
-    {RUVO_RIGHT, {39, 68, 102, -1}, {10, -1}},
-    {RUVO_BUTTON1, {90, 74, 32, 13, -1}, {0, -1}},
-    {RUVO_BUTTON1 + 1, {88, 75, 17, -1}, {1, -1}},
-    {RUVO_BUTTON1 + 2, {67, 76, 16, -1}, {2, -1}},
-    {RUVO_BUTTON1 + 3, {86, 73, -1}, {3, -1}},
-    {RUVO_BUTTON1 + 4, {66, 85, -1}, {4, -1}},
-    {RUVO_BUTTON1 + 5, {78, 79, -1}, {5, -1}},
-    {RUVO_MENU, {27, 192, 46, 8, -1}, {6, 7, 14, -1}},
+    {RUVO_UP, {KEY_UP, 'W', KEY_NUMPAD0 + 8, -1}, {JOY_UP, -1}},
+    {RUVO_DOWN, {KEY_DOWN, 'S', KEY_NUMPAD0 + 2, KEY_NUMPAD0 + 5, -1}, {JOY_DOWN, -1}},
+    {RUVO_LEFT, {KEY_LEFT, 'A', KEY_NUMPAD0 + 4, -1}, {JOY_LEFT, -1}},
+    {RUVO_RIGHT, {KEY_RIGHT, 'D', KEY_NUMPAD0 + 6, -1}, {JOY_RIGHT, -1}},
+    {RUVO_BUTTON1, {'Z', 'J', KEY_SPACE, KEY_ENTER, -1}, {JOY_A, -1}},
+    {RUVO_BUTTON1 + 1, {'X', 'K', KEY_CONTROL, -1}, {JOY_B, -1}},
+    {RUVO_BUTTON1 + 2, {'C', 'L', KEY_SHIFT, -1}, {JOY_X, -1}},
+    {RUVO_BUTTON1 + 3, {'V', 'I', -1}, {JOY_Y, -1}},
+    {RUVO_BUTTON1 + 4, {'B', 'U', -1}, {JOY_LB, -1}},
+    {RUVO_BUTTON1 + 5, {'N', 'O', -1}, {JOY_RB, -1}},
+    {RUVO_MENU, {KEY_ESCAPE, KEY_TILDE, KEY_DELETE, KEY_BACKSPACE, -1}, {JOY_BACK, JOY_START, JOY_MENU, -1}},
 };
 
 // Whether a control is held: any of its keys, or any of pad `pad`'s buttons.
@@ -52,7 +50,7 @@ bool held(const Binding& b, int pad) {
         return false;
     }
     for (const int* o = b.pad; *o >= 0; ++o)
-        if (xr_input_KeyDown(256 + 32 * pad + *o)) return true;
+        if (xr_input_KeyDown(KEY_JOY0 + KEY_JOY_STRIDE * pad + *o)) return true;
     return false;
 }
 
@@ -65,8 +63,11 @@ float toward_zero(float v, float step) {
 
 // One control set: set -1 is the keyboard, 0..3 the pads.
 void update_set(int set) {
-    float* c = xr_ruvo_RUVO_Control.Data() + kSetSize * (set + 1);
-    static const int kCleared[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 20, 31, 32};
+    float* c = xr_ruvo_RUVO_Control.Data() + RUVO_SET_SLOTS * (set + 1);
+    static const int kCleared[] = {
+        RUVO_UP, RUVO_LEFT, RUVO_RIGHT, RUVO_DOWN, RUVO_BUTTON1, RUVO_BUTTON1 + 1, RUVO_BUTTON1 + 2,
+        RUVO_BUTTON1 + 3, RUVO_BUTTON1 + 4, RUVO_BUTTON1 + 5, RUVO_MENU, RUVO_STICK2_X, RUVO_STICK2_Y,
+    };
     for (int slot : kCleared) c[slot] = 0;
 
     bool dir[4];  // up, down, left, right
@@ -107,21 +108,22 @@ void update_set(int set) {
     c[RUVO_DOWN] = down || ly > 0.3f ? 1 : 0;
 
     if (set >= 0 && xr_ruvo_Joy_Disable[set] == 1)
-        for (int slot = 0; slot <= 32; ++slot) c[slot] = 0;
+        for (int slot = 0; slot <= RUVO_STICK2_Y; ++slot) c[slot] = 0;
 }
 
 // The set a reader of set -1..3 sees: with mixing on, the keyboard reads
 // pad 0's set, which carries the keyboard's input too.
 const float* readable_set(int set) {
-    if (set == -1 && xr_ruvo_RUVO_MixControls == 1) set = 0;
-    return xr_ruvo_RUVO_Control.Data() + kSetSize * (set + 1);
+    if (set == RUVO_KEYBOARD_SET && xr_ruvo_RUVO_MixControls == 1) set = 0;
+    return xr_ruvo_RUVO_Control.Data() + RUVO_SET_SLOTS * (set + 1);
 }
 
 int touch_hit(float left, float top, float right, float bottom) {
     const float* t = xr_ruvo_RUVO_Touch.Data();
-    for (int k = 0; k < 10; ++k) {
-        if (t[10 * k] != 1) continue;
-        float tx = t[10 * k + 1], ty = t[10 * k + 2];
+    for (int k = 0; k < TOUCH_FINGERS; ++k) {
+        const float* f = t + TOUCH_SLOTS * k;
+        if (f[TOUCH_DOWN] != 1) continue;
+        float tx = f[TOUCH_X], ty = f[TOUCH_Y];
         if (tx >= left && tx <= right && ty >= top && ty <= bottom) return 1;
     }
     return 0;
@@ -155,46 +157,47 @@ int xr_ruvo_ReadPointer() {
     float* t = xr_ruvo_RUVO_Touch.Data();
     // The scale is known from the first drawn frame on.
     const float scale = xr_ruvo_RUVO_Scale > 0 ? xr_ruvo_RUVO_Scale : 1;
-    t[100] = xr_input_KeyDown(1) ? 1 : 0;
-    t[101] = xr_input_MouseX() / scale;
-    t[102] = xr_input_MouseY() / scale;
+    t[TOUCH_POINTER_DOWN] = xr_input_KeyDown(KEY_LMB) ? 1 : 0;
+    t[TOUCH_POINTER_X] = xr_input_MouseX() / scale;
+    t[TOUCH_POINTER_Y] = xr_input_MouseY() / scale;
     bool first = true;
-    for (int k = 0; k < 10; ++k) {
-        t[10 * k] = 0;
-        if (!xr_input_KeyDown(384 + k)) continue;
-        t[10 * k] = 1;
-        t[10 * k + 1] = xr_input_TouchX(k) / scale;
-        t[10 * k + 2] = xr_input_TouchY(k) / scale;
+    for (int k = 0; k < TOUCH_FINGERS; ++k) {
+        float* f = t + TOUCH_SLOTS * k;
+        f[TOUCH_DOWN] = 0;
+        if (!xr_input_KeyDown(KEY_TOUCH0 + k)) continue;
+        f[TOUCH_DOWN] = 1;
+        f[TOUCH_X] = xr_input_TouchX(k) / scale;
+        f[TOUCH_Y] = xr_input_TouchY(k) / scale;
         if (first) {
-            t[100] = 1;
-            t[101] = t[10 * k + 1];
-            t[102] = t[10 * k + 2];
+            t[TOUCH_POINTER_DOWN] = 1;
+            t[TOUCH_POINTER_X] = f[TOUCH_X];
+            t[TOUCH_POINTER_Y] = f[TOUCH_Y];
             first = false;
         }
     }
-    xr_ruvo_mdAll = int(t[100]);
-    xr_ruvo_mx = int(t[101]);
-    xr_ruvo_my = int(t[102]);
+    xr_ruvo_mdAll = int(t[TOUCH_POINTER_DOWN]);
+    xr_ruvo_mx = int(t[TOUCH_POINTER_X]);
+    xr_ruvo_my = int(t[TOUCH_POINTER_Y]);
     if (xr_ruvo_mdAll) {
-        if (xr_ruvo_mwx >= -99) {
+        if (xr_ruvo_mwx > POINTER_RELEASED) {
             xr_ruvo_msx = xr_ruvo_mx - xr_ruvo_mwx;
             xr_ruvo_msy = xr_ruvo_my - xr_ruvo_mwy;
         }
         xr_ruvo_mwx = xr_ruvo_mx;
         xr_ruvo_mwy = xr_ruvo_my;
     } else {
-        xr_ruvo_mwx = xr_ruvo_mwy = -100;
+        xr_ruvo_mwx = xr_ruvo_mwy = POINTER_RELEASED;
         xr_ruvo_mdis[LATCH_MENU] = 0;
     }
     return 0;
 }
 
 int xr_ruvo_DoControls() {
-    for (int set = -1; set <= 3; ++set) update_set(set);
+    for (int set = RUVO_KEYBOARD_SET; set <= 3; ++set) update_set(set);
     if (xr_ruvo_RUVO_MixControls == 1) {
         float* keyboard = xr_ruvo_RUVO_Control.Data();
-        float* pad0 = keyboard + kSetSize;
-        for (int slot = 0; slot < kSetSize; ++slot) pad0[slot] += keyboard[slot];
+        float* pad0 = keyboard + RUVO_SET_SLOTS;
+        for (int slot = 0; slot < RUVO_SET_SLOTS; ++slot) pad0[slot] += keyboard[slot];
         pad0[RUVO_AXIS_X] = xr_math_Clamp(pad0[RUVO_AXIS_X], -1, 1);
         pad0[RUVO_AXIS_Y] = xr_math_Clamp(pad0[RUVO_AXIS_Y], -1, 1);
     }
@@ -202,25 +205,25 @@ int xr_ruvo_DoControls() {
 }
 
 float xr_ruvo_PlayKey(int slot, int set) {
-    if (slot == 99) slot = RUVO_MENU;
-    if (slot < 0 || slot >= kSetSize) return 0;
-    if (set == -2) {
+    if (slot == RUVO_MENU_ALIAS) slot = RUVO_MENU;
+    if (slot < 0 || slot >= RUVO_SET_SLOTS) return 0;
+    if (set == RUVO_ALL_SETS) {
         float sum = 0;
-        for (int s = -1; s <= 3; ++s) sum += xr_ruvo_RUVO_Control[kSetSize * (s + 1) + slot];
+        for (int s = RUVO_KEYBOARD_SET; s <= 3; ++s) sum += xr_ruvo_RUVO_Control[RUVO_SET_SLOTS * (s + 1) + slot];
         return sum;
     }
-    if (set < -1 || set > 3) return 0;
+    if (set < RUVO_KEYBOARD_SET || set > 3) return 0;
     return readable_set(set)[slot];
 }
 
 float xr_ruvo_ControlX(int set, int stick) {
-    if (set < -1 || set > 3 || stick < 0 || stick > 1) return 0;
-    return readable_set(set)[RUVO_AXIS_X + 10 * stick];
+    if (set < RUVO_KEYBOARD_SET || set > 3 || stick < 0 || stick > 1) return 0;
+    return readable_set(set)[stick == 0 ? RUVO_AXIS_X : RUVO_STICK2_X];
 }
 
 float xr_ruvo_ControlY(int set, int stick) {
-    if (set < -1 || set > 3 || stick < 0 || stick > 1) return 0;
-    return readable_set(set)[RUVO_AXIS_Y + 10 * stick];
+    if (set < RUVO_KEYBOARD_SET || set > 3 || stick < 0 || stick > 1) return 0;
+    return readable_set(set)[stick == 0 ? RUVO_AXIS_Y : RUVO_STICK2_Y];
 }
 
 int xr_ruvo_MixControls() {
@@ -238,9 +241,10 @@ int xr_ruvo_MouseIn_Centered(float x, float y, float w, float h) {
 
 int xr_ruvo_MouseIn_Radius(float x, float y, float r) {
     const float* t = xr_ruvo_RUVO_Touch.Data();
-    for (int k = 0; k < 10; ++k) {
-        if (t[10 * k] != 1) continue;
-        float dx = t[10 * k + 1] - x, dy = t[10 * k + 2] - y;
+    for (int k = 0; k < TOUCH_FINGERS; ++k) {
+        const float* f = t + TOUCH_SLOTS * k;
+        if (f[TOUCH_DOWN] != 1) continue;
+        float dx = f[TOUCH_X] - x, dy = f[TOUCH_Y] - y;
         float distance = float(std::sqrt(double(dx) * dx + double(dy) * dy));
         if (distance <= r) return 1;
     }
@@ -258,9 +262,9 @@ int xr_ruvo_FullscreenFlip() {
     xr_ruvo_RUVO_Fullscreen = xr_app__game->Fullscreen() ? 0 : 1;
     if (xr_ruvo_RUVO_Fullscreen == 1) {
         c_DisplayMode* desktop = xr_app_DesktopMode();
-        xr_app__game->SetDeviceWindow(desktop->p_Width(), desktop->p_Height(), 1);
+        xr_app__game->SetDeviceWindow(desktop->p_Width(), desktop->p_Height(), WINDOW_FULLSCREEN);
     } else {
-        xr_app__game->SetDeviceWindow(640, 480, 6);
+        xr_app__game->SetDeviceWindow(640, 480, WINDOW_GAME);
     }
     xr_app_ValidateDeviceWindow(false);
     return 0;

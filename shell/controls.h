@@ -8,7 +8,22 @@ enum {
     RUVO_UP = 0, RUVO_LEFT = 3, RUVO_RIGHT = 5, RUVO_DOWN = 8,
     RUVO_BUTTON1 = 10, RUVO_MENU = 20, RUVO_AXIS_X = 21, RUVO_AXIS_Y = 22,
     RUVO_STICK2_X = 31, RUVO_STICK2_Y = 32,
+    RUVO_MENU_ALIAS = 99,      // another name of RUVO_MENU
 };
+
+// Control sets: the keyboard's, the pads' 0..3, and every set summed. Set s
+// is RUVO_SET_SLOTS floats of xr_ruvo_RUVO_Control from RUVO_SET_SLOTS * (s + 1).
+enum { RUVO_KEYBOARD_SET = -1, RUVO_ALL_SETS = -2, RUVO_SET_SLOTS = 100 };
+
+// The touch record (xr_ruvo_RUVO_Touch), in virtual units: one record of
+// TOUCH_SLOTS per finger, then the pointer (the mouse, or the first finger).
+enum {
+    TOUCH_FINGERS = 10, TOUCH_SLOTS = 10,
+    TOUCH_DOWN = 0, TOUCH_X = 1, TOUCH_Y = 2,
+    TOUCH_POINTER_DOWN = 100, TOUCH_POINTER_X = 101, TOUCH_POINTER_Y = 102,
+};
+// xr_ruvo_mwx and xr_ruvo_mwy while no button or finger is down.
+enum { POINTER_RELEASED = -100 };
 
 // Latches: entries of xr_ruvo_kdis that a screen sets when it acts on a
 // control and releases when the control is let go, so that one press acts

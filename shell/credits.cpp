@@ -100,11 +100,11 @@ int xr_ruvo_Credits() {
     xr_ruvo_DrawImg(IMG_ICONS, 96, 128, ICON_MAKER);
     xr_ruvo_DrawImg(IMG_ICONS, W - 96, H - 80, ICON_TOOL);
 
-    ring(3, 255, 255, 255, 0.1f, 0, xr_math_Clamp(10 * s + 9, 0, 1) * 1.9f, -37171);
-    ring(1, 255, 255, 0, 0.4f, float(ms / 22), xr_math_Clamp(10 * s + 8.5f, 0, 1) * 1.7f, -37171);
+    ring(3, 255, 255, 255, 0.1f, 0, xr_math_Clamp(10 * s + 9, 0, 1) * 1.9f, STYLE_SCALE_AS_X);
+    ring(1, 255, 255, 0, 0.4f, float(ms / 22), xr_math_Clamp(10 * s + 8.5f, 0, 1) * 1.7f, STYLE_SCALE_AS_X);
     const float a = xr_math_Clamp(10 * s + 8, 0, 1);
     ring(0, 255, 128, 0, 0.4f, float(ms) / 11.5f, 1.5f * a * sind(float(ms) / 27.5f), 1.5f * a);
-    ring(2, 0, 128, 255, 0.4f, -float(ms / 15), xr_math_Clamp(10 * s + 7.5f, 0, 1) * 1.3f, -37171);
+    ring(2, 0, 128, 255, 0.4f, -float(ms / 15), xr_math_Clamp(10 * s + 7.5f, 0, 1) * 1.3f, STYLE_SCALE_AS_X);
 
     xr_ruvo_ResetDraw();
     const float v = xr_math_Clamp(10 * s + 6, 0, 1);

@@ -51,8 +51,8 @@ float* new_command(int type) {
     if (xr_ruvo_Sprtup > RUVO_DRAW_LIMIT) return nullptr;
     float* cmd = xr_ruvo_RUVO_Draw.Data() + RUVO_DRAW_FLOATS * xr_ruvo_Sprtup++;
     const float* style = xr_ruvo_RUVO_DrawStyle.Data();
-    for (int i = 0; i < 9; ++i) cmd[i] = style[i];
-    cmd[9] = float(type);
+    for (int i = 0; i < STYLE_STAMPED; ++i) cmd[i] = style[i];
+    cmd[CMD_TYPE] = float(type);
     return cmd;
 }
 
@@ -103,32 +103,32 @@ void xr_ruvo_draw_mark() {
 
 int xr_ruvo_SetCol(float r, float g, float b, float a) {
     float* s = xr_ruvo_RUVO_DrawStyle.Data();
-    s[1] = xr_math_Clamp(r, 0, 255);
-    s[2] = xr_math_Clamp(g, 0, 255);
-    s[3] = xr_math_Clamp(b, 0, 255);
-    if (a != -100) s[0] = xr_math_Clamp(a, 0, 1);
+    s[STYLE_RED] = xr_math_Clamp(r, 0, 255);
+    s[STYLE_GREEN] = xr_math_Clamp(g, 0, 255);
+    s[STYLE_BLUE] = xr_math_Clamp(b, 0, 255);
+    if (a != STYLE_KEEP_ALPHA) s[STYLE_ALPHA] = xr_math_Clamp(a, 0, 1);
     return 0;
 }
 
 int xr_ruvo_Alpha(float a) {
-    xr_ruvo_RUVO_DrawStyle[0] = xr_math_Clamp(a, 0, 1);
+    xr_ruvo_RUVO_DrawStyle[STYLE_ALPHA] = xr_math_Clamp(a, 0, 1);
     return 0;
 }
 
 int xr_ruvo_SetSize(float sx, float sy) {
-    xr_ruvo_RUVO_DrawStyle[4] = sx;
-    xr_ruvo_RUVO_DrawStyle[5] = sy == -37171 ? sx : sy;
+    xr_ruvo_RUVO_DrawStyle[STYLE_SCALE_X] = sx;
+    xr_ruvo_RUVO_DrawStyle[STYLE_SCALE_Y] = sy == STYLE_SCALE_AS_X ? sx : sy;
     return 0;
 }
 
 int xr_ruvo_SetRot(float r) {
-    xr_ruvo_RUVO_DrawStyle[6] = r;
+    xr_ruvo_RUVO_DrawStyle[STYLE_ROTATION] = r;
     return 0;
 }
 
 int xr_ruvo_SetSkew(float kx, float ky) {
-    xr_ruvo_RUVO_DrawStyle[7] = kx;
-    xr_ruvo_RUVO_DrawStyle[8] = ky;
+    xr_ruvo_RUVO_DrawStyle[STYLE_SKEW_X] = kx;
+    xr_ruvo_RUVO_DrawStyle[STYLE_SKEW_Y] = ky;
     new_command(RUVO_CMD_SKEW);
     return 0;
 }
@@ -139,27 +139,28 @@ int xr_ruvo_Ink(int n, float brightness) {
         {0.1f, 1, 1},       {0.1f, 0.1f, 1}, {0.5f, 0.1f, 1}, {1, 0.1f, 0.5f}, {1, 1, 1},
     };
     const float* f = kPalette[n >= 1 && n <= 9 ? n : 0];
-    for (int i = 0; i < 3; ++i) xr_ruvo_RUVO_DrawStyle[1 + i] = xr_math_Clamp(brightness * f[i] * 255, 0, 255);
+    for (int i = 0; i < 3; ++i) xr_ruvo_RUVO_DrawStyle[STYLE_RED + i] = xr_math_Clamp(brightness * f[i] * 255, 0, 255);
     return 0;
 }
 
 int xr_ruvo_ResetDraw() {
     float* s = xr_ruvo_RUVO_DrawStyle.Data();
-    if (xr_ruvo_Sprtup > 0 && (s[7] != 0 || s[8] != 0)) {
-        s[7] = s[8] = 0;
+    if (xr_ruvo_Sprtup > 0 && (s[STYLE_SKEW_X] != 0 || s[STYLE_SKEW_Y] != 0)) {
+        s[STYLE_SKEW_X] = s[STYLE_SKEW_Y] = 0;
         new_command(RUVO_CMD_SKEW);
     }
-    const float reset[9] = {1, 255, 255, 255, 1, 1, 0, 0, 0};
-    for (int i = 0; i < 9; ++i) s[i] = reset[i];
+    // Opaque white, full size, upright, unskewed.
+    const float reset[STYLE_STAMPED] = {1, 255, 255, 255, 1, 1, 0, 0, 0};
+    for (int i = 0; i < STYLE_STAMPED; ++i) s[i] = reset[i];
     return 0;
 }
 
 int xr_ruvo_SetCLSCol(int r, int g, int b, float a) {
     float* s = xr_ruvo_RUVO_DrawStyle.Data();
-    s[15] = xr_math_Clamp(float(r), 0, 255);
-    s[16] = xr_math_Clamp(float(g), 0, 255);
-    s[17] = xr_math_Clamp(float(b), 0, 255);
-    s[14] = xr_math_Clamp(a, 0, 1);
+    s[STYLE_CLEAR_TARGET_RED] = xr_math_Clamp(float(r), 0, 255);
+    s[STYLE_CLEAR_TARGET_GREEN] = xr_math_Clamp(float(g), 0, 255);
+    s[STYLE_CLEAR_TARGET_BLUE] = xr_math_Clamp(float(b), 0, 255);
+    s[STYLE_CLEAR_ALPHA] = xr_math_Clamp(a, 0, 1);
     return 0;
 }
 
@@ -168,20 +169,20 @@ int xr_ruvo_DrawImg(int image, float x, float y, int frame) {
     float* cmd = new_command(RUVO_CMD_IMAGE);
     if (!cmd) return 0;
     int frames = xr_ruvo_RUVO_ImgD[image];
-    cmd[10] = float(image);
-    cmd[11] = x;
-    cmd[12] = y;
-    cmd[13] = float(frame < 0 || frames <= 0 ? 0 : frame % frames);
+    cmd[CMD_IMAGE] = float(image);
+    cmd[CMD_X] = x;
+    cmd[CMD_Y] = y;
+    cmd[CMD_FRAME] = float(frame < 0 || frames <= 0 ? 0 : frame % frames);
     return 0;
 }
 
 int xr_ruvo_Rect(float x, float y, float w, float h, float ax, float ay) {
     float* cmd = new_command(RUVO_CMD_RECT);
     if (!cmd) return 0;
-    cmd[11] = x - w * ax * 0.5f;
-    cmd[12] = y - h * ay * 0.5f;
-    cmd[13] = w;
-    cmd[14] = h;
+    cmd[CMD_X] = x - w * ax * 0.5f;
+    cmd[CMD_Y] = y - h * ay * 0.5f;
+    cmd[CMD_W] = w;
+    cmd[CMD_H] = h;
     return 0;
 }
 
@@ -189,17 +190,17 @@ int xr_ruvo_Triangle(float x1, float y1, float x2, float y2, float x3, float y3)
     float* cmd = new_command(RUVO_CMD_TRIANGLE);
     if (!cmd) return 0;
     const float p[6] = {x1, y1, x2, y2, x3, y3};
-    for (int i = 0; i < 6; ++i) cmd[11 + i] = p[i];
+    for (int i = 0; i < 6; ++i) cmd[CMD_CORNERS + i] = p[i];
     return 0;
 }
 
 int xr_ruvo_Line(float x1, float y1, float x2, float y2) {
     float* cmd = new_command(RUVO_CMD_LINE);
     if (!cmd) return 0;
-    cmd[11] = x1;
-    cmd[12] = y1;
-    cmd[13] = x2;
-    cmd[14] = y2;
+    cmd[CMD_X] = x1;
+    cmd[CMD_Y] = y1;
+    cmd[CMD_X2] = x2;
+    cmd[CMD_Y2] = y2;
     return 0;
 }
 
@@ -215,8 +216,8 @@ int xr_ruvo_Text(float x, float y, String text, float alignX, float alignY, floa
                  float waveHeight) {
     if (xr_ruvo_RUVO_Font == 0) return 0;
     const float* style = xr_ruvo_RUVO_DrawStyle.Data();
-    const float sx = style[4], sy = style[5];
-    const int theta = int(style[6]);
+    const float sx = style[STYLE_SCALE_X], sy = style[STYLE_SCALE_Y];
+    const int theta = int(style[STYLE_ROTATION]);
     const int length = text.Length() + 1;
     const Char* units = text.Data();
     auto at = [&](int n) { return n == 0 ? 32 : int(units[n - 1]); };
@@ -282,35 +283,37 @@ void play_commands(int count) {
     const float* list = xr_ruvo_RUVO_Draw.Data();
     for (int n = 0; n < count; ++n) {
         const float* cmd = list + RUVO_DRAW_FLOATS * n;
-        xr_graphics_SetAlpha(cmd[0]);
-        xr_graphics_SetColor(cmd[1], cmd[2], cmd[3]);
-        switch (int(cmd[9])) {
+        xr_graphics_SetAlpha(cmd[STYLE_ALPHA]);
+        xr_graphics_SetColor(cmd[STYLE_RED], cmd[STYLE_GREEN], cmd[STYLE_BLUE]);
+        switch (int(cmd[CMD_TYPE])) {
         case RUVO_CMD_IMAGE: {
-            int image = int(std::floor(cmd[10]));
+            int image = int(std::floor(cmd[CMD_IMAGE]));
             c_Image* img = image >= 0 && image < xr_ruvo_RUVO_Img.Length() ? xr_ruvo_RUVO_Img[image] : nullptr;
-            if (img) xr_graphics_DrawImage2(img, cmd[11], cmd[12], cmd[6], cmd[4], cmd[5], int(std::floor(cmd[13])));
+            if (img)
+                xr_graphics_DrawImage2(img, cmd[CMD_X], cmd[CMD_Y], cmd[STYLE_ROTATION], cmd[STYLE_SCALE_X],
+                                       cmd[STYLE_SCALE_Y], int(std::floor(cmd[CMD_FRAME])));
             break;
         }
         case RUVO_CMD_RECT:
-            xr_graphics_DrawRect(cmd[11], cmd[12], cmd[13], cmd[14]);
+            xr_graphics_DrawRect(cmd[CMD_X], cmd[CMD_Y], cmd[CMD_W], cmd[CMD_H]);
             break;
         case RUVO_CMD_TRIANGLE:
-            for (int i = 0; i < 6; ++i) triangle[i] = cmd[11 + i];
+            for (int i = 0; i < 6; ++i) triangle[i] = cmd[CMD_CORNERS + i];
             xr_graphics_DrawPoly(triangle);
             break;
         case RUVO_CMD_LINE:
-            xr_graphics_DrawLine(cmd[11], cmd[12], cmd[13], cmd[14]);
+            xr_graphics_DrawLine(cmd[CMD_X], cmd[CMD_Y], cmd[CMD_X2], cmd[CMD_Y2]);
             break;
         case RUVO_CMD_SKEW: {
             c_GraphicsContext* g = xr_graphics_context;
             float scale = xr_ruvo_RUVO_Scale;
             g->m_ax = scale;
-            g->m_ay = cmd[8];
-            g->m_bx = cmd[7];
+            g->m_ay = cmd[STYLE_SKEW_Y];
+            g->m_bx = cmd[STYLE_SKEW_X];
             g->m_by = scale;
             g->m_ox = g->m_oy = 0;
             g->m_matrixDirty = 1;
-            g->m_transformed = scale != 1 || cmd[7] != 0 || cmd[8] != 0;
+            g->m_transformed = scale != 1 || cmd[STYLE_SKEW_X] != 0 || cmd[STYLE_SKEW_Y] != 0;
             break;
         }
         }
@@ -324,7 +327,7 @@ int xr_ruvo_PlayDraw() {
     play_commands(xr_ruvo_Sprtup);
     played_commands = xr_ruvo_Sprtup;
     xr_ruvo_ResetDraw();
-    xr_ruvo_RUVO_Data[3] = float(xr_ruvo_Sprtup);
+    xr_ruvo_RUVO_Data[DATA_PLAYED_COMMANDS] = float(xr_ruvo_Sprtup);
     xr_ruvo_Sprtup = 0;
     return 0;
 }

@@ -17,6 +17,48 @@ enum {
     RUVO_CMD_SKEW = 101,
 };
 
+// Slots of the draw style (xr_ruvo_RUVO_DrawStyle). The first STYLE_STAMPED
+// are stamped into every command under the same numbers. The clear colour
+// eases a sixteenth of the way to its target each update.
+enum {
+    STYLE_ALPHA = 0, STYLE_RED = 1, STYLE_GREEN = 2, STYLE_BLUE = 3,
+    STYLE_SCALE_X = 4, STYLE_SCALE_Y = 5, STYLE_ROTATION = 6, STYLE_SKEW_X = 7, STYLE_SKEW_Y = 8,
+    STYLE_STAMPED = 9,
+    STYLE_CLEAR_RED = 11, STYLE_CLEAR_GREEN = 12, STYLE_CLEAR_BLUE = 13, STYLE_CLEAR_ALPHA = 14,
+    STYLE_CLEAR_TARGET_RED = 15, STYLE_CLEAR_TARGET_GREEN = 16, STYLE_CLEAR_TARGET_BLUE = 17,
+};
+
+// Fields of a draw command after the stamped style: its type, then what the
+// type draws.
+enum {
+    CMD_TYPE = 9,
+    CMD_IMAGE = 10,              // image: the image slot
+    CMD_X = 11, CMD_Y = 12,      // image: its centre; rectangle: its corner; line: its start
+    CMD_FRAME = 13,              // image: the frame
+    CMD_W = 13, CMD_H = 14,      // rectangle: its size
+    CMD_X2 = 13, CMD_Y2 = 14,    // line: its end
+    CMD_CORNERS = 11,            // triangle: x1 y1 x2 y2 x3 y3
+};
+
+// Slots of the frame statistics (xr_ruvo_RUVO_Data).
+enum {
+    DATA_UPDATE_RATE = 1,           // updates in the last whole second
+    DATA_RENDER_RATE = 2,           // frames in the last whole second
+    DATA_PLAYED_COMMANDS = 3,       // commands the last frame drew
+    DATA_UPDATE_SECOND_START = 6,   // milliseconds at which the counted second began
+    DATA_RENDER_SECOND_START = 7,
+    DATA_UPDATES_THIS_SECOND = 8,
+    DATA_RENDERS_THIS_SECOND = 9,
+    DATA_UPDATES = 48,              // since the start
+    DATA_RENDERS = 49,
+};
+
+// Arguments that stand for "not given".
+enum {
+    STYLE_KEEP_ALPHA = -100,        // xr_ruvo_SetCol: the alpha stays
+    STYLE_SCALE_AS_X = -37171,      // xr_ruvo_SetSize: the height's scale is the width's
+};
+
 // Image slots of the image table, as the game loads them.
 enum {
     IMG_TILES = 1,                 // the cave's tiles, the diver, rays and hazards
@@ -74,9 +116,9 @@ extern Array<float> xr_ruvo_RUVO_Data;
 void xr_ruvo_draw_init();
 void xr_ruvo_draw_mark();
 
-int xr_ruvo_SetCol(float r, float g, float b, float a = -100);
+int xr_ruvo_SetCol(float r, float g, float b, float a = STYLE_KEEP_ALPHA);
 int xr_ruvo_Alpha(float a);
-int xr_ruvo_SetSize(float sx, float sy = -37171);
+int xr_ruvo_SetSize(float sx, float sy = STYLE_SCALE_AS_X);
 int xr_ruvo_SetRot(float r);
 int xr_ruvo_SetSkew(float kx, float ky);
 int xr_ruvo_Ink(int n, float brightness);

@@ -26,7 +26,8 @@ int xr_ruvo_ResetPlrs();
 int xr_ruvo_ResetObjs();
 int xr_ruvo_ResetParticles();
 
-// Seeds the game's random numbers; -37171650 seeds them from the clock.
+// Seeds the game's random numbers; SEED_FROM_CLOCK seeds them from the clock.
+enum { SEED_FROM_CLOCK = -37171650 };
 int xr_ruvo_SeedRnd(int seed);
 
 // Sets the target clear colour to the hue at `angle` degrees.

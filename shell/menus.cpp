@@ -69,14 +69,15 @@ void xr_ruvo_menus_mark() {
 }
 
 bool xr_ruvo_Held(int slot) {
-    return xr_ruvo_PlayKey(slot, -2) != 0;
+    return xr_ruvo_PlayKey(slot, RUVO_ALL_SETS) != 0;
 }
 
 int xr_ruvo_Button(int image, float x, float y, int frame) {
     if (image < 1 || image > 99) return 0;
     xr_ruvo_DrawImg(image, x, y, frame);
     const float side = xr_ruvo_RUVO_ImgW[image];
-    return xr_ruvo_MouseIn_Centered(x, y, side * xr_ruvo_RUVO_DrawStyle[4], side * xr_ruvo_RUVO_DrawStyle[5]);
+    return xr_ruvo_MouseIn_Centered(x, y, side * xr_ruvo_RUVO_DrawStyle[STYLE_SCALE_X],
+                                     side * xr_ruvo_RUVO_DrawStyle[STYLE_SCALE_Y]);
 }
 
 int xr_ruvo_Goto(int mode, int type) {

@@ -110,7 +110,7 @@ int xr_ruvo_DoParticles() {
 }
 
 int xr_ruvo_ResetStars() {
-    xr_ruvo_SeedRnd(-37171650);
+    xr_ruvo_SeedRnd(SEED_FROM_CLOCK);
     float* star = xr_ruvo_astar.Data();
     for (int i = 0; i < STAR_RECORDS; ++i, star += 10) {
         star[0] = std::floor(xr_random_Step() * 15.99f);
@@ -135,7 +135,7 @@ int xr_ruvo_FlushGame() {
 }
 
 int xr_ruvo_Gimme(int amount, float x, float y, int player) {
-    if (x != -3717) {
+    if (x != GIMME_NO_LABEL) {
         float* p = next_record();
         for (int i = 0; i < 10; ++i) p[i] = 0;
         p[0] = PART_LABEL;

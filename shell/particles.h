@@ -17,6 +17,9 @@ int xr_ruvo_ThrowShape(float x, float y, int colour, float angle, float speed);
 int xr_ruvo_DoParticles();
 int xr_ruvo_ResetStars();
 int xr_ruvo_FlushGame();
+// Adds `amount` to player `player`'s score (1..7) and shows it as a label at
+// (x, y); at x = GIMME_NO_LABEL the score alone.
+enum { GIMME_NO_LABEL = -3717 };
 int xr_ruvo_Gimme(int amount, float x, float y, int player);
 // Moves the stars by (dx, dy) scaled by their depth (plus the camera's last
 // step when mode is 1) and queues them.

@@ -74,7 +74,7 @@ int xr_ruvo_SetDefaults() {
 
 int xr_ruvo_SetSet(int index, int value) {
     if (index < 0 || index > 249) return 0;
-    if (value == -3717) return xr_ruvo_RUVO_Set[index];
+    if (value == SET_READ) return xr_ruvo_RUVO_Set[index];
     xr_ruvo_RUVO_Set[index] = value;
     return value;
 }

@@ -42,7 +42,9 @@ void xr_ruvo_state_init();
 void xr_ruvo_state_mark();
 
 int xr_ruvo_SetDefaults();
-int xr_ruvo_SetSet(int index, int value = -3717);
+// Sets setting `index` to `value` and returns it; without a value, reads it.
+enum { SET_READ = -3717 };
+int xr_ruvo_SetSet(int index, int value = SET_READ);
 int xr_ruvo_SetOUYA(int flag);
 int xr_ruvo_ShowQuitButton(int flag);
 int xr_ruvo_Save();

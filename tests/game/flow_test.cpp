@@ -17,22 +17,12 @@
 #include "shell/scores.h"
 #include "shell/sound.h"
 #include "shell/state.h"
+#include "tests/harness/draw_list.h"
 #include "tests/harness/game_driver.h"
 #include "tests/harness/host_fixture.h"
 
 namespace {
 
-enum { KEY_ENTER = 13, KEY_ESCAPE = 27, KEY_RIGHT = 39, KEY_DOWN = 40, KEY_F1 = 112, KEY_F2 = 113, KEY_F11 = 122 };
-
-// How many times the last update queued frame `frame` of image `image`.
-int Queued(int image, int frame) {
-    int n = 0;
-    for (int i = 0; i < xr_ruvo_Sprtup; ++i) {
-        const float* c = xr_ruvo_RUVO_Draw.Data() + RUVO_DRAW_FLOATS * i;
-        n += c[9] == RUVO_CMD_IMAGE && int(c[10]) == image && int(c[13]) == frame;
-    }
-    return n;
-}
 
 float& Cell(int x, int y) {
     return xr_ruvo_grid.Data()[xr_ruvo_Cell(x, y)];
@@ -301,19 +291,19 @@ TEST(Flow, FunctionKeysAndTheClearColour) {
     g.Load();
     g.Update();
     float* style = xr_ruvo_RUVO_DrawStyle.Data();
-    ASSERT_EQ(style[15], 80) << "the menu's green";
-    ASSERT_EQ(style[16], 140);
-    ASSERT_EQ(style[17], 80);
-    style[11] = style[12] = style[13] = 0;
+    ASSERT_EQ(style[STYLE_CLEAR_TARGET_RED], 80) << "the menu's green";
+    ASSERT_EQ(style[STYLE_CLEAR_TARGET_GREEN], 140);
+    ASSERT_EQ(style[STYLE_CLEAR_TARGET_BLUE], 80);
+    style[STYLE_CLEAR_RED] = style[STYLE_CLEAR_GREEN] = style[STYLE_CLEAR_BLUE] = 0;
     g.Update();
-    EXPECT_FLOAT_EQ(style[11], 5);
-    EXPECT_FLOAT_EQ(style[12], 8.75f);
-    EXPECT_FLOAT_EQ(style[13], 5);
+    EXPECT_FLOAT_EQ(style[STYLE_CLEAR_RED], 5);
+    EXPECT_FLOAT_EQ(style[STYLE_CLEAR_GREEN], 8.75f);
+    EXPECT_FLOAT_EQ(style[STYLE_CLEAR_BLUE], 5);
     g.Update();
-    EXPECT_FLOAT_EQ(style[11], 5 + 75 / 16.0f);
-    EXPECT_FLOAT_EQ(style[12], 8.75f + 131.25f / 16);
+    EXPECT_FLOAT_EQ(style[STYLE_CLEAR_RED], 5 + 75 / 16.0f);
+    EXPECT_FLOAT_EQ(style[STYLE_CLEAR_GREEN], 8.75f + 131.25f / 16);
     g.Update(200);
-    EXPECT_NEAR(style[12], 140, 0.01f) << "and reaches it";
+    EXPECT_NEAR(style[STYLE_CLEAR_GREEN], 140, 0.01f) << "and reaches it";
 
     g.Tap(KEY_F1);
     EXPECT_EQ(xr_ruvo_RUVO_DebugMode, 1);
@@ -324,13 +314,13 @@ TEST(Flow, FunctionKeysAndTheClearColour) {
 
     g.StartGame(1);
     g.Update();
-    EXPECT_EQ(Queued(90, 0), 1) << "the pause button";
+    EXPECT_EQ(CountImage(IMG_ICONS, ICON_PAUSE), 1) << "the pause button";
     g.Tap(KEY_F2);
     EXPECT_EQ(xr_ruvo_RUVO_ScreenshotMode, 1);
-    EXPECT_EQ(Queued(90, 0), 0) << "hidden for a screenshot";
+    EXPECT_EQ(CountImage(IMG_ICONS, ICON_PAUSE), 0) << "hidden for a screenshot";
     g.Tap(KEY_F2);
     EXPECT_EQ(xr_ruvo_RUVO_ScreenshotMode, 0);
-    EXPECT_EQ(Queued(90, 0), 1);
+    EXPECT_EQ(CountImage(IMG_ICONS, ICON_PAUSE), 1);
 
     const int desktopWidth = xr_app_DesktopMode()->p_Width(), desktopHeight = xr_app_DesktopMode()->p_Height();
     ASSERT_GT(desktopWidth, 800) << "a desktop larger than the window";

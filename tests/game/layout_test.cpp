@@ -67,7 +67,7 @@ TEST(Layout, TheMenusFitEveryShapeThePageGives) {
         driver.Load();
         driver.Update(300);
         ExpectClear(Items({"> Start Game", "Options", "Credits"}, {{IMG_TITLE, 0}, {IMG_ICONS, ICON_MAKER}}), shape);
-        driver.Tap(13);
+        driver.Tap(KEY_ENTER);
         driver.Update(120);
         ExpectClear(Items({"Easy", "> Normal", "Hard"},
                           {{IMG_TITLE, 0}, {IMG_ICONS, ICON_MAKER}, {IMG_ICONS, ICON_BACK}, {IMG_SCOREBOARD, 0}}),

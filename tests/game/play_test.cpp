@@ -14,11 +14,11 @@
 #include "shell/sound.h"
 #include "shell/state.h"
 #include "tests/graphics/gl_fixture.h"
+#include "tests/harness/draw_list.h"
 #include "tests/harness/game_driver.h"
 
 namespace {
 
-enum { KEY_RIGHT = 39 };
 enum { FRAME_SHIELD = 16 };
 
 float& plr(int slot) {
@@ -32,12 +32,7 @@ float& cell(int x, int y, int slot = 0) {
 // How many times the update just run queued frame `frame` of the game's
 // sprite sheet.
 int Queued(int frame) {
-    int n = 0;
-    for (int i = 0; i < xr_ruvo_Sprtup; ++i) {
-        const float* c = xr_ruvo_RUVO_Draw.Data() + RUVO_DRAW_FLOATS * i;
-        n += c[9] == RUVO_CMD_IMAGE && int(c[10]) == 1 && int(c[13]) == frame;
-    }
-    return n;
+    return CountImage(IMG_TILES, frame);
 }
 
 // Treasure cells in the whole cave.
@@ -192,18 +187,18 @@ TEST_F(Play, VentsEmitOnTheirPhase) {
     plr(PLR_VENT_PHASE) = 58;
     plr(PLR_INVULNERABLE) = 100000;
     g.Update();
-    EXPECT_EQ(xr_ruvo_obj[0], 0) << "phase 59";
+    EXPECT_EQ(xr_ruvo_obj[HAZ_ALIVE], 0) << "phase 59";
     g.Update();
-    ASSERT_EQ(xr_ruvo_obj[0], 1) << "phase 60";
-    EXPECT_EQ(xr_ruvo_obj[3], 0);
-    EXPECT_LT(xr_ruvo_obj[4], 0) << "upwards";
-    const float speed = -xr_ruvo_obj[4];
+    ASSERT_EQ(xr_ruvo_obj[HAZ_ALIVE], 1) << "phase 60";
+    EXPECT_EQ(xr_ruvo_obj[HAZ_VX], 0);
+    EXPECT_LT(xr_ruvo_obj[HAZ_VY], 0) << "upwards";
+    const float speed = -xr_ruvo_obj[HAZ_VY];
     EXPECT_GE(speed, 0.08f);
     EXPECT_LE(speed, 0.08f + (0.9f * 0.13f - 0.08f));
     g.Update(89);
-    EXPECT_EQ(xr_ruvo_obj[10], 0) << "one emission per 90 updates";
+    EXPECT_EQ(xr_ruvo_obj[OBJ_SLOTS + HAZ_ALIVE], 0) << "one emission per 90 updates";
     g.Update();
-    EXPECT_EQ(xr_ruvo_obj[10], 1);
+    EXPECT_EQ(xr_ruvo_obj[OBJ_SLOTS + HAZ_ALIVE], 1);
 }
 
 TEST_F(Play, HazardsDieInRockAndFarOffScreen) {
@@ -211,13 +206,13 @@ TEST_F(Play, HazardsDieInRockAndFarOffScreen) {
     float* o = xr_ruvo_obj.Data();
     // One drifting right into a rock at (530, 500); one far to the left.
     cell(530, 500) = 10;
-    o[0] = 1, o[1] = 529.95f, o[2] = 500.5f, o[3] = 0.1f;
-    o[10] = 1, o[11] = 512 - 40, o[12] = 512, o[13] = -0.1f;
+    o[HAZ_ALIVE] = 1, o[HAZ_X] = 529.95f, o[HAZ_Y] = 500.5f, o[HAZ_VX] = 0.1f;
+    o[OBJ_SLOTS + HAZ_ALIVE] = 1, o[OBJ_SLOTS + HAZ_X] = 512 - 40, o[OBJ_SLOTS + HAZ_Y] = 512, o[OBJ_SLOTS + HAZ_VX] = -0.1f;
     g.Update();
-    EXPECT_EQ(o[0], 1) << "it was not in rock before moving";
+    EXPECT_EQ(o[HAZ_ALIVE], 1) << "it was not in rock before moving";
     g.Update();
-    EXPECT_EQ(o[0], 0) << "it entered the rock";
-    EXPECT_EQ(o[10], 0) << "more than 160 pixels beyond the view";
+    EXPECT_EQ(o[HAZ_ALIVE], 0) << "it entered the rock";
+    EXPECT_EQ(o[OBJ_SLOTS + HAZ_ALIVE], 0) << "more than 160 pixels beyond the view";
 }
 
 TEST_F(Play, SonarPulsesAtUpdateThirtyOneThenEveryNinetyOne) {
@@ -352,9 +347,9 @@ TEST_F(Play, HazardsHurtAnUnshieldedPlayerTheyTouch) {
         plr(PLR_INVULNERABLE) = c.shield;
         plr(PLR_SONAR) = 0;
         float* o = xr_ruvo_obj.Data();
-        o[0] = 1;
-        o[1] = 512 + c.dx / 16;
-        o[2] = 512 + c.dy / 16;
+        o[HAZ_ALIVE] = 1;
+        o[HAZ_X] = 512 + c.dx / 16;
+        o[HAZ_Y] = 512 + c.dy / 16;
         g.Update();
         EXPECT_FLOAT_EQ(plr(PLR_LIVES), c.hurts ? c.lives - 1 : c.lives);
         // The hazards come after the shield has run down for this update.
@@ -379,15 +374,15 @@ TEST_F(Play, DangerSetsTheHazardsSpeed) {
         float slowest = 1, fastest = 0;
         for (int k = 0; k < kVents; ++k) {
             const float* o = xr_ruvo_obj.Data() + OBJ_SLOTS * k;
-            ASSERT_EQ(o[0], 1) << "vent " << k << " emitted, in order";
+            ASSERT_EQ(o[HAZ_ALIVE], 1) << "vent " << k << " emitted, in order";
             const int code = TILE_VENT_CEILING + k % 4;
             // Ceiling vents shoot down, floor vents up, left-wall vents right,
             // right-wall vents left.
-            const float along = code == TILE_VENT_CEILING ? o[4]
-                                : code == TILE_VENT_FLOOR ? -o[4]
-                                : code == TILE_VENT_LEFT  ? o[3]
-                                                          : -o[3];
-            const float across = code <= TILE_VENT_FLOOR ? o[3] : o[4];
+            const float along = code == TILE_VENT_CEILING ? o[HAZ_VY]
+                                : code == TILE_VENT_FLOOR ? -o[HAZ_VY]
+                                : code == TILE_VENT_LEFT  ? o[HAZ_VX]
+                                                          : -o[HAZ_VX];
+            const float across = code <= TILE_VENT_FLOOR ? o[HAZ_VX] : o[HAZ_VY];
             EXPECT_EQ(across, 0) << "vent " << k;
             EXPECT_GE(along, low - 1e-6f) << "vent " << k;
             EXPECT_LE(along, high + 1e-6f) << "vent " << k;

@@ -54,10 +54,10 @@ TEST_F(Render, CameraClosesAnEighthAFrame) {
 
 TEST_F(Render, ClearsToTheClearColourOrBlackWhilePaused) {
     float* style = xr_ruvo_RUVO_DrawStyle.Data();
-    style[11] = 200;
-    style[12] = 100;
-    style[13] = 50;
-    style[14] = 1;
+    style[STYLE_CLEAR_RED] = 200;
+    style[STYLE_CLEAR_GREEN] = 100;
+    style[STYLE_CLEAR_BLUE] = 50;
+    style[STYLE_CLEAR_ALPHA] = 1;
     xr_ruvo_RenderWorld();
     EndFrame();
     EXPECT_TRUE(NearRgb(Pixel(5, 5), {200, 100, 50}));
@@ -103,10 +103,10 @@ TEST_F(Render, BackgroundHues) {
     for (const Case& c : {Case{0, 1, 1, {255, 64, 64}}, Case{0, 0, 1, {128, 128, 128}}, Case{120, 1, 0.4f, {0, 0, 102}}}) {
         xr_ruvo_BGRot(c.angle, c.saturation, c.brightness);
         const float* s = xr_ruvo_RUVO_DrawStyle.Data();
-        EXPECT_NEAR(s[15], c.expected.r, 0.5) << c.angle;
-        EXPECT_NEAR(s[16], c.expected.g, 0.5) << c.angle;
-        EXPECT_NEAR(s[17], c.expected.b, 0.5) << c.angle;
-        EXPECT_EQ(s[14], 1);
+        EXPECT_NEAR(s[STYLE_CLEAR_TARGET_RED], c.expected.r, 0.5) << c.angle;
+        EXPECT_NEAR(s[STYLE_CLEAR_TARGET_GREEN], c.expected.g, 0.5) << c.angle;
+        EXPECT_NEAR(s[STYLE_CLEAR_TARGET_BLUE], c.expected.b, 0.5) << c.angle;
+        EXPECT_EQ(s[STYLE_CLEAR_ALPHA], 1);
     }
 }
 

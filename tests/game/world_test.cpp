@@ -76,9 +76,9 @@ TEST_F(World, GeneratorDrawsAndDistances) {
 }
 
 TEST_F(World, FreeObjectRecords) {
-    for (int i = 0; i <= 100; ++i) xr_ruvo_obj[10 * i] = 1;
+    for (int i = 0; i <= 100; ++i) xr_ruvo_obj[OBJ_SLOTS * i + HAZ_ALIVE] = 1;
     EXPECT_EQ(xr_ruvo_FreeObj(100, 10), -1);
-    xr_ruvo_obj[70] = 0;
+    xr_ruvo_obj[OBJ_SLOTS * 7 + HAZ_ALIVE] = 0;
     EXPECT_EQ(xr_ruvo_FreeObj(100, 10), 70);
     EXPECT_EQ(xr_ruvo_FreeObj(5, 10), -1) << "only records 0..5 are looked at";
     EXPECT_EQ(xr_ruvo_FreeObj(-1, 10), -1);

@@ -14,12 +14,19 @@ struct Label {
     float x, y, mid, scale, alpha, end;
 };
 
+// Command `n` of the draw list, and whether it queues frame `frame` of image
+// `image` (any frame when `frame` is -1).
+const float* Command(int n);
+bool IsImage(const float* command, int image, int frame);
+
 // The texts of the draw list. A gap wider than a space starts a new label,
 // and so does a step back, a new line or a change of size.
 std::vector<Label> Labels();
 std::optional<Label> Find(const std::string& text);
 // Where image `image`'s frame `frame` was last queued (its centre).
 std::optional<Label> FindImage(int image, int frame);
+// How many times the list queues that frame.
+int CountImage(int image, int frame);
 
 // A box on the virtual screen.
 struct Box {

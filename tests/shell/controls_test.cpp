@@ -49,14 +49,14 @@ protected:
         host.pads[pad].axes[1] = y;
     }
     float Keyboard(int slot) { return xr_ruvo_RUVO_Control[slot]; }
-    float Pad(int pad, int slot) { return xr_ruvo_RUVO_Control[100 * (pad + 1) + slot]; }
+    float Pad(int pad, int slot) { return xr_ruvo_RUVO_Control[RUVO_SET_SLOTS * (pad + 1) + slot]; }
 };
 
 TEST_F(Controls, KeyboardAxisRampsUpAndDecays) {
     const float expected[] = {0.4f, 0.8f, 1.0f, 1.0f, 0.75f, 0.5f, 0.25f, 0.0f, 0.0f};
-    Key(39, true);
+    Key(KEY_RIGHT, true);
     for (int update = 0; update < 9; ++update) {
-        if (update == 4) Key(39, false);
+        if (update == 4) Key(KEY_RIGHT, false);
         Update();
         EXPECT_NEAR(Keyboard(RUVO_AXIS_X), expected[update], 1e-6) << "update " << update;
         EXPECT_EQ(Keyboard(RUVO_RIGHT), update < 4 ? 1 : 0);
@@ -117,21 +117,22 @@ TEST_F(Controls, EveryKeyAndPadButtonHoldsItsControl) {
     struct Binding {
         int slot;
         std::vector<int> keys;
-        std::vector<int> offsets;  // pad buttons: code 256 + 32 * pad + offset
+        std::vector<int> offsets;  // pad buttons: code KEY_JOY0 + KEY_JOY_STRIDE * pad + offset
     };
+    const int PAD = KEY_NUMPAD0;
     const Binding table[] = {
-        {RUVO_UP, {38, 87, 104}, {9}},
-        {RUVO_DOWN, {40, 83, 98, 101}, {11}},
-        {RUVO_LEFT, {37, 65, 100}, {8}},
-        {RUVO_RIGHT, {39, 68, 102}, {10}},
-        {B1, {90, 74, 32, 13}, {0}},
-        {B1 + 1, {88, 75, 17}, {1}},
-        {B1 + 2, {67, 76, 16}, {2}},
-        {B1 + 3, {86, 73}, {3}},
-        {B1 + 4, {66, 85}, {4}},
-        {B1 + 5, {78, 79}, {5}},
-        {RUVO_MENU, {27, 192, 46, 8}, {6, 7, 14}},
-        {NONE, {81, 69, 9, 99, 103, 105, 112, 122}, {12, 13}},
+        {RUVO_UP, {KEY_UP, 'W', PAD + 8}, {JOY_UP}},
+        {RUVO_DOWN, {KEY_DOWN, 'S', PAD + 2, PAD + 5}, {JOY_DOWN}},
+        {RUVO_LEFT, {KEY_LEFT, 'A', PAD + 4}, {JOY_LEFT}},
+        {RUVO_RIGHT, {KEY_RIGHT, 'D', PAD + 6}, {JOY_RIGHT}},
+        {B1, {'Z', 'J', KEY_SPACE, KEY_ENTER}, {JOY_A}},
+        {B1 + 1, {'X', 'K', KEY_CONTROL}, {JOY_B}},
+        {B1 + 2, {'C', 'L', KEY_SHIFT}, {JOY_X}},
+        {B1 + 3, {'V', 'I'}, {JOY_Y}},
+        {B1 + 4, {'B', 'U'}, {JOY_LB}},
+        {B1 + 5, {'N', 'O'}, {JOY_RB}},
+        {RUVO_MENU, {KEY_ESCAPE, KEY_TILDE, KEY_DELETE, KEY_BACKSPACE}, {JOY_BACK, JOY_START, JOY_MENU}},
+        {NONE, {'Q', 'E', KEY_TAB, PAD + 3, PAD + 7, PAD + 9, KEY_F1, KEY_F11}, {JOY_LSB, JOY_RSB}},
     };
     // The standard pad's buttons by their offsets in a pad's codes.
     const int gamepadButton[15] = {
@@ -148,7 +149,7 @@ TEST_F(Controls, EveryKeyAndPadButtonHoldsItsControl) {
     auto expectHeld = [&](int heldSet, int heldSlot, const std::string& what) {
         for (int set = -1; set <= 3; ++set)
             for (int slot : slots)
-                EXPECT_EQ(xr_ruvo_RUVO_Control[100 * (set + 1) + slot], set == heldSet && slot == heldSlot ? 1 : 0)
+                EXPECT_EQ(xr_ruvo_RUVO_Control[RUVO_SET_SLOTS * (set + 1) + slot], set == heldSet && slot == heldSlot ? 1 : 0)
                     << what << ": set " << set << ", slot " << slot;
     };
     for (const Binding& b : table) {
@@ -164,7 +165,7 @@ TEST_F(Controls, EveryKeyAndPadButtonHoldsItsControl) {
                 unsigned char& button = host.pads[pad].state.buttons[gamepadButton[offset]];
                 button = GLFW_PRESS;
                 Update();
-                EXPECT_TRUE(xr_input_KeyDown(256 + 32 * pad + offset)) << "pad " << pad << ", offset " << offset;
+                EXPECT_TRUE(xr_input_KeyDown(KEY_JOY0 + KEY_JOY_STRIDE * pad + offset)) << "pad " << pad << ", offset " << offset;
                 expectHeld(pad, b.slot, "pad " + std::to_string(pad) + ", offset " + std::to_string(offset));
                 button = GLFW_RELEASE;
                 Update();
@@ -261,20 +262,21 @@ TEST_F(Controls, PadsComeAndGoWhileTheGameRuns) {
 }
 
 TEST_F(Controls, MixingAndReadingSets) {
-    Key(38, true);
+    Key(KEY_UP, true);
     Update();
-    EXPECT_EQ(xr_ruvo_PlayKey(0, -2), 2) << "the keyboard set and pad 0's mixed set";
-    EXPECT_EQ(xr_ruvo_PlayKey(0, -1), 1);
-    EXPECT_EQ(xr_ruvo_PlayKey(0, 0), 1);
-    EXPECT_EQ(xr_ruvo_PlayKey(0, 1), 0);
-    EXPECT_EQ(xr_ruvo_PlayKey(0, 4), 0);
-    EXPECT_NEAR(xr_ruvo_ControlY(-1, 0), -0.4f, 1e-6);
+    EXPECT_EQ(xr_ruvo_PlayKey(RUVO_UP, RUVO_ALL_SETS), 2) << "the keyboard set and pad 0's mixed set";
+    EXPECT_EQ(xr_ruvo_PlayKey(RUVO_UP, RUVO_KEYBOARD_SET), 1);
+    EXPECT_EQ(xr_ruvo_PlayKey(RUVO_UP, 0), 1);
+    EXPECT_EQ(xr_ruvo_PlayKey(RUVO_UP, 1), 0);
+    EXPECT_EQ(xr_ruvo_PlayKey(RUVO_UP, 4), 0);
+    EXPECT_NEAR(xr_ruvo_ControlY(RUVO_KEYBOARD_SET, 0), -0.4f, 1e-6);
 
-    Key(38, false);
-    Key(27, true);
+    Key(KEY_UP, false);
+    Key(KEY_ESCAPE, true);
     Update();
-    for (int set = -2; set <= 3; ++set) EXPECT_EQ(xr_ruvo_PlayKey(99, set), xr_ruvo_PlayKey(20, set)) << set;
-    EXPECT_EQ(xr_ruvo_PlayKey(99, -1), 1);
+    for (int set = RUVO_ALL_SETS; set <= 3; ++set)
+        EXPECT_EQ(xr_ruvo_PlayKey(RUVO_MENU_ALIAS, set), xr_ruvo_PlayKey(RUVO_MENU, set)) << set;
+    EXPECT_EQ(xr_ruvo_PlayKey(RUVO_MENU_ALIAS, RUVO_KEYBOARD_SET), 1);
 }
 
 TEST_F(Controls, DisabledPadReadsNothing) {
@@ -283,7 +285,7 @@ TEST_F(Controls, DisabledPadReadsNothing) {
     Stick(2, 0.9f, 0.9f);
     host.pads[2].axes[2] = 0.8f;  // the second stick
     Update();
-    for (int slot = 0; slot < 100; ++slot) EXPECT_EQ(Pad(2, slot), 0) << slot;
+    for (int slot = 0; slot < RUVO_SET_SLOTS; ++slot) EXPECT_EQ(Pad(2, slot), 0) << slot;
 }
 
 TEST_F(Controls, PointerMovesOnlyBetweenPressedUpdates) {
@@ -300,7 +302,7 @@ TEST_F(Controls, PointerMovesOnlyBetweenPressedUpdates) {
     xr_ruvo_mdis[LATCH_MENU] = 1;
     input->p_MouseEvent(E::MouseUp, 0, 30, 24);
     Update();
-    EXPECT_EQ(xr_ruvo_mwx, -100);
+    EXPECT_EQ(xr_ruvo_mwx, POINTER_RELEASED);
     EXPECT_EQ(xr_ruvo_mdis[LATCH_MENU], 0) << "a released pointer frees its latch";
     input->p_MouseEvent(E::MouseDown, 0, 100, 100);
     Update();
@@ -314,8 +316,8 @@ TEST_F(Controls, PointerMovesOnlyBetweenPressedUpdates) {
 
     input->p_TouchEvent(E::TouchDown, 3, 8, 6);
     Update();
-    EXPECT_EQ(xr_ruvo_RUVO_Touch[30], 1);
-    EXPECT_EQ(xr_ruvo_RUVO_Touch[31], 4);
+    EXPECT_EQ(xr_ruvo_RUVO_Touch[TOUCH_SLOTS * 3 + TOUCH_DOWN], 1);
+    EXPECT_EQ(xr_ruvo_RUVO_Touch[TOUCH_SLOTS * 3 + TOUCH_X], 4);
     EXPECT_EQ(xr_ruvo_mx, 50) << "finger 0 (the mouse) comes first";
 }
 

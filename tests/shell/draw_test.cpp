@@ -9,12 +9,9 @@
 #include "shell/draw.h"
 #include "shell/state.h"
 #include "tests/graphics/gl_fixture.h"
+#include "tests/harness/draw_list.h"
 
 namespace {
-
-const float* command(int n) {
-    return xr_ruvo_RUVO_Draw.Data() + RUVO_DRAW_FLOATS * n;
-}
 
 class DrawList : public ::testing::Test {
 protected:
@@ -26,26 +23,26 @@ protected:
 
 TEST_F(DrawList, StyleSetters) {
     xr_ruvo_SetSize(2);
-    EXPECT_EQ(xr_ruvo_RUVO_DrawStyle[4], 2);
-    EXPECT_EQ(xr_ruvo_RUVO_DrawStyle[5], 2);
+    EXPECT_EQ(xr_ruvo_RUVO_DrawStyle[STYLE_SCALE_X], 2);
+    EXPECT_EQ(xr_ruvo_RUVO_DrawStyle[STYLE_SCALE_Y], 2);
     xr_ruvo_SetSize(2, 3);
-    EXPECT_EQ(xr_ruvo_RUVO_DrawStyle[5], 3);
+    EXPECT_EQ(xr_ruvo_RUVO_DrawStyle[STYLE_SCALE_Y], 3);
     xr_ruvo_Alpha(0.4f);
     xr_ruvo_SetCol(10, 20, 30);
-    EXPECT_FLOAT_EQ(xr_ruvo_RUVO_DrawStyle[0], 0.4f) << "alpha kept";
+    EXPECT_FLOAT_EQ(xr_ruvo_RUVO_DrawStyle[STYLE_ALPHA], 0.4f) << "alpha kept";
     xr_ruvo_SetCol(300, -5, 0, 2);
-    EXPECT_EQ(xr_ruvo_RUVO_DrawStyle[1], 255);
-    EXPECT_EQ(xr_ruvo_RUVO_DrawStyle[2], 0);
-    EXPECT_EQ(xr_ruvo_RUVO_DrawStyle[0], 1);
+    EXPECT_EQ(xr_ruvo_RUVO_DrawStyle[STYLE_RED], 255);
+    EXPECT_EQ(xr_ruvo_RUVO_DrawStyle[STYLE_GREEN], 0);
+    EXPECT_EQ(xr_ruvo_RUVO_DrawStyle[STYLE_ALPHA], 1);
     xr_ruvo_Ink(2, 0.5f);
-    EXPECT_FLOAT_EQ(xr_ruvo_RUVO_DrawStyle[1], 127.5f);
-    EXPECT_FLOAT_EQ(xr_ruvo_RUVO_DrawStyle[2], 63.75f);
+    EXPECT_FLOAT_EQ(xr_ruvo_RUVO_DrawStyle[STYLE_RED], 127.5f);
+    EXPECT_FLOAT_EQ(xr_ruvo_RUVO_DrawStyle[STYLE_GREEN], 63.75f);
     xr_ruvo_Ink(42, 4);
-    EXPECT_FLOAT_EQ(xr_ruvo_RUVO_DrawStyle[1], 255) << "grey, clamped";
+    EXPECT_FLOAT_EQ(xr_ruvo_RUVO_DrawStyle[STYLE_RED], 255) << "grey, clamped";
     xr_ruvo_SetCLSCol(-4, 300, 9, 5);
-    EXPECT_EQ(xr_ruvo_RUVO_DrawStyle[15], 0);
-    EXPECT_EQ(xr_ruvo_RUVO_DrawStyle[16], 255);
-    EXPECT_EQ(xr_ruvo_RUVO_DrawStyle[14], 1);
+    EXPECT_EQ(xr_ruvo_RUVO_DrawStyle[STYLE_CLEAR_TARGET_RED], 0);
+    EXPECT_EQ(xr_ruvo_RUVO_DrawStyle[STYLE_CLEAR_TARGET_GREEN], 255);
+    EXPECT_EQ(xr_ruvo_RUVO_DrawStyle[STYLE_CLEAR_ALPHA], 1);
     EXPECT_EQ(xr_ruvo_Sprtup, 0) << "no setter but the skew appends";
 }
 
@@ -63,7 +60,7 @@ TEST_F(DrawList, CommandLayouts) {
     ASSERT_EQ(xr_ruvo_Sprtup, 5) << "image numbers outside 1..99 draw nothing";
 
     struct Case {
-        std::vector<float> params;  // slots 9 on
+        std::vector<float> params;  // from CMD_TYPE on
     };
     const Case cases[] = {
         {{1, 7, 10, 20, 2}},          // frame 6 mod 4 frames
@@ -73,13 +70,13 @@ TEST_F(DrawList, CommandLayouts) {
         {{1, 7, 0, 0, 0}},            // a negative frame draws frame 0
     };
     for (int n = 0; n < 5; ++n) {
-        const float* c = command(n);
-        const float style[9] = {0.5f, 1, 2, 3, 2, 3, 45, 0, 0};
-        for (int i = 0; i < 9; ++i) EXPECT_EQ(c[i], style[i]) << "command " << n << " slot " << i;
+        const float* c = Command(n);
+        const float style[STYLE_STAMPED] = {0.5f, 1, 2, 3, 2, 3, 45, 0, 0};
+        for (int i = 0; i < STYLE_STAMPED; ++i) EXPECT_EQ(c[i], style[i]) << "command " << n << " slot " << i;
         const std::vector<float>& p = cases[n].params;
         for (size_t i = 0; i < p.size(); ++i) {
-            if (i == 1 && p[0] != 1) continue;  // slot 10 is used by images only
-            EXPECT_EQ(c[9 + i], p[i]) << "command " << n << " slot " << 9 + i;
+            if (CMD_TYPE + int(i) == CMD_IMAGE && p[0] != RUVO_CMD_IMAGE) continue;  // images' only
+            EXPECT_EQ(c[CMD_TYPE + i], p[i]) << "command " << n << " slot " << CMD_TYPE + i;
         }
     }
 }
@@ -88,7 +85,7 @@ TEST_F(DrawList, AcceptsCommandsUpToNumberFiveThousand) {
     xr_ruvo_Sprtup = 5000;
     xr_ruvo_Line(1, 1, 2, 2);
     EXPECT_EQ(xr_ruvo_Sprtup, 5001);
-    EXPECT_EQ(command(5000)[9], RUVO_CMD_LINE);
+    EXPECT_EQ(Command(5000)[9], RUVO_CMD_LINE);
     xr_ruvo_Line(1, 1, 2, 2);
     xr_ruvo_SetSkew(1, 1);
     EXPECT_EQ(xr_ruvo_Sprtup, 5001);
@@ -99,21 +96,21 @@ TEST_F(DrawList, ResetClearsAPendingSkew) {
     xr_ruvo_Rect(0, 0, 1, 1, 0, 0);
     xr_ruvo_ResetDraw();
     ASSERT_EQ(xr_ruvo_Sprtup, 3);
-    EXPECT_EQ(command(2)[9], RUVO_CMD_SKEW);
-    EXPECT_EQ(command(2)[7], 0) << "later commands are unskewed";
+    EXPECT_EQ(Command(2)[9], RUVO_CMD_SKEW);
+    EXPECT_EQ(Command(2)[7], 0) << "later commands are unskewed";
 
     xr_ruvo_Sprtup = 0;
     xr_ruvo_SetSkew(0.5f, 0);
     xr_ruvo_Sprtup = 0;
     xr_ruvo_ResetDraw();
     EXPECT_EQ(xr_ruvo_Sprtup, 0) << "an empty list takes no command";
-    EXPECT_EQ(xr_ruvo_RUVO_DrawStyle[7], 0);
+    EXPECT_EQ(xr_ruvo_RUVO_DrawStyle[STYLE_SKEW_X], 0);
 }
 
 // Glyph commands of the last text: (x, y, frame) each.
 std::vector<std::vector<float>> glyphs() {
     std::vector<std::vector<float>> out;
-    for (int n = 0; n < xr_ruvo_Sprtup; ++n) out.push_back({command(n)[11], command(n)[12], command(n)[13]});
+    for (int n = 0; n < xr_ruvo_Sprtup; ++n) out.push_back({Command(n)[11], Command(n)[12], Command(n)[13]});
     return out;
 }
 

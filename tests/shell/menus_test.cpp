@@ -35,7 +35,6 @@ typedef c_XrGameEvent E;
 // The suite's data folder: made before its first test, gone after its last.
 std::unique_ptr<ScratchFolder> g_data;
 const int kFont = IMG_FONT;
-const int kEnter = 13, kEscape = 27, kUp = 38, kDown = 40, kLeft = 37, kRight = 39;
 
 class ScreenHost : public XrGlfwGame {
 public:
@@ -158,15 +157,15 @@ TEST_F(Menus, MainMenuChoices) {
         int mode, type, overlay;
     };
     const Case cases[] = {
-        {"keys: Start Game, Normal", {{kEnter, nullptr}, {kEnter, nullptr}}, 11, 2, 0},
+        {"keys: Start Game, Normal", {{KEY_ENTER, nullptr}, {KEY_ENTER, nullptr}}, 11, 2, 0},
         {"clicks: Start Game, Normal", {{0, "> Start Game"}, {0, "> Normal"}}, 11, 2, 0},
         {"a first click only moves the cursor", {{0, "> Start Game"}, {0, "Hard"}, {0, "> Hard"}}, 11, 3, 0},
-        {"up from Easy wraps to Hard", {{kEnter, nullptr}, {kUp, nullptr}, {kUp, nullptr}, {kEnter, nullptr}}, 11, 3, 0},
-        {"keys: Options", {{kDown, nullptr}, {kEnter, nullptr}}, 0, 0, 1},
+        {"up from Easy wraps to Hard", {{KEY_ENTER, nullptr}, {KEY_UP, nullptr}, {KEY_UP, nullptr}, {KEY_ENTER, nullptr}}, 11, 3, 0},
+        {"keys: Options", {{KEY_DOWN, nullptr}, {KEY_ENTER, nullptr}}, 0, 0, 1},
         {"clicks: Credits", {{0, "Credits"}, {0, "> Credits"}}, 0, 0, 2},
-        {"back from the difficulty list", {{kEnter, nullptr}, {kEscape, nullptr}, {kDown, nullptr}, {kEnter, nullptr}},
+        {"back from the difficulty list", {{KEY_ENTER, nullptr}, {KEY_ESCAPE, nullptr}, {KEY_DOWN, nullptr}, {KEY_ENTER, nullptr}},
          0, 0, 1},
-        {"up on Start Game stays there", {{kUp, nullptr}, {kEnter, nullptr}, {kEnter, nullptr}}, 11, 2, 0},
+        {"up on Start Game stays there", {{KEY_UP, nullptr}, {KEY_ENTER, nullptr}, {KEY_ENTER, nullptr}}, 11, 2, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -183,26 +182,26 @@ TEST_F(Menus, MainMenuChoices) {
 }
 
 TEST_F(Menus, HeldKeysActOnce) {
-    Key(kEnter, true);
+    Key(KEY_ENTER, true);
     Updates(30);
     EXPECT_TRUE(Find("> Start Game")) << "an Enter held since start-up does nothing";
-    Key(kEnter, false);
+    Key(KEY_ENTER, false);
     Update();
-    Key(kDown, true);
+    Key(KEY_DOWN, true);
     Updates(10);
-    Key(kDown, false);
+    Key(KEY_DOWN, false);
     Update();
     EXPECT_TRUE(Find("> Options"));
-    Press(kUp);
+    Press(KEY_UP);
     ASSERT_TRUE(Find("> Start Game"));
 
-    Key(kEnter, true);
+    Key(KEY_ENTER, true);
     Updates(10);
     EXPECT_TRUE(Find("> Normal")) << "Start Game chosen";
     EXPECT_EQ(xr_ruvo_RUVO_GameMode, MODE_MENU) << "but not Normal, while the same Enter is held";
-    Key(kEnter, false);
+    Key(KEY_ENTER, false);
     Update();
-    Press(kEnter);
+    Press(KEY_ENTER);
     EXPECT_EQ(xr_ruvo_RUVO_GameMode, MODE_START);
 }
 
@@ -219,18 +218,18 @@ TEST_F(Menus, TopFiveShowsTheDifficultyUnderTheCursor) {
         return count;
     };
     Updates(30);
-    Press(kEnter);
+    Press(KEY_ENTER);
     Updates(30);
     std::optional<Label> title = Find("Top 5");
     ASSERT_TRUE(title);
     EXPECT_GT(title->x, xr_ruvo_jscrw / 2);
     EXPECT_LT(title->x, xr_ruvo_jscrw);
     EXPECT_EQ(shown(1), 5) << "Normal";
-    Press(kUp);
+    Press(KEY_UP);
     EXPECT_EQ(shown(0), 5) << "Easy";
-    Press(kUp);
+    Press(KEY_UP);
     EXPECT_EQ(shown(2), 5) << "Hard";
-    Press(kEscape);
+    Press(KEY_ESCAPE);
     Updates(30);
     EXPECT_EQ(shown(2), 0) << "gone with the difficulty list";
 }
@@ -252,8 +251,8 @@ TEST_F(Menus, QuitEndsTheProgram) {
                 fs::remove_all(g_exitingFolder, ignored);
             });
             Updates(30);
-            for (int k = 0; k < 3; ++k) Press(kDown);
-            Press(kEnter);
+            for (int k = 0; k < 3; ++k) Press(KEY_DOWN);
+            Press(KEY_ENTER);
             std::exit(3);
         },
         testing::ExitedWithCode(0), "");
@@ -282,17 +281,17 @@ protected:
 };
 
 TEST_F(MenusOptions, KeysAndClicksChangeSettings) {
-    Press(kDown);  // SFX
-    Key(kRight, true);
+    Press(KEY_DOWN);  // SFX
+    Key(KEY_RIGHT, true);
     Updates(5);
-    Key(kRight, false);
+    Key(KEY_RIGHT, false);
     Update();
     EXPECT_EQ(xr_ruvo_RUVO_Set[SET_SFX_VOLUME], 8) << "a held key counts once";
-    for (int k = 0; k < 3; ++k) Press(kRight);
+    for (int k = 0; k < 3; ++k) Press(KEY_RIGHT);
     EXPECT_EQ(xr_ruvo_RUVO_Set[SET_SFX_VOLUME], 10) << "no further than 10";
-    Press(kLeft);
+    Press(KEY_LEFT);
     EXPECT_EQ(xr_ruvo_RUVO_Set[SET_SFX_VOLUME], 9);
-    Press(kEnter);
+    Press(KEY_ENTER);
     EXPECT_EQ(xr_ruvo_RUVO_Set[SET_SFX_VOLUME], 0) << "button 1 toggles a slider between its ends";
     EXPECT_EQ(xr_ruvo_RUVO_OptCred, OVERLAY_OPTIONS) << "and only the Back row leaves";
 
@@ -305,10 +304,10 @@ TEST_F(MenusOptions, KeysAndClicksChangeSettings) {
     Click(W / 2 + 22 * 2 - 88 - 6, y);
     EXPECT_EQ(xr_ruvo_RUVO_Set[SET_MUSIC_VOLUME], 2);
 
-    for (int k = 0; k < 4; ++k) Press(kDown);  // past the last row
+    for (int k = 0; k < 4; ++k) Press(KEY_DOWN);  // past the last row
     Updates(30);
     EXPECT_TRUE(Find("Off")) << "the Framerate row scrolled into view";
-    Press(kEnter);
+    Press(KEY_ENTER);
     EXPECT_EQ(xr_ruvo_RUVO_Set[SET_FRAME_RATE], 1);
     EXPECT_EQ(xr_ruvo_RUVO_DebugMode, 1);
     EXPECT_TRUE(Find("On"));
@@ -324,9 +323,9 @@ TEST_F(MenusOptions, TheCursorStopsAtTheFirstAndTheLastRow) {
         bool leaves;  // Enter on Back leaves; on Framerate it turns the overlay on
     };
     const Case cases[] = {
-        {"up from Back", 0, kUp, 3, 0, true},
-        {"down past Framerate", 0, kDown, 9, 5, false},
-        {"down past Framerate below Overscan", 1, kDown, 9, 6, false},
+        {"up from Back", 0, KEY_UP, 3, 0, true},
+        {"down past Framerate", 0, KEY_DOWN, 9, 5, false},
+        {"down past Framerate below Overscan", 1, KEY_DOWN, 9, 6, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -335,7 +334,7 @@ TEST_F(MenusOptions, TheCursorStopsAtTheFirstAndTheLastRow) {
         for (int k = 0; k < c.presses; ++k) Press(c.key);
         EXPECT_EQ(xr_ruvo_RUVO_MenuPos[POS_OPT_CURSOR], c.row);
         Updates(30);  // the list scrolls the row into view
-        Press(kEnter);
+        Press(KEY_ENTER);
         EXPECT_EQ(xr_ruvo_RUVO_OptCred, c.leaves ? 0 : 1);
         EXPECT_EQ(xr_ruvo_RUVO_Set[SET_FRAME_RATE], c.leaves ? 0 : 1);
     }
@@ -347,15 +346,15 @@ TEST_F(MenusOptions, LeavingSaves) {
         std::vector<Input> inputs;
     };
     const Case cases[] = {
-        {"Escape", {{kEscape, nullptr}}},
-        {"Enter on Back", {{kUp, nullptr}, {kEnter, nullptr}}},
+        {"Escape", {{KEY_ESCAPE, nullptr}}},
+        {"Enter on Back", {{KEY_UP, nullptr}, {KEY_ENTER, nullptr}}},
         {"two clicks on Back", {{0, "Back"}, {0, "Back"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Fresh();
-        Press(kDown);
-        Press(kRight);
+        Press(KEY_DOWN);
+        Press(KEY_RIGHT);
         for (const Input& in : c.inputs) {
             EXPECT_EQ(xr_ruvo_RUVO_OptCred, OVERLAY_OPTIONS);
             if (in.text) ASSERT_TRUE(ClickRow(in.text));
@@ -389,11 +388,11 @@ TEST_F(MenusPause, Choices) {
         int paused, ending, reason, overlay, music;
     };
     const Case cases[] = {
-        {"Enter resumes", {kEnter}, -1, 0, 0, 0, 0, 1},
-        {"Up, Enter quits", {kUp, kEnter}, -1, 0, 1, 2, 0, 2},
+        {"Enter resumes", {KEY_ENTER}, -1, 0, 0, 0, 0, 1},
+        {"Up, Enter quits", {KEY_UP, KEY_ENTER}, -1, 0, 1, 2, 0, 2},
         {"a click on the quit icon", {}, 1, 0, 1, 2, 0, 2},
         {"a click on the resume icon", {}, 3, 0, 0, 0, 0, 1},
-        {"Down, Enter opens the options", {kDown, kEnter}, -1, 1, 0, 0, 1, 2},
+        {"Down, Enter opens the options", {KEY_DOWN, KEY_ENTER}, -1, 1, 0, 0, 1, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -415,12 +414,12 @@ TEST_F(MenusPause, Choices) {
 }
 
 TEST_F(MenusPause, AKeyHeldFromPlayWaitsForItsRelease) {
-    Key(kEnter, true);
+    Key(KEY_ENTER, true);
     Updates(10);
     EXPECT_EQ(xr_ruvo_RUVO_Paused, 1);
-    Key(kEnter, false);
+    Key(KEY_ENTER, false);
     Update();
-    Press(kEnter);
+    Press(KEY_ENTER);
     EXPECT_EQ(xr_ruvo_RUVO_Paused, 0);
 }
 
@@ -432,12 +431,12 @@ TEST_F(MenusPause, TheClickThatLeavesTheOptionsDoesNotQuit) {
     Updates(20);  // the icons slide in
     std::optional<Label> quit = FindImage(90, 1);
     ASSERT_TRUE(quit);
-    Press(kDown);
-    Press(kEnter);
+    Press(KEY_DOWN);
+    Press(KEY_ENTER);
     ASSERT_EQ(xr_ruvo_RUVO_OptCred, OVERLAY_OPTIONS);
     // Down and up again: the list scrolls to show the Back row whole.
-    Press(kDown);
-    Press(kUp);
+    Press(KEY_DOWN);
+    Press(KEY_UP);
     Updates(60);
     std::optional<Label> back = Find("Back");
     ASSERT_TRUE(back);

@@ -88,7 +88,7 @@ TEST_F(Particles, ScoreLabelRisesAndFadesInFifty) {
     EXPECT_EQ(frames, 50);
     EXPECT_NEAR(label[4], -0.35f, 1e-6) << "rising no faster than 0.35";
 
-    xr_ruvo_Gimme(5, -3717, 0, 1);
+    xr_ruvo_Gimme(5, GIMME_NO_LABEL, 0, 1);
     EXPECT_EQ(xr_ruvo_plr[PLR_SCORE], 10);
     EXPECT_EQ(Alive(), 0) << "no label";
     xr_ruvo_Gimme(5, 1400, 2300, 8);

@@ -120,9 +120,9 @@ protected:
     // Whether (x, y) lies under one of the queued triangles.
     static bool Covered(float x, float y) {
         for (int n = 0; n < xr_ruvo_Sprtup; ++n) {
-            const float* c = xr_ruvo_RUVO_Draw.Data() + RUVO_DRAW_FLOATS * n;
-            if (c[9] != RUVO_CMD_TRIANGLE) continue;
-            const float* p = c + 11;
+            const float* c = Command(n);
+            if (c[CMD_TYPE] != RUVO_CMD_TRIANGLE) continue;
+            const float* p = c + CMD_CORNERS;
             float d[3];
             for (int i = 0; i < 3; ++i) {
                 const float* a = p + 2 * i;
@@ -143,15 +143,6 @@ protected:
         return covered;
     }
 };
-
-int ImageCommands(int image, int frame) {
-    int count = 0;
-    for (int n = 0; n < xr_ruvo_Sprtup; ++n) {
-        const float* c = xr_ruvo_RUVO_Draw.Data() + RUVO_DRAW_FLOATS * n;
-        count += c[9] == RUVO_CMD_IMAGE && int(c[10]) == image && int(c[13]) == frame;
-    }
-    return count;
-}
 
 TEST_F(Scores, ScoreDisplay) {
     struct Case {
@@ -175,7 +166,7 @@ TEST_F(Scores, ScoreDisplay) {
         xr_ruvo_plr[PLR_LIVES] = c.lives;
         xr_ruvo_RUVO_ScreenshotMode = c.screenshot;
         Update([&] { xr_ruvo_ShowScores(1, 1, c.p2, c.p3, 0, 0); });
-        EXPECT_EQ(ImageCommands(90, 8), c.icons);
+        EXPECT_EQ(CountImage(IMG_ICONS, ICON_LIFE), c.icons);
         std::vector<Label> labels = Labels();
         ASSERT_EQ(labels.size(), c.columns.size());
         for (size_t k = 0; k < labels.size(); ++k) {
@@ -373,7 +364,7 @@ TEST_F(ScoresCredits, AHeldDirectionTurnsTheCardsFaster) {
     for (bool held : {false, true}) {
         xr_ruvo_RUVO_CredTickA = 0;
         xr_ruvo_RUVO_CredTickB = 0;
-        Key(39, held);
+        Key(KEY_RIGHT, held);
         int updates = 0;
         while (xr_ruvo_RUVO_CredTickB == 0 && updates < 1000) {
             Update([] { xr_ruvo_Credits(); });
@@ -390,8 +381,8 @@ TEST_F(ScoresCredits, LeftByAFreshKeyClickOrTouch) {
         const char* name;
         std::function<void(c_InputDevice*, bool)> press;
     } ways[] = {
-        {"Enter", [](c_InputDevice* in, bool down) { in->p_KeyEvent(down ? E::KeyDown : E::KeyUp, 13); }},
-        {"Escape", [](c_InputDevice* in, bool down) { in->p_KeyEvent(down ? E::KeyDown : E::KeyUp, 27); }},
+        {"Enter", [](c_InputDevice* in, bool down) { in->p_KeyEvent(down ? E::KeyDown : E::KeyUp, KEY_ENTER); }},
+        {"Escape", [](c_InputDevice* in, bool down) { in->p_KeyEvent(down ? E::KeyDown : E::KeyUp, KEY_ESCAPE); }},
         {"a click", [](c_InputDevice* in, bool down) { in->p_MouseEvent(down ? E::MouseDown : E::MouseUp, 0, 400, 300); }},
         {"a touch", [](c_InputDevice* in, bool down) { in->p_TouchEvent(down ? E::TouchDown : E::TouchUp, 2, 40, 30); }},
     };
