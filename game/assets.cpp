@@ -33,11 +33,3 @@ const GameSound kGameSounds[] = {
     {45, SFX_HIT},      {46, SFX_LAST_LIFE}, {47, SFX_SONAR},
 };
 const int kGameSoundCount = sizeof kGameSounds / sizeof kGameSounds[0];
-
-void load_step_assets(int step) {
-    for (const GameImage& image : kGameImages)
-        if (image.step == step)
-            xr_ruvo_LoadImg(image.slot, String(image.name), image.frameWidth, image.frameHeight, image.frames);
-    for (const GameSound& sound : kGameSounds)
-        if (sound.step == step) xr_ruvo_LoadSFX(sound.number);
-}

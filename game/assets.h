@@ -1,7 +1,11 @@
 // What the loading screen loads, step by step: one table of pictures and one
-// of sounds, so that the game's side of every asset is written once and can
-// be held against the generator's catalogue.
+// of sounds. With the data folder's layout (shell/data_paths.h) these name
+// every file of the folder: the generator writes what they name and the
+// packages carry what the generator wrote.
 #pragma once
+
+// The game's number: its own files lie in the data folder's "503" folder.
+enum { GAME_NUMBER = 503 };
 
 struct GameImage {
     int step;  // the loading step that loads it
@@ -24,6 +28,3 @@ extern const int kGameSoundCount;
 extern const char* const kGameFont;
 // The music of play, decoded during the loading and played in every game.
 extern const char* const kGameTune;
-
-// Loads the pictures, then the sounds, of loading step `step`.
-void load_step_assets(int step);

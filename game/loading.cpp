@@ -1,7 +1,9 @@
 // The loading screen's art: drawn every update while the assets load.
 #include "game/loading.h"
 
+#include "game/assets.h"
 #include "shell/draw.h"
+#include "shell/sound.h"
 #include "shell/state.h"
 
 // The studio emblem assembling from falling tiles, and "..Loading..".
@@ -27,4 +29,14 @@ void draw_loading_frame(int step) {
         xr_ruvo_Text(float(xr_ruvo_jscrw / 2), float(xr_ruvo_jscrh - 64), dots + String("Loading") + dots, 1, 1, 0,
                      0);
     }
+}
+
+void load_step_assets(int step) {
+    for (int i = 0; i < kGameImageCount; ++i) {
+        const GameImage& image = kGameImages[i];
+        if (image.step == step)
+            xr_ruvo_LoadImg(image.slot, String(image.name), image.frameWidth, image.frameHeight, image.frames);
+    }
+    for (int i = 0; i < kGameSoundCount; ++i)
+        if (kGameSounds[i].step == step) xr_ruvo_LoadSFX(kGameSounds[i].number);
 }

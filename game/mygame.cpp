@@ -61,7 +61,7 @@ void run_mode(c_MyGame* game) {
 }  // namespace
 
 int c_MyGame::p_OnCreate() {
-    xr_ruvo_SetGameNumber(503);
+    xr_ruvo_SetGameNumber(GAME_NUMBER);
     xr_ruvo_isOuya = 0;
     xr_ruvo_HasQuit = xr_app__game->CanQuit() ? 1 : 0;
     xr_ruvo_RUVO_MixControls = 1;

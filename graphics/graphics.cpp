@@ -182,7 +182,7 @@ int xr_graphics_SetFont(c_Image* font, int firstChar) {
     c_GraphicsContext* c = xr_graphics_context;
     if (!font) {
         if (!c->m_builtinFont)
-            gc_assign(c->m_builtinFont, xr_graphics_LoadImage(String("vizo_font.png"), 96, c_Image::PadX));
+            gc_assign(c->m_builtinFont, xr_graphics_LoadImage(String(kBuiltinFontFile), 96, c_Image::PadX));
         font = c->m_builtinFont;
         firstChar = 32;
     }

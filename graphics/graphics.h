@@ -10,6 +10,10 @@
 
 class c_Image;
 
+// The graphics module's own font in the data folder, for text drawn without
+// a font of the game's.
+inline constexpr char kBuiltinFontFile[] = "vizo_font.png";
+
 class c_GraphicsContext : public Object {
 public:
     c_Image* m_builtinFont = nullptr;

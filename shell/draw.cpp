@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "shell/data_paths.h"
 #include "shell/font.h"
 #include "shell/state.h"
 #include "support/data.h"
@@ -338,8 +339,8 @@ int xr_ruvo_ReplayDraw() {
 }
 
 String xr_ruvo_ImagePath(int image, String name) {
-    String folder = image > 69 ? String("common") : String(xr_ruvo_RUVO_GameNum);
-    return folder + String("/") + name + String(".png");
+    const std::string file = xr_ruvo_ImageFile(xr_ruvo_RUVO_GameNum, image, name.ToUtf8());
+    return String::FromUtf8(file.data(), int(file.size()));
 }
 
 // A picture already loaded under another number (the loading screen's logo

@@ -1,5 +1,6 @@
 #include "shell/sound.h"
 
+#include "shell/data_paths.h"
 #include "shell/state.h"
 #include "support/data.h"
 #include "support/random.h"
@@ -24,14 +25,12 @@ int volume_setting(int entry) {
 }  // namespace
 
 String xr_ruvo_EffectPath(int n) {
-    String number(n);
-    if (n >= 70) return String("common/0") + number + String(".wav");
-    String prefix = n < 10 ? String("/sfx/00") : String("/sfx/0");
-    return String(xr_ruvo_RUVO_GameNum) + prefix + number + String(".wav");
+    return String(xr_ruvo_EffectFile(xr_ruvo_RUVO_GameNum, n).c_str());
 }
 
 String xr_ruvo_TunePath(String name) {
-    return String(xr_ruvo_RUVO_GameNum) + String("/sfx/") + name + String(".ogg");
+    const std::string file = xr_ruvo_TuneFile(xr_ruvo_RUVO_GameNum, name.ToUtf8());
+    return String::FromUtf8(file.data(), int(file.size()));
 }
 
 void xr_ruvo_sound_init() {

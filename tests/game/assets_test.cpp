@@ -1,6 +1,7 @@
 // The game's asset table (game/assets.cpp) against the generator's catalogue
-// (tools/assetgen/catalog.h): the two are written apart, so a number changed
-// on one side only must fail here, both in the tables and in what the
+// (tools/assetgen/catalog.h), which names its files from that table but lays
+// them out itself: a cut the files cannot give, or a file the game asks for
+// that nothing makes, must fail here, both in the tables and in what the
 // loading screen really leaves in the image slots.
 #include <set>
 #include <string>
@@ -40,12 +41,9 @@ const GameImage* table_entry(int slot) {
     return nullptr;
 }
 
-// The graphics module loads this one itself, for its own text.
-const char* const kBuiltinFont = "vizo_font.png";
-
 TEST(Assets, TheTablesAskForWhatTheCatalogueMakesCutAsItIsLaidOut) {
     GameDriver g;  // creating the game sets the game number the paths use
-    std::set<std::string> loaded = {kBuiltinFont};
+    std::set<std::string> loaded = {kBuiltinFontFile};  // the graphics module's own
 
     for (int i = 0; i < kGameImageCount; ++i) {
         const GameImage& image = kGameImages[i];

@@ -1,18 +1,25 @@
-// Every file of the data folder with its layout. The generator, the contact
-// sheet and the tests read this one table, so a layout is written down once.
+// Every file of the data folder with its layout, named as the game's asset
+// tables name it. The generator, the contact sheets and the tests read this,
+// so a file is named once and a layout is written down once.
 // The game font's cells, advances and icon frames are the text routine's own
 // (shell/font.h): the glyphs are drawn to the advances the pen will move by.
 #pragma once
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "game/assets.h"
+#include "graphics/graphics.h"
+#include "shell/data_paths.h"
+#include "shell/draw.h"
 #include "shell/font.h"
+#include "shell/sound.h"
 
 namespace catalog {
 
 struct Sheet {
-    const char* path;  // relative to the data folder
+    std::string path;  // relative to the data folder
     int cellW, cellH;  // one frame as the game cuts it
     int count;         // frames the game cuts from it
     int width, height; // the whole file
@@ -40,49 +47,79 @@ inline std::vector<int> fontFrames() {
                 range(FONT_ICON_KEY_ROW, FONT_ICON_KEY_ROW + icons - 1));
 }
 
+// The data folder's name of image slot `slot` as the game loads it.
+inline std::string imageFile(int slot) {
+    if (slot == IMG_FONT) return xr_ruvo_ImageFile(GAME_NUMBER, slot, kGameFont);
+    for (int i = 0; i < kGameImageCount; ++i)
+        if (kGameImages[i].slot == slot) return xr_ruvo_ImageFile(GAME_NUMBER, slot, kGameImages[i].name);
+    throw std::invalid_argument("no image slot " + std::to_string(slot) + " in the game's table");
+}
+
+inline std::string effectFile(int number) { return xr_ruvo_EffectFile(GAME_NUMBER, number); }
+
+inline std::string musicPath() { return xr_ruvo_TuneFile(GAME_NUMBER, kGameTune); }
+constexpr double kMusicMinSeconds = 60.0;
+
+// The files of the game's table (game/assets.cpp) as the generator lays them
+// out, by the slot the game loads each into and cut as the table cuts it.
+// The emblem, loaded both whole and as tiles, is one file: its whole cut.
 inline const std::vector<Sheet>& sheets() {
-    static const std::vector<Sheet> all = {
-        {"vizo_font.png", 10, 16, 96, 960, 16, range(1, 94)},
-        {"common/bandwidth.png", FONT_CELL, FONT_CELL, FONT_FRAMES, FONT_COLUMNS * FONT_CELL,
-         FONT_FRAMES / FONT_COLUMNS * FONT_CELL, fontFrames()},
-        {"common/RUVOLogo.png", 1024, 1024, 1, 1024, 1024, {0}},
-        {"common/part-shapefull.png", 32, 32, 16, 128, 128, range(0, 15)},
-        {"common/parts_shape.png", 32, 32, 16, 128, 128, range(0, 15)},
-        {"common/parts_smoke.png", 32, 32, 16, 128, 128, range(0, 15)},
-        {"common/parts_cluster.png", 32, 32, 16, 128, 128, range(0, 15)},
-        {"common/parts_stars.png", 32, 32, 16, 128, 128, range(0, 15)},
-        {"common/Buttons.png", 64, 64, 16, 256, 256, range(0, 15)},
-        {"common/icons.png", 128, 128, 16, 512, 512, {0, 1, 3, 6, 8, 9, 10, 11, 12, 13, 14}},
-        {"common/circle.png", 256, 256, 4, 512, 512, range(0, 3)},
-        {"common/options.png", 68, 68, 49, 476, 476, {0, 1, 2, 3, 4, 5, 47, 48}},
-        {"common/scoreboard.png", 256, 256, 1, 256, 256, {0}},
-        {"503/logo.png", 1024, 512, 1, 1024, 512, {0}},
-        {"503/menu.png", 1024, 1024, 4, 2048, 2048, {0, 1, 2}},
-        {"503/gfx.png", 20, 20, 36, 120, 120, range(0, 17)},
-    };
+    static const std::vector<Sheet> all = [] {
+        struct Layout {
+            int slot;
+            int width, height;
+            std::vector<int> used;
+        };
+        const Layout layouts[] = {
+            {IMG_EMBLEM, 1024, 1024, {0}},
+            {IMG_PARTICLE_SHAPES_FULL, 128, 128, range(0, 15)},
+            {IMG_PARTICLE_SHAPES, 128, 128, range(0, 15)},
+            {IMG_PARTICLE_SMOKE, 128, 128, range(0, 15)},
+            {IMG_PARTICLE_CLUSTER, 128, 128, range(0, 15)},
+            {IMG_PARTICLE_STARS, 128, 128, range(0, 15)},
+            {IMG_BUTTONS, 256, 256, range(0, 15)},
+            {IMG_ICONS, 512, 512, {0, 1, 3, 6, 8, 9, 10, 11, 12, 13, 14}},
+            {IMG_RING, 512, 512, range(0, 3)},
+            {IMG_OPTION_ICONS, 476, 476, {0, 1, 2, 3, 4, 5, 47, 48}},
+            {IMG_SCOREBOARD, 256, 256, {0}},
+            {IMG_TITLE, 1024, 512, {0}},
+            {IMG_MENU, 2048, 2048, {0, 1, 2}},
+            {IMG_TILES, 120, 120, range(0, 17)},
+        };
+        std::vector<Sheet> sheets = {
+            {kBuiltinFontFile, 10, 16, 96, 960, 16, range(1, 94)},
+            {imageFile(IMG_FONT), FONT_CELL, FONT_CELL, FONT_FRAMES, FONT_COLUMNS * FONT_CELL,
+             FONT_FRAMES / FONT_COLUMNS * FONT_CELL, fontFrames()},
+        };
+        for (const Layout& l : layouts)
+            for (int i = 0; i < kGameImageCount; ++i) {
+                const GameImage& g = kGameImages[i];
+                if (g.slot == l.slot)
+                    sheets.push_back({imageFile(l.slot), g.frameWidth, g.frameHeight, g.frames, l.width, l.height,
+                                      l.used});
+            }
+        return sheets;
+    }();
     return all;
 }
 
 struct Sound {
-    const char* path;
-    double maxSeconds;  // effects stay short; 0 for the music's minimum instead
+    std::string path;
+    double maxSeconds;  // effects stay short
     double minSeconds;
 };
 
 inline const std::vector<Sound>& effects() {
     static const std::vector<Sound> all = {
-        {"503/sfx/001.wav", 1.0, 0.1},  // treasure chime
-        {"503/sfx/002.wav", 1.0, 0.1},  // hit
-        {"503/sfx/003.wav", 1.0, 0.3},  // last life lost
-        {"503/sfx/004.wav", 1.0, 0.3},  // sonar ping
-        {"common/096.wav", 3.0, 1.0},   // studio jingle
-        {"common/098.wav", 1.0, 0.02},  // menu move
-        {"common/099.wav", 1.0, 0.05},  // menu select
+        {effectFile(SFX_TREASURE), 1.0, 0.1},
+        {effectFile(SFX_HIT), 1.0, 0.1},
+        {effectFile(SFX_LAST_LIFE), 1.0, 0.3},
+        {effectFile(SFX_SONAR), 1.0, 0.3},
+        {effectFile(SFX_CHIME), 3.0, 1.0},
+        {effectFile(SFX_MOVE), 1.0, 0.02},
+        {effectFile(SFX_CONFIRM), 1.0, 0.05},
     };
     return all;
 }
-
-inline const char* musicPath() { return "503/sfx/Aqua.ogg"; }
-constexpr double kMusicMinSeconds = 60.0;
 
 }  // namespace catalog

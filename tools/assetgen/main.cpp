@@ -1,4 +1,5 @@
-// Writes every image, font, sound and music file of the game's data folder.
+// Writes every image, font, sound and music file of the game's data folder,
+// named as the game's asset tables name them (tools/assetgen/catalog.h).
 //
 //   assetgen OUTDIR [--fonts DIR] [--only PATH]...
 //
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "tools/assetgen/assets.h"
+#include "tools/assetgen/catalog.h"
 #include "tools/assetgen/sound.h"
 
 #ifndef ASSETGEN_FONT_DIR
@@ -24,7 +26,7 @@
 namespace {
 
 struct Job {
-    const char* path;
+    std::string path;
     std::function<void(const std::string&)> write;
 };
 
@@ -62,30 +64,30 @@ int main(int argc, char** argv) {
             return [make](const std::string& path) { audio::writeWAV(path, make()); };
         };
         const std::vector<Job> jobs = {
-            {"vizo_font.png", image([&] { return art::defaultFont(fonts); })},
-            {"common/bandwidth.png", image([&] { return art::gameFont(fonts); })},
-            {"common/RUVOLogo.png", image([] { return art::studioEmblem(1024); })},
-            {"common/part-shapefull.png", image([] { return art::shapeParticles(true); })},
-            {"common/parts_shape.png", image([] { return art::shapeParticles(false); })},
-            {"common/parts_smoke.png", image(art::smokeParticles)},
-            {"common/parts_cluster.png", image(art::clusterParticles)},
-            {"common/parts_stars.png", image(art::starParticles)},
-            {"common/Buttons.png", image([&] { return art::buttons(fonts); })},
-            {"common/icons.png", image([&] { return art::icons(fonts); })},
-            {"common/circle.png", image(art::rings)},
-            {"common/options.png", image([&] { return art::optionIcons(fonts); })},
-            {"common/scoreboard.png", image([&] { return art::scoreboard(fonts); })},
-            {"503/logo.png", image([&] { return art::titleLogo(fonts); })},
-            {"503/menu.png", image(art::menuBackdrop)},
-            {"503/gfx.png", image(art::spriteSheet)},
-            {"503/sfx/001.wav", effect(audio::treasureChime)},
-            {"503/sfx/002.wav", effect(audio::hit)},
-            {"503/sfx/003.wav", effect(audio::lastLife)},
-            {"503/sfx/004.wav", effect(audio::sonarPing)},
-            {"common/096.wav", effect(audio::studioJingle)},
-            {"common/098.wav", effect(audio::menuMove)},
-            {"common/099.wav", effect(audio::menuSelect)},
-            {"503/sfx/Aqua.ogg", [](const std::string& path) { audio::writeOgg(path, audio::aqua()); }},
+            {kBuiltinFontFile, image([&] { return art::defaultFont(fonts); })},
+            {catalog::imageFile(IMG_FONT), image([&] { return art::gameFont(fonts); })},
+            {catalog::imageFile(IMG_EMBLEM), image([] { return art::studioEmblem(1024); })},
+            {catalog::imageFile(IMG_PARTICLE_SHAPES_FULL), image([] { return art::shapeParticles(true); })},
+            {catalog::imageFile(IMG_PARTICLE_SHAPES), image([] { return art::shapeParticles(false); })},
+            {catalog::imageFile(IMG_PARTICLE_SMOKE), image(art::smokeParticles)},
+            {catalog::imageFile(IMG_PARTICLE_CLUSTER), image(art::clusterParticles)},
+            {catalog::imageFile(IMG_PARTICLE_STARS), image(art::starParticles)},
+            {catalog::imageFile(IMG_BUTTONS), image([&] { return art::buttons(fonts); })},
+            {catalog::imageFile(IMG_ICONS), image([&] { return art::icons(fonts); })},
+            {catalog::imageFile(IMG_RING), image(art::rings)},
+            {catalog::imageFile(IMG_OPTION_ICONS), image([&] { return art::optionIcons(fonts); })},
+            {catalog::imageFile(IMG_SCOREBOARD), image([&] { return art::scoreboard(fonts); })},
+            {catalog::imageFile(IMG_TITLE), image([&] { return art::titleLogo(fonts); })},
+            {catalog::imageFile(IMG_MENU), image(art::menuBackdrop)},
+            {catalog::imageFile(IMG_TILES), image(art::spriteSheet)},
+            {catalog::effectFile(SFX_TREASURE), effect(audio::treasureChime)},
+            {catalog::effectFile(SFX_HIT), effect(audio::hit)},
+            {catalog::effectFile(SFX_LAST_LIFE), effect(audio::lastLife)},
+            {catalog::effectFile(SFX_SONAR), effect(audio::sonarPing)},
+            {catalog::effectFile(SFX_CHIME), effect(audio::studioJingle)},
+            {catalog::effectFile(SFX_MOVE), effect(audio::menuMove)},
+            {catalog::effectFile(SFX_CONFIRM), effect(audio::menuSelect)},
+            {catalog::musicPath(), [](const std::string& path) { audio::writeOgg(path, audio::aqua()); }},
         };
         for (const Job& job : jobs) {
             if (!only.empty()) {
@@ -99,7 +101,7 @@ int main(int argc, char** argv) {
             job.write(target.string());
             if (verbose) {
                 double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-                std::fprintf(stderr, "%-28s %6.2f s\n", job.path, s);
+                std::fprintf(stderr, "%-28s %6.2f s\n", job.path.c_str(), s);
             }
         }
     } catch (const std::exception& e) {

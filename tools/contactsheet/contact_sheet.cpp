@@ -226,7 +226,7 @@ int main(int argc, char** argv) {
         std::vector<Entry> entries;
         int y = kMargin;
         for (const catalog::Sheet& s : catalog::sheets()) {
-            if (!only.empty() && std::find(only.begin(), only.end(), std::string(s.path)) == only.end()) continue;
+            if (!only.empty() && std::find(only.begin(), only.end(), s.path) == only.end()) continue;
             Entry e{&s, load(dataDir + "/" + s.path), zoomFor(s.cellW, s.cellH, zoom), 0, 0, 0, 0, 0};
             e.frameW = int(std::lround(s.cellW * e.zoom));
             e.frameH = int(std::lround(s.cellH * e.zoom));
@@ -239,22 +239,22 @@ int main(int argc, char** argv) {
         }
         const Image* font = nullptr;
         for (const Entry& e : entries)
-            if (std::string(e.sheet->path) == "common/bandwidth.png") font = &e.img;
+            if (e.sheet->path == catalog::imageFile(IMG_FONT)) font = &e.img;
         const bool withSample = font != nullptr;
         const int sampleTop = y;
         if (withSample) y += 300;
         const Image *menu = nullptr, *logo = nullptr, *icons = nullptr;
         for (const Entry& e : entries) {
-            if (std::string(e.sheet->path) == "503/menu.png") menu = &e.img;
-            if (std::string(e.sheet->path) == "503/logo.png") logo = &e.img;
-            if (std::string(e.sheet->path) == "common/icons.png") icons = &e.img;
+            if (e.sheet->path == catalog::imageFile(IMG_MENU)) menu = &e.img;
+            if (e.sheet->path == catalog::imageFile(IMG_TITLE)) logo = &e.img;
+            if (e.sheet->path == catalog::imageFile(IMG_ICONS)) icons = &e.img;
         }
         const bool withMenu = font && menu && logo && icons;
         const int menuTop = y;
         if (withMenu) y += 620;
         const Image* gfx = nullptr;
         for (const Entry& e : entries)
-            if (std::string(e.sheet->path) == "503/gfx.png") gfx = &e.img;
+            if (e.sheet->path == catalog::imageFile(IMG_TILES)) gfx = &e.img;
         const int caveTop = y;
         if (gfx) y += (14 * 16 + 32) * 3 + 20;
         Image sheet(kWidth, y);
@@ -273,8 +273,8 @@ int main(int argc, char** argv) {
         for (const Entry& e : entries) {
             const catalog::Sheet& s = *e.sheet;
             char title[160];
-            std::snprintf(title, sizeof title, "%s  %dx%d  %d frames of %dx%d", s.path, e.img.w, e.img.h, s.count,
-                          s.cellW, s.cellH);
+            std::snprintf(title, sizeof title, "%s  %dx%d  %d frames of %dx%d", s.path.c_str(), e.img.w, e.img.h,
+                          s.count, s.cellW, s.cellH);
             label(sheet, face, title, 18, kMargin, e.top, hex(0xe8eef5), false);
             int perRow = std::max(1, e.img.w / s.cellW);
             for (int k = 0; k < s.count; ++k) {
