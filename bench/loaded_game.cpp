@@ -10,12 +10,6 @@
 BenchHost* bench_host;
 c_MyGame* bench_game;
 
-String BenchHost::PathToFilePath(String path) {
-    const String data("vantle://data/");
-    if (path.StartsWith(data)) return String(GLIMMERDEEP_DATA_DIR "/") + path.Slice(data.Length());
-    return XrGlfwGame::PathToFilePath(path);
-}
-
 void BenchHost::SetStick(float x, float y) {
     pads[0].state.axes[GLFW_GAMEPAD_AXIS_LEFT_X] = x;
     pads[0].state.axes[GLFW_GAMEPAD_AXIS_LEFT_Y] = y;

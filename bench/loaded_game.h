@@ -5,13 +5,12 @@
 #pragma once
 
 #include "game/mygame.h"
+#include "tests/harness/data_host.h"
 #include "tests/harness/pad_host.h"
 
-class BenchHost : public PadHost {
+class BenchHost : public DataHostOf<PadHost> {
 public:
-    double now = 100;
-    double GetTime() override { return now; }
-    String PathToFilePath(String path) override;
+    BenchHost() { dataFolder = GLIMMERDEEP_DATA_DIR; }
 
     // The pad's left stick, each axis -1..1 (GLFW's sense: y grows downwards).
     void SetStick(float x, float y);

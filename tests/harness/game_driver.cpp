@@ -12,12 +12,6 @@
 #include "tests/harness/host_fixture.h"
 #include "tests/harness/test_roots.h"
 
-String DriverHost::PathToFilePath(String path) {
-    const String data("vantle://data/");
-    if (path.StartsWith(data)) return String(GLIMMERDEEP_DATA_DIR "/") + path.Slice(data.Length());
-    return XrGlfwGame::PathToFilePath(path);
-}
-
 GameDriver::GameDriver(int width, int height, bool canQuit) {
     host.canQuit = canQuit;
     if (!std::getenv("ALSOFT_DRIVERS")) SetEnv("ALSOFT_DRIVERS", "null");

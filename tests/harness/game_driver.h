@@ -9,16 +9,17 @@
 
 #include "game/mygame.h"
 #include "host/glfwgame.h"
+#include "tests/harness/data_host.h"
 #include "tests/harness/scratch.h"
 
-class DriverHost : public XrGlfwGame {
+// Assets come from the build's data folder.
+class DriverHost : public DataHost {
 public:
-    double now = 1000;  // seconds
+    DriverHost() {
+        dataFolder = GLIMMERDEEP_DATA_DIR;
+        now = 1000;
+    }
     bool canQuit = true;  // false: a host in a web page
-    double GetTime() override { return now; }
-    void Sleep(double seconds) override { now += seconds; }
-    // Assets come from the build's data folder.
-    String PathToFilePath(String path) override;
     bool CanQuit() override { return canQuit; }
 };
 

@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include "game/assets.h"
+#include "shell/data_paths.h"
+
 #include "game/mygame.h"
 #include "host/glfwgame.h"
 #include "shell/controls.h"
@@ -24,6 +27,7 @@
 #include "tests/harness/scratch.h"
 #include "tests/harness/sound_files.h"
 #include "tests/harness/test_roots.h"
+#include "tests/harness/data_host.h"
 #include "tests/harness/files.h"
 
 namespace fs = std::filesystem;
@@ -35,17 +39,6 @@ typedef c_XrGameEvent E;
 // The suite's data folder: made before its first test, gone after its last.
 std::unique_ptr<ScratchFolder> g_data;
 const int kFont = IMG_FONT;
-
-class ScreenHost : public XrGlfwGame {
-public:
-    int Millisecs() override { return 100000; }
-    String PathToFilePath(String path) override {
-        String prefix("vantle://data/");
-        if (path.StartsWith(prefix))
-            return PathText(g_data->path()) + String("/") + path.Slice(prefix.Length());
-        return XrGlfwGame::PathToFilePath(path);
-    }
-};
 
 // One saved setting, read from the state file.
 int SavedSetting(int index) {
@@ -59,7 +52,7 @@ int SavedSetting(int index) {
 // in a folder of its own where the state file lives.
 class Menus : public ::testing::Test {
 protected:
-    ScreenHost host;
+    DataHost host;
     c_InputDevice* input = nullptr;
     c_MyGame* game = nullptr;
     ScratchFolder folder{"menus"};
@@ -67,13 +60,13 @@ protected:
     static void SetUpTestSuite() {
         g_data = std::make_unique<ScratchFolder>("menus-data");
         SetEnv("ALSOFT_DRIVERS", "null");
-        fs::create_directories(g_data->path() / "503/sfx");
-        std::ofstream(g_data->path() / "503/sfx/Aqua.ogg", std::ios::binary)
+                std::ofstream(DataFile(g_data->path(), xr_ruvo_TuneFile(GAME_NUMBER, kGameTune)), std::ios::binary)
             << EncodeOgg(Tone(44100, 2, 22050, 200, 0.3), 2, 22050);
     }
     static void TearDownTestSuite() { g_data.reset(); }
 
     void SetUp() override {
+        host.dataFolder = g_data->path();
         folder.Enter();
         Fresh();
     }
@@ -88,7 +81,7 @@ protected:
         game = (new c_MyGame())->m_new();
         if (!gxtkAudio::audio) new gxtkAudio();
         gc_assign(xr_audio_device, gxtkAudio::audio);
-        xr_ruvo_SetGameNumber(503);
+        xr_ruvo_SetGameNumber(GAME_NUMBER);
         xr_ruvo_SetDefaults();
         xr_ruvo_HasQuit = 1;
         xr_ruvo_RUVO_Scale = 1;

@@ -13,6 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include "game/assets.h"
+#include "shell/data_paths.h"
+
 #include "game/mygame.h"
 #include "game/world.h"
 #include "host/glfwgame.h"
@@ -27,6 +30,7 @@
 #include "tests/harness/scratch.h"
 #include "tests/harness/sound_files.h"
 #include "tests/harness/test_roots.h"
+#include "tests/harness/data_host.h"
 #include "tests/harness/files.h"
 
 namespace fs = std::filesystem;
@@ -39,19 +43,6 @@ typedef c_XrGameEvent E;
 std::unique_ptr<ScratchFolder> g_data;
 const int kFont = IMG_FONT;
 
-// The test's own data folder and a clock that moves only when told.
-class ScreenHost : public XrGlfwGame {
-public:
-    int clock = 100000;
-    int Millisecs() override { return clock; }
-    String PathToFilePath(String path) override {
-        String prefix("vantle://data/");
-        if (path.StartsWith(prefix))
-            return PathText(g_data->path()) + String("/") + path.Slice(prefix.Length());
-        return XrGlfwGame::PathToFilePath(path);
-    }
-};
-
 std::string ReadFile(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     std::stringstream s;
@@ -63,7 +54,7 @@ std::string ReadFile(const fs::path& p) {
 // state file lives, with the font and images it draws in place.
 class Scores : public ::testing::Test {
 protected:
-    ScreenHost host;
+    DataHost host;
     c_InputDevice* input = nullptr;
     c_MyGame* game = nullptr;
     ScratchFolder folder{"screens"};
@@ -73,15 +64,14 @@ protected:
         SetEnv("ALSOFT_DRIVERS", "null");
         WavClip clip;
         clip.data = Bytes16(Tone(4410, 1, 44100, 300, 0.3));
-        fs::create_directories(g_data->path() / "common");
-        std::ofstream(g_data->path() / "common/096.wav", std::ios::binary) << MakeWav(clip);
-        fs::create_directories(g_data->path() / "503/sfx");
-        std::ofstream(g_data->path() / "503/sfx/Aqua.ogg", std::ios::binary)
+                std::ofstream(DataFile(g_data->path(), xr_ruvo_EffectFile(GAME_NUMBER, SFX_CHIME)), std::ios::binary) << MakeWav(clip);
+                std::ofstream(DataFile(g_data->path(), xr_ruvo_TuneFile(GAME_NUMBER, kGameTune)), std::ios::binary)
             << EncodeOgg(Tone(44100, 2, 22050, 200, 0.3), 2, 22050);
     }
     static void TearDownTestSuite() { g_data.reset(); }
 
     void SetUp() override {
+        host.dataFolder = g_data->path();
         folder.Enter();
 
         ResetModules();
@@ -91,7 +81,7 @@ protected:
         game = (new c_MyGame())->m_new();
         if (!gxtkAudio::audio) new gxtkAudio();
         gc_assign(xr_audio_device, gxtkAudio::audio);
-        xr_ruvo_SetGameNumber(503);
+        xr_ruvo_SetGameNumber(GAME_NUMBER);
         xr_ruvo_SetDefaults();
         xr_ruvo_RUVO_Scale = 1;
         xr_ruvo_RUVO_Font = kFont;

@@ -6,6 +6,9 @@
 #include <AL/al.h>
 #include <gtest/gtest.h>
 
+#include "game/assets.h"
+#include "shell/data_paths.h"
+
 #include "game/modules.h"
 #include "host/app.h"
 #include "host/glfwgame.h"
@@ -15,6 +18,7 @@
 #include "tests/harness/environment.h"
 #include "tests/harness/scratch.h"
 #include "tests/harness/sound_files.h"
+#include "tests/harness/data_host.h"
 #include "tests/harness/files.h"
 
 namespace fs = std::filesystem;
@@ -23,17 +27,6 @@ namespace {
 
 // The suite's data folder: made before its first test, gone after its last.
 std::unique_ptr<ScratchFolder> g_data;
-
-// A host whose data folder is the test's own.
-class DataHost : public XrGlfwGame {
-public:
-    String PathToFilePath(String path) override {
-        String prefix("vantle://data/");
-        if (path.StartsWith(prefix))
-            return PathText(g_data->path()) + String("/") + path.Slice(prefix.Length());
-        return XrGlfwGame::PathToFilePath(path);
-    }
-};
 
 float pitch_of(int channel) {
     float pitch = 0;
@@ -61,15 +54,16 @@ protected:
             std::ofstream(g_data->path() / name, std::ios::binary) << MakeWav(clip);
         }
         // Music is Ogg Vorbis.
-        std::ofstream(g_data->path() / "503/sfx/Aqua.ogg", std::ios::binary)
+        std::ofstream(DataFile(g_data->path(), xr_ruvo_TuneFile(GAME_NUMBER, kGameTune)), std::ios::binary)
             << EncodeOgg(Tone(22050, 2, 22050, 200, 0.3), 2, 22050);
     }
     static void TearDownTestSuite() { g_data.reset(); }
 
     void SetUp() override {
+        host.dataFolder = g_data->path();
         xr_modules_init();
         xr_app__game = &host;
-        xr_ruvo_SetGameNumber(503);
+        xr_ruvo_SetGameNumber(GAME_NUMBER);
         xr_ruvo_SetDefaults();
         if (!gxtkAudio::audio) new gxtkAudio();
         gc_assign(xr_audio_device, gxtkAudio::audio);
