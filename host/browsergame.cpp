@@ -73,13 +73,17 @@ EM_JS(void, browser_frame_drawn, (), { Module.framesDrawn++; });
 // its other waits (a user callback), so that its end there is quiet.
 EM_JS(void, browser_next_refresh, (), {
     Asyncify.handleSleep(function (wakeUp) {
-        var woken = false;
-        Module.refreshWaiter = function () {
+        // Whichever comes first wakes the loop and calls the timer off, so
+        // that no timer is left pending behind every pass.
+        var woken = false, timer = 0;
+        var wake = function () {
             if (woken) return;
             woken = true;
+            clearTimeout(timer);
             wakeUp();
         };
-        safeSetTimeout(Module.refreshWaiter, 100);
+        Module.refreshWaiter = wake;
+        timer = setTimeout(function () { callUserCallback(wake); }, 100);
         if (Module.refreshAsked) return;
         Module.refreshAsked = true;
         requestAnimationFrame(function () {
