@@ -1,7 +1,6 @@
 // A desktop of the test's own: an X server with a window manager on it, as a
-// player has, rather than the bare server the other tests share. While it
-// lives, DISPLAY names it, so that xdotool, Xlib and the programs a test
-// starts all meet there.
+// player has, rather than a bare server. While it lives, DISPLAY names it, so
+// that xdotool, Xlib and the programs a test starts all meet there.
 #pragma once
 
 #include <string>

@@ -43,13 +43,6 @@ typedef c_XrGameEvent E;
 std::unique_ptr<ScratchFolder> g_data;
 const int kFont = IMG_FONT;
 
-std::string ReadFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 // A fresh shell after its loading screen, in a folder of its own where the
 // state file lives, with the font and images it draws in place.
 class Scores : public ::testing::Test {

@@ -22,6 +22,7 @@
 
 #include "audio/sampleloader.h"
 #include "shell/font.h"
+#include "tests/harness/files.h"
 #include "tests/harness/scratch.h"
 #include "tools/assetgen/catalog.h"
 
@@ -247,11 +248,6 @@ std::set<std::string> filesUnder(const fs::path& root) {
     return names;
 }
 
-std::string contents(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 TEST(Generator, WritesEveryFileAndTheSameBytesEveryRun) {
     ScratchFolder root("assetgen");
     const fs::path a = root / "a", b = root / "b";
@@ -275,11 +271,11 @@ TEST(Generator, WritesEveryFileAndTheSameBytesEveryRun) {
     EXPECT_EQ(filesUnder(a), expected);
     EXPECT_EQ(filesUnder(b), expected);
     for (const std::string& name : expected) {
-        std::string first = contents(a / name);
+        std::string first = ReadFile(a / name);
         EXPECT_FALSE(first.empty()) << name;
-        EXPECT_TRUE(first == contents(b / name)) << name << " differs between two runs";
+        EXPECT_TRUE(first == ReadFile(b / name)) << name << " differs between two runs";
         // The build's own folder came from the same generator.
-        EXPECT_TRUE(first == contents(fs::path(kData) / name)) << name << " differs from the build's data folder";
+        EXPECT_TRUE(first == ReadFile(fs::path(kData) / name)) << name << " differs from the build's data folder";
     }
 }
 
