@@ -442,8 +442,8 @@ void BM_GridPassFloor(benchmark::State& state) {
         for (int y = 0; y < WORLD_SIZE; ++y)
             for (int x = 0; x < WORLD_SIZE; ++x) {
                 float* cell = grid + xr_ruvo_Cell(x, y);
-                cell[1] = 0;
-                cell[0] = 6;
+                cell[CELL_LIGHT] = 0;
+                cell[CELL_TILE] = TILE_ROCK_FIRST;
             }
         benchmark::ClobberMemory();
     }

@@ -72,7 +72,7 @@ void collect_treasure(float* plr, float* cell, int cx, int cy) {
     xr_ruvo_PlaySFX(SFX_TREASURE);
     plr[PLR_DANGER] = std::min(plr[PLR_DANGER] + 0.04f, 3.0f);
     plr[PLR_TREASURES] -= 1;
-    cell[0] = TILE_WATER;
+    cell[CELL_TILE] = TILE_WATER;
     for (int i = 0; i < 25; ++i) {
         float speed = xr_random_Step() + 1;
         float angle = xr_random_Step() * 360;
@@ -90,8 +90,8 @@ void cell_window(float* plr) {
     for (int cx = x0; cx <= x1; ++cx) {
         for (int cy = y0; cy <= y1; ++cy) {
             float* cell = grid + xr_ruvo_Cell(cx, cy);
-            const int code = int(cell[0]);
-            float& light = cell[1];
+            const int code = int(cell[CELL_TILE]);
+            float& light = cell[CELL_LIGHT];
             if (light > 90)
                 light = 89;
             else if (light > 0)
@@ -194,11 +194,11 @@ void sonar(float* plr) {
             if (pass == 0) {
                 const int tx = int(x), ty = int(y);
                 if (tx >= 2 && tx <= 1021 && ty >= 2 && ty <= 1021 && grid[xr_ruvo_Cell(tx, ty)] > 0) {
-                    grid[xr_ruvo_Cell(tx, ty, 1)] += 50;
+                    grid[xr_ruvo_Cell(tx, ty, CELL_LIGHT)] += 50;
                     plr[PLR_RAY_STRENGTH + k] -= 1;
                     const int nx[4] = {tx - 1, tx + 1, tx, tx}, ny[4] = {ty, ty, ty - 1, ty + 1};
                     for (int n = 0; n < 4; ++n)
-                        if (grid[xr_ruvo_Cell(nx[n], ny[n])] > 0) grid[xr_ruvo_Cell(nx[n], ny[n], 1)] += 20;
+                        if (grid[xr_ruvo_Cell(nx[n], ny[n])] > 0) grid[xr_ruvo_Cell(nx[n], ny[n], CELL_LIGHT)] += 20;
                 }
             }
             if (pass == 0 || pass == 2)

@@ -20,7 +20,10 @@ enum {
     STAR_LENGTH = 2600,
 };
 
-// Tile codes of grid slot 0.
+// Cell slots: CELL_SLOTS floats a cell.
+enum { CELL_TILE = 0, CELL_LIGHT = 1 };
+
+// Tile codes of CELL_TILE.
 enum {
     TILE_WATER = 0,
     TILE_TREASURE = 5,
@@ -48,7 +51,7 @@ enum {
 };
 
 // Index of slot `slot` of cell (x, y).
-inline int xr_ruvo_Cell(int x, int y, int slot = 0) {
+inline int xr_ruvo_Cell(int x, int y, int slot = CELL_TILE) {
     return (y * WORLD_SIZE + x) * CELL_SLOTS + slot;
 }
 

@@ -11,9 +11,21 @@
 enum { PLR_RECORD = 100, PLR_SCORE = 50, PLR_LIVES = 51 };
 
 extern Array<float> xr_ruvo_plr;    // the player records
-extern Array<float> xr_ruvo_part;   // the particle ring, 10 floats a particle
-extern Array<float> xr_ruvo_astar;  // the star field, 10 floats a star
+extern Array<float> xr_ruvo_part;   // the particle ring, PART_SLOTS floats a particle
+extern Array<float> xr_ruvo_astar;  // the star field, STAR_SLOTS floats a star
 enum { STAR_RECORDS = 251 };
+
+// Particle record slots; a record is free while PART_KIND is 0.
+enum {
+    PART_SLOTS = 10,
+    PART_KIND = 0, PART_X = 1, PART_Y = 2, PART_VX = 3, PART_VY = 4, PART_ANGLE = 5, PART_SPIN = 6,
+    PART_LIFE = 7,    // 1 when thrown, fading to 0
+    PART_FRAME = 8,   // the frame; a bouncing one's floor line; a label's number
+    PART_COLOUR = 9,
+};
+
+// Star record slots.
+enum { STAR_SLOTS = 10, STAR_FRAME = 0, STAR_X = 1, STAR_Y = 2, STAR_DEPTH = 3, STAR_ANGLE = 5, STAR_SPIN = 6 };
 extern int xr_ruvo_RUVO_Partto;     // the particle ring's last written record
 
 // The camera: the screen's top left in world pixels, and its last step.

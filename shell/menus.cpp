@@ -24,14 +24,14 @@ struct Row {
 // The Back row changes no setting: the entry it names is one this game
 // leaves unused.
 const int kNoSetting = 99;
-const Row kBack = {"Back", kNoSetting, 0, 0, 0, 0};
-const Row kOverscan = {"Overscan", SET_OVERSCAN, 3, 0, 10, 0};
+const Row kBack = {"Back", kNoSetting, OPTION_ICON_BACK, 0, 0, OPTION_ON_OFF};
+const Row kOverscan = {"Overscan", SET_OVERSCAN, OPTION_ICON_OVERSCAN, 0, 10, OPTION_ON_OFF};
 const Row kRows[] = {
-    {"SFX", SET_SFX_VOLUME, 1, 0, 10, 0},
-    {"Music", SET_MUSIC_VOLUME, 2, 0, 10, 0},
-    {"Invert Y - Left Stick", SET_INVERT_STICK_Y, 4, 0, 1, 2},
-    {"Invert Y - Right Stick", SET_INVERT_STICK2_Y, 5, 0, 1, 2},
-    {"Framerate", SET_FRAME_RATE, 47, 0, 1, 0},
+    {"SFX", SET_SFX_VOLUME, OPTION_ICON_SFX, 0, 10, OPTION_ON_OFF},
+    {"Music", SET_MUSIC_VOLUME, OPTION_ICON_MUSIC, 0, 10, OPTION_ON_OFF},
+    {"Invert Y - Left Stick", SET_INVERT_STICK_Y, OPTION_ICON_INVERT_LEFT, 0, 1, OPTION_INVERTED},
+    {"Invert Y - Right Stick", SET_INVERT_STICK2_Y, OPTION_ICON_INVERT_RIGHT, 0, 1, OPTION_INVERTED},
+    {"Framerate", SET_FRAME_RATE, OPTION_ICON_FRAME_RATE, 0, 1, OPTION_ON_OFF},
 };
 const int kRowCount = sizeof kRows / sizeof kRows[0];
 
@@ -94,7 +94,7 @@ int xr_ruvo_TiledBackdrop() {
     xr_ruvo_ResetDraw();
     xr_ruvo_SetCol(255, 255, 255, 0.2f);
     for (int i = -1; i <= 14; ++i)
-        for (int j = 0; j <= 14; ++j) xr_ruvo_DrawImg(IMG_OPTION_ICONS, float(64 * i + e), float(64 * j - e), 48);
+        for (int j = 0; j <= 14; ++j) xr_ruvo_DrawImg(IMG_OPTION_ICONS, float(64 * i + e), float(64 * j - e), OPTION_ICON_BACKDROP);
     xr_ruvo_ResetDraw();
     return 0;
 }
@@ -137,7 +137,7 @@ int xr_ruvo_Option(int y, int index, int row, int icon, String caption, int min,
     xr_ruvo_SetSize(1);
 
     if (min == 0 && max == 1) {
-        const char* word = style == 2 ? (value == 1 ? "Inverted   " : "   Standard") : (value == 1 ? "    On" : "Off   ");
+        const char* word = style == OPTION_INVERTED ? (value == 1 ? "Inverted   " : "   Standard") : (value == 1 ? "    On" : "Off   ");
         xr_ruvo_Text(W / 2 + 72, fy - 8, String(word), 1, 1, 0, 0);
         if (selected && xr_ruvo_MouseIn_Centered(W / 2 + 72, fy, 220, 62) && kd[LATCH_TOGGLE] == 0 &&
             (kd[LATCH_POINTER] == 0 || kd[LATCH_POINTER] == LATCH_POINTER_ON_SLIDER)) {

@@ -39,6 +39,15 @@ bool xr_ruvo_Held(int slot);
 
 int xr_ruvo_Button(int image, float x, float y, int frame);
 int xr_ruvo_Goto(int mode, int type);
+// Frames of the option icons (IMG_OPTION_ICONS).
+enum {
+    OPTION_ICON_BACK = 0, OPTION_ICON_SFX = 1, OPTION_ICON_MUSIC = 2, OPTION_ICON_OVERSCAN = 3,
+    OPTION_ICON_INVERT_LEFT = 4, OPTION_ICON_INVERT_RIGHT = 5, OPTION_ICON_FRAME_RATE = 47,
+    OPTION_ICON_BACKDROP = 48,     // the screen's tiled backdrop
+};
+// How an option row with two values names them: "On"/"Off", or
+// "Inverted"/"Standard".
+enum { OPTION_ON_OFF = 0, OPTION_INVERTED = 2 };
 int xr_ruvo_Option(int y, int index, int row, int icon, String caption, int min, int max, int style);
 int xr_ruvo_Options();
 int xr_ruvo_Pause_Menu();

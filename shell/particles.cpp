@@ -19,24 +19,24 @@ const float kColours[10][3] = {
 
 float* next_record() {
     xr_ruvo_RUVO_Partto = (xr_ruvo_RUVO_Partto + 1) % PART_RECORDS;
-    return xr_ruvo_part.Data() + 10 * xr_ruvo_RUVO_Partto;
+    return xr_ruvo_part.Data() + PART_SLOTS * xr_ruvo_RUVO_Partto;
 }
 
 }  // namespace
 
 int xr_ruvo_ThrowParticle(float x, float y, int kind, int colour, float angle, float speed) {
     float* p = next_record();
-    p[0] = float(kind);
-    p[1] = x;
-    p[2] = y;
-    p[3] = sind(angle) * speed;
-    p[4] = -cosd(angle) * speed;
-    p[7] = 1;
-    p[5] = xr_random_Step() * 360;
-    p[6] = xr_random_Step() * 6 - 3;
-    p[8] = std::floor(xr_random_Step() * 15.99f);
-    if (kind == PART_BOUNCING) p[8] = y + xr_random_Step() * 32 - 16;
-    p[9] = float(colour);
+    p[PART_KIND] = float(kind);
+    p[PART_X] = x;
+    p[PART_Y] = y;
+    p[PART_VX] = sind(angle) * speed;
+    p[PART_VY] = -cosd(angle) * speed;
+    p[PART_LIFE] = 1;
+    p[PART_ANGLE] = xr_random_Step() * 360;
+    p[PART_SPIN] = xr_random_Step() * 6 - 3;
+    p[PART_FRAME] = std::floor(xr_random_Step() * 15.99f);
+    if (kind == PART_BOUNCING) p[PART_FRAME] = y + xr_random_Step() * 32 - 16;
+    p[PART_COLOUR] = float(colour);
     return 0;
 }
 
@@ -48,29 +48,29 @@ int xr_ruvo_DoParticles() {
     xr_ruvo_ResetDraw();
     float* part = xr_ruvo_part.Data();
     for (int n = 0; n <= PART_RECORDS; ++n) {
-        float* p = part + 10 * n;
-        if (p[0] <= 0) continue;
-        p[1] += p[3];
-        p[2] += p[4];
-        p[5] = std::fmod(p[6] + p[5], 360.0f);
-        const float sx = p[1] - xr_ruvo_scrx, sy = p[2] - xr_ruvo_scry;
+        float* p = part + PART_SLOTS * n;
+        if (p[PART_KIND] <= 0) continue;
+        p[PART_X] += p[PART_VX];
+        p[PART_Y] += p[PART_VY];
+        p[PART_ANGLE] = std::fmod(p[PART_SPIN] + p[PART_ANGLE], 360.0f);
+        const float sx = p[PART_X] - xr_ruvo_scrx, sy = p[PART_Y] - xr_ruvo_scry;
         float scale = 1, fade = 0.02f;
-        switch (int(p[0])) {
+        switch (int(p[PART_KIND])) {
         case PART_SMOKE:
-            p[4] -= xr_random_Step() * 0.05f + 0.05f;
-            p[3] *= xr_random_Step() * 0.03f + 0.95f;
-            p[1] += 0.3f * sind(float(xr_app_Millisecs() / 24 + 35 * n));
-            scale = 5 - 4 * p[7];
+            p[PART_VY] -= xr_random_Step() * 0.05f + 0.05f;
+            p[PART_VX] *= xr_random_Step() * 0.03f + 0.95f;
+            p[PART_X] += 0.3f * sind(float(xr_app_Millisecs() / 24 + 35 * n));
+            scale = 5 - 4 * p[PART_LIFE];
             break;
         case PART_FALLING:
-            p[4] += xr_random_Step() * 0.15f + 0.1f;
-            p[3] *= xr_random_Step() * 0.03f + 0.95f;
+            p[PART_VY] += xr_random_Step() * 0.15f + 0.1f;
+            p[PART_VX] *= xr_random_Step() * 0.03f + 0.95f;
             scale = 0.3f;
             break;
         case PART_BOUNCING:
-            p[4] += xr_random_Step() * 0.15f + 0.15f;
-            if (p[2] > p[8]) p[4] = -(xr_random_Step() * 1.5f + 2.5f);
-            p[3] *= xr_random_Step() * 0.014f + 0.985f;
+            p[PART_VY] += xr_random_Step() * 0.15f + 0.15f;
+            if (p[PART_Y] > p[PART_FRAME]) p[PART_VY] = -(xr_random_Step() * 1.5f + 2.5f);
+            p[PART_VX] *= xr_random_Step() * 0.014f + 0.985f;
             scale = 0.3f;
             break;
         case PART_SHAPE:
@@ -78,32 +78,32 @@ int xr_ruvo_DoParticles() {
             fade = 0.015f;
             break;
         case PART_LABEL:
-            p[4] -= 0.02f;
-            if (p[4] < -0.35f) p[4] = -0.35f;
+            p[PART_VY] -= 0.02f;
+            if (p[PART_VY] < -0.35f) p[PART_VY] = -0.35f;
             scale = 0.3f;
             break;
         }
-        int colour = int(p[9]);
+        int colour = int(p[PART_COLOUR]);
         const float* rgb = kColours[colour >= 1 && colour <= 9 ? colour : 0];
-        xr_ruvo_SetCol(rgb[0], rgb[1], rgb[2], xr_math_Clamp(p[7], 0, 1));
+        xr_ruvo_SetCol(rgb[0], rgb[1], rgb[2], xr_math_Clamp(p[PART_LIFE], 0, 1));
         xr_ruvo_SetSize(scale, scale);
-        xr_ruvo_SetRot(p[5]);
-        if (int(p[0]) == PART_LABEL) {
-            if (xr_ruvo_RUVO_Font) xr_ruvo_Text(sx, sy, String(int(p[8])), 1, 1, 0, 0);
+        xr_ruvo_SetRot(p[PART_ANGLE]);
+        if (int(p[PART_KIND]) == PART_LABEL) {
+            if (xr_ruvo_RUVO_Font) xr_ruvo_Text(sx, sy, String(int(p[PART_FRAME])), 1, 1, 0, 0);
         } else {
-            int image = int(p[0]) == PART_SMOKE    ? IMG_PARTICLE_SMOKE
-                        : int(p[0]) == PART_SHAPE ? IMG_PARTICLE_SHAPES
+            int image = int(p[PART_KIND]) == PART_SMOKE    ? IMG_PARTICLE_SMOKE
+                        : int(p[PART_KIND]) == PART_SHAPE ? IMG_PARTICLE_SHAPES
                                                   : IMG_PARTICLE_SHAPES_FULL;
             xr_ruvo_DrawImg(image, sx, sy, n % 16);
         }
-        p[7] -= fade;
+        p[PART_LIFE] -= fade;
         // Lives are counted in float steps of 1/50 or 1/66.7; a residue far
         // below one step is the rounding of those steps, not life left.
-        if (p[7] <= 1e-5f) {
-            p[7] = 0;
-            p[0] = 0;
+        if (p[PART_LIFE] <= 1e-5f) {
+            p[PART_LIFE] = 0;
+            p[PART_KIND] = 0;
         }
-        if (sx < -128 || sx > float(xr_ruvo_jscrw + 128) || sy < -128 || sy > float(xr_ruvo_jscrh + 128)) p[0] = 0;
+        if (sx < -128 || sx > float(xr_ruvo_jscrw + 128) || sy < -128 || sy > float(xr_ruvo_jscrh + 128)) p[PART_KIND] = 0;
     }
     xr_ruvo_ResetDraw();
     return 0;
@@ -112,13 +112,13 @@ int xr_ruvo_DoParticles() {
 int xr_ruvo_ResetStars() {
     xr_ruvo_SeedRnd(SEED_FROM_CLOCK);
     float* star = xr_ruvo_astar.Data();
-    for (int i = 0; i < STAR_RECORDS; ++i, star += 10) {
-        star[0] = std::floor(xr_random_Step() * 15.99f);
-        star[1] = xr_random_Step() * float(xr_ruvo_jscrw + 256) - 128;
-        star[2] = xr_random_Step() * float(xr_ruvo_jscrh + 256) - 128;
-        star[3] = xr_random_Step() * 0.65f + 0.25f;
-        star[5] = xr_random_Step() * 360;
-        star[6] = xr_random_Step() * 4 - 2;
+    for (int i = 0; i < STAR_RECORDS; ++i, star += STAR_SLOTS) {
+        star[STAR_FRAME] = std::floor(xr_random_Step() * 15.99f);
+        star[STAR_X] = xr_random_Step() * float(xr_ruvo_jscrw + 256) - 128;
+        star[STAR_Y] = xr_random_Step() * float(xr_ruvo_jscrh + 256) - 128;
+        star[STAR_DEPTH] = xr_random_Step() * 0.65f + 0.25f;
+        star[STAR_ANGLE] = xr_random_Step() * 360;
+        star[STAR_SPIN] = xr_random_Step() * 4 - 2;
     }
     return 0;
 }
@@ -137,13 +137,13 @@ int xr_ruvo_FlushGame() {
 int xr_ruvo_Gimme(int amount, float x, float y, int player) {
     if (x != GIMME_NO_LABEL) {
         float* p = next_record();
-        for (int i = 0; i < 10; ++i) p[i] = 0;
-        p[0] = PART_LABEL;
-        p[1] = x;
-        p[2] = y;
-        p[7] = 1;
-        p[8] = float(amount);
-        p[9] = 3;
+        for (int i = 0; i < PART_SLOTS; ++i) p[i] = 0;
+        p[PART_KIND] = PART_LABEL;
+        p[PART_X] = x;
+        p[PART_Y] = y;
+        p[PART_LIFE] = 1;
+        p[PART_FRAME] = float(amount);
+        p[PART_COLOUR] = 3;
     }
     if (player >= 1 && player <= 7) xr_ruvo_plr[(player - 1) * PLR_RECORD + PLR_SCORE] += float(amount);
     return 0;
@@ -158,35 +158,35 @@ int xr_ruvo_DoBits(float dx, float dy, int mode) {
     xr_ruvo_SetSize(0.3f, 0.3f);
     const int W = xr_ruvo_jscrw, H = xr_ruvo_jscrh;
     float* star = xr_ruvo_astar.Data();
-    for (int i = 0; i < STAR_RECORDS; ++i, star += 10) {
-        star[1] += dx * star[3];
-        star[2] += dy * star[3];
-        star[5] = std::fmod(star[6] + star[5], 360.0f);
-        if (star[1] < -128) {
-            star[1] = float(W + 128);
-            star[2] = xr_random_Step() * float(H);
-            star[3] = xr_random_Step() * 0.65f + 0.25f;
+    for (int i = 0; i < STAR_RECORDS; ++i, star += STAR_SLOTS) {
+        star[STAR_X] += dx * star[STAR_DEPTH];
+        star[STAR_Y] += dy * star[STAR_DEPTH];
+        star[STAR_ANGLE] = std::fmod(star[STAR_SPIN] + star[STAR_ANGLE], 360.0f);
+        if (star[STAR_X] < -128) {
+            star[STAR_X] = float(W + 128);
+            star[STAR_Y] = xr_random_Step() * float(H);
+            star[STAR_DEPTH] = xr_random_Step() * 0.65f + 0.25f;
         }
-        if (star[2] < -128) {
-            star[2] = float(H + 128);
-            star[1] = xr_random_Step() * float(W);
-            star[3] = xr_random_Step() * 0.65f + 0.25f;
+        if (star[STAR_Y] < -128) {
+            star[STAR_Y] = float(H + 128);
+            star[STAR_X] = xr_random_Step() * float(W);
+            star[STAR_DEPTH] = xr_random_Step() * 0.65f + 0.25f;
         }
-        if (star[1] > float(W + 128)) {
-            star[1] = -128;
-            star[2] = xr_random_Step() * float(H);
-            star[3] = xr_random_Step() * 0.65f + 0.25f;
+        if (star[STAR_X] > float(W + 128)) {
+            star[STAR_X] = -128;
+            star[STAR_Y] = xr_random_Step() * float(H);
+            star[STAR_DEPTH] = xr_random_Step() * 0.65f + 0.25f;
         }
-        if (star[2] > float(H + 128)) {
-            star[2] = -128;
-            star[1] = xr_random_Step() * float(W);
-            star[3] = xr_random_Step() * 0.65f + 0.25f;
+        if (star[STAR_Y] > float(H + 128)) {
+            star[STAR_Y] = -128;
+            star[STAR_X] = xr_random_Step() * float(W);
+            star[STAR_DEPTH] = xr_random_Step() * 0.65f + 0.25f;
         }
-        float qx = float(W / 2) - star[1], qy = float(H / 2) - star[2];
+        float qx = float(W / 2) - star[STAR_X], qy = float(H / 2) - star[STAR_Y];
         float q = (qx * qx + qy * qy) / 40000;
         xr_ruvo_Alpha(1 - q);
-        xr_ruvo_SetRot(star[5]);
-        xr_ruvo_DrawImg(IMG_PARTICLE_STARS, star[1], star[2], int(star[0]));
+        xr_ruvo_SetRot(star[STAR_ANGLE]);
+        xr_ruvo_DrawImg(IMG_PARTICLE_STARS, star[STAR_X], star[STAR_Y], int(star[STAR_FRAME]));
     }
     xr_ruvo_ResetDraw();
     return 0;

@@ -25,7 +25,7 @@ float& plr(int slot) {
     return xr_ruvo_plr.Data()[slot];
 }
 
-float& cell(int x, int y, int slot = 0) {
+float& cell(int x, int y, int slot = CELL_TILE) {
     return xr_ruvo_grid.Data()[xr_ruvo_Cell(x, y, slot)];
 }
 
@@ -88,7 +88,7 @@ protected:
     }
     int Alive(int kind) {
         int n = 0;
-        for (int i = 0; i <= PART_RECORDS; ++i) n += xr_ruvo_part[10 * i] == float(kind);
+        for (int i = 0; i <= PART_RECORDS; ++i) n += xr_ruvo_part[PART_SLOTS * i + PART_KIND] == float(kind);
         return n;
     }
 };
@@ -241,10 +241,10 @@ TEST_F(Play, SonarLightsTheRockAroundItUntilItsRaysAreSpent) {
     EXPECT_FLOAT_EQ(plr(PLR_RAY_STRENGTH + 18), 8) << "the ray going right";
     g.Update(60);
     EXPECT_FLOAT_EQ(plr(PLR_SONAR), 60) << "no second pulse yet";
-    EXPECT_GT(cell(520, 512, 1), 0) << "the ray going right lit the wall's face";
+    EXPECT_GT(cell(520, 512, CELL_LIGHT), 0) << "the ray going right lit the wall's face";
     EXPECT_EQ(plr(PLR_RAY_STRENGTH + 18), 0) << "eight hits spent it";
     EXPECT_GT(plr(PLR_RAY_X + 18), 530) << "it went on through the rock";
-    for (int y = 505; y <= 519; ++y) EXPECT_EQ(cell(530, y, 1), 0) << "deep in the wall, row " << y;
+    for (int y = 505; y <= 519; ++y) EXPECT_EQ(cell(530, y, CELL_LIGHT), 0) << "deep in the wall, row " << y;
 }
 
 // Mean brightness of a square of window pixels centred on (x, y).
@@ -267,9 +267,9 @@ TEST_F(Play, LitRockShowsWhereItIsAndFadesBackToDark) {
     for (int x = 520; x < 524; ++x)
         for (int y = 510; y < 514; ++y) {
             cell(x, y) = 6;
-            cell(x, y, 1) = 200;
+            cell(x, y, CELL_LIGHT) = 200;
             cell(x, y + 8) = 6;
-            cell(x, y + 8, 1) = 0;
+            cell(x, y + 8, CELL_LIGHT) = 0;
         }
     // The view's corner is at world pixel (512 * 16 - 400, 512 * 16 - 300);
     // virtual units are 1.28 window pixels.
@@ -279,24 +279,24 @@ TEST_F(Play, LitRockShowsWhereItIsAndFadesBackToDark) {
 
     g.Update();
     g.Render();
-    EXPECT_FLOAT_EQ(cell(521, 511, 1), 89) << "light above 90 is cut to 89";
+    EXPECT_FLOAT_EQ(cell(521, 511, CELL_LIGHT), 89) << "light above 90 is cut to 89";
     const float lit = brightness(g, x, y);
     EXPECT_GT(lit, 40) << "lit rock";
     EXPECT_LT(brightness(g, x, unlitY), 15) << "rock never lit";
 
     g.Update(44);
     g.Render();
-    EXPECT_FLOAT_EQ(cell(521, 511, 1), 45);
+    EXPECT_FLOAT_EQ(cell(521, 511, CELL_LIGHT), 45);
     const float half = brightness(g, x, y);
     EXPECT_GT(half, lit * 0.3f) << "half the light, about half as bright";
     EXPECT_LT(half, lit * 0.7f);
 
     g.Update(45);
     g.Render();
-    EXPECT_EQ(cell(521, 511, 1), 0);
+    EXPECT_EQ(cell(521, 511, CELL_LIGHT), 0);
     EXPECT_LT(brightness(g, x, y), 15) << "the light has run out";
     g.Update();
-    EXPECT_EQ(cell(521, 511, 1), 0) << "and stays out";
+    EXPECT_EQ(cell(521, 511, CELL_LIGHT), 0) << "and stays out";
 }
 
 // Rock and vents hurt on contact alike; open water and treasure never do.
@@ -471,7 +471,7 @@ TEST_F(Play, TheCellWindowAgainstTheGridsEdge) {
             plr(PLR_X + axis) = c.at;
             // Lit cells along the player's row (or column): at each end of the
             // window and just outside it.
-            auto light = [&](int along) -> float& { return axis ? cell(512, along, 1) : cell(along, 512, 1); };
+            auto light = [&](int along) -> float& { return axis ? cell(512, along, CELL_LIGHT) : cell(along, 512, CELL_LIGHT); };
             for (int along = 0; along < WORLD_SIZE; ++along) light(along) = 0;
             for (int along : {c.first - 1, c.first, c.last, c.last + 1})
                 if (along >= 0 && along < WORLD_SIZE) light(along) = 50;

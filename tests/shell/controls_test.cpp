@@ -92,7 +92,7 @@ TEST_F(Controls, StickDeadZone) {
     };
     xr_ruvo_RUVO_MixControls = 0;
     for (const Case& c : cases) {
-        xr_ruvo_RUVO_Control[200 + RUVO_AXIS_X] = xr_ruvo_RUVO_Control[200 + RUVO_AXIS_Y] = 0;
+        xr_ruvo_RUVO_Control[2 * RUVO_SET_SLOTS + RUVO_AXIS_X] = xr_ruvo_RUVO_Control[2 * RUVO_SET_SLOTS + RUVO_AXIS_Y] = 0;
         Stick(1, c.x, c.y);
         Update();
         EXPECT_FLOAT_EQ(Pad(1, RUVO_AXIS_X), c.axisX) << c.x << "," << c.y;
@@ -223,7 +223,7 @@ TEST_F(Controls, LinuxPadReportsGiveTheirControls) {
         PadHost::Pad pad = c.known ? PadHost::Gamepad() : PadHost::Raw({0, 0, 0, 0}, 16);
         host.Connect(0, pad);
         Update();  // at rest
-        xr_ruvo_RUVO_Control[100 + RUVO_AXIS_X] = xr_ruvo_RUVO_Control[100 + RUVO_AXIS_Y] = 0;
+        xr_ruvo_RUVO_Control[RUVO_SET_SLOTS + RUVO_AXIS_X] = xr_ruvo_RUVO_Control[RUVO_SET_SLOTS + RUVO_AXIS_Y] = 0;
         c.press(host.pads[0]);
         Update();
         for (int slot : slots) {

@@ -87,7 +87,9 @@ protected:
         xr_ruvo_RUVO_Scale = 1;
         xr_ruvo_RUVO_Font = kFont;
         xr_ruvo_RUVO_ImgD[kFont] = 128;
-        for (int image : {68, 69, 74, 81, 82, 90, 91}) xr_ruvo_RUVO_ImgD[image] = 64;
+        for (int image :
+             {IMG_MENU, IMG_TITLE, IMG_PARTICLE_STARS, IMG_OPTION_ICONS, IMG_SCOREBOARD, IMG_ICONS, IMG_RING})
+            xr_ruvo_RUVO_ImgD[image] = 64;
         xr_ruvo_RUVO_ImgW[IMG_ICONS] = 128;
         xr_ruvo_RUVO_ImgW[IMG_OPTION_ICONS] = 68;
         xr_ruvo_RUVO_MenuPos[POS_LEVEL] = 1;

@@ -15,7 +15,7 @@
 namespace {
 
 const float* particle(int n) {
-    return xr_ruvo_part.Data() + 10 * n;
+    return xr_ruvo_part.Data() + PART_SLOTS * n;
 }
 
 class Particles : public ::testing::Test {
@@ -49,13 +49,13 @@ TEST_F(Particles, TheRingKeepsTheLatest250) {
 TEST_F(Particles, ThrowsSetDirectionLifeAndColour) {
     xr_ruvo_ThrowParticle(1100, 2100, PART_BOUNCING, 6, 90, 2);
     const float* p = particle(xr_ruvo_RUVO_Partto);
-    EXPECT_EQ(p[0], PART_BOUNCING);
-    EXPECT_NEAR(p[3], 2, 1e-5) << "90 degrees is to the right";
-    EXPECT_NEAR(p[4], 0, 1e-5);
-    EXPECT_EQ(p[7], 1);
-    EXPECT_GE(p[8], 2100 - 16);
-    EXPECT_LT(p[8], 2100 + 16) << "the floor line near its start";
-    EXPECT_EQ(p[9], 6);
+    EXPECT_EQ(p[PART_KIND], PART_BOUNCING);
+    EXPECT_NEAR(p[PART_VX], 2, 1e-5) << "90 degrees is to the right";
+    EXPECT_NEAR(p[PART_VY], 0, 1e-5);
+    EXPECT_EQ(p[PART_LIFE], 1);
+    EXPECT_GE(p[PART_FRAME], 2100 - 16);
+    EXPECT_LT(p[PART_FRAME], 2100 + 16) << "the floor line near its start";
+    EXPECT_EQ(p[PART_COLOUR], 6);
     xr_ruvo_ThrowParticle(1100, 2100, PART_SMOKE, 1, 0, 3);
     EXPECT_NEAR(particle(xr_ruvo_RUVO_Partto)[4], -3, 1e-5) << "0 degrees is up";
 }
@@ -93,7 +93,7 @@ TEST_F(Particles, ScoreLabelRisesAndFadesInFifty) {
     EXPECT_EQ(Alive(), 0) << "no label";
     xr_ruvo_Gimme(5, 1400, 2300, 8);
     EXPECT_EQ(xr_ruvo_plr[PLR_SCORE], 10) << "no such player";
-    EXPECT_EQ(xr_ruvo_plr[750], 0);
+    EXPECT_EQ(xr_ruvo_plr[7 * PLR_RECORD + PLR_SCORE], 0) << "nor past the seventh";
 }
 
 TEST_F(Particles, ParticlesLeavingTheScreenAreFreed) {
@@ -103,7 +103,8 @@ TEST_F(Particles, ParticlesLeavingTheScreenAreFreed) {
 }
 
 TEST_F(Particles, ParticlesQueueTheirImages) {
-    xr_ruvo_RUVO_ImgD[70] = xr_ruvo_RUVO_ImgD[71] = xr_ruvo_RUVO_ImgD[72] = 16;
+    xr_ruvo_RUVO_ImgD[IMG_PARTICLE_SHAPES_FULL] = xr_ruvo_RUVO_ImgD[IMG_PARTICLE_SHAPES] =
+        xr_ruvo_RUVO_ImgD[IMG_PARTICLE_SMOKE] = 16;
     xr_ruvo_ThrowParticle(1100, 2100, PART_SMOKE, 2, 0, 0);
     xr_ruvo_ThrowShape(1200, 2100, 2, 0, 0);
     xr_ruvo_ThrowParticle(1300, 2100, PART_FALLING, 2, 0, 0);
@@ -126,34 +127,34 @@ TEST_F(Particles, StarsDriftWrapAndFade) {
     xr_ruvo_ResetStars();
     float* star = xr_ruvo_astar.Data();
     for (int i = 0; i < STAR_RECORDS; ++i) {
-        ASSERT_GE(star[10 * i + 3], 0.25f);
-        ASSERT_LE(star[10 * i + 3], 0.9f);
-        ASSERT_GE(star[10 * i + 1], -128);
+        ASSERT_GE(star[STAR_SLOTS * i + STAR_DEPTH], 0.25f);
+        ASSERT_LE(star[STAR_SLOTS * i + STAR_DEPTH], 0.9f);
+        ASSERT_GE(star[STAR_SLOTS * i + STAR_X], -128);
     }
-    std::vector<float> before(star, star + 2510);
+    std::vector<float> before(star, star + STAR_SLOTS * STAR_RECORDS);
     xr_ruvo_DoBits(0, 0, 0);
     for (int i = 0; i < STAR_RECORDS; ++i) {
-        EXPECT_EQ(star[10 * i + 1], before[size_t(10 * i + 1)]);
-        EXPECT_EQ(star[10 * i + 2], before[size_t(10 * i + 2)]);
+        EXPECT_EQ(star[STAR_SLOTS * i + STAR_X], before[size_t(STAR_SLOTS * i + STAR_X)]);
+        EXPECT_EQ(star[STAR_SLOTS * i + STAR_Y], before[size_t(STAR_SLOTS * i + STAR_Y)]);
     }
     EXPECT_EQ(xr_ruvo_Sprtup, STAR_RECORDS);
 
-    star[1] = -120;
-    star[2] = 300;
-    star[3] = 0.5f;
+    star[STAR_X] = -120;
+    star[STAR_Y] = 300;
+    star[STAR_DEPTH] = 0.5f;
     xr_ruvo_Sprtup = 0;
     xr_ruvo_DoBits(-20, 0, 0);
-    EXPECT_EQ(star[1], 800 + 128) << "back at the right edge";
-    EXPECT_NE(star[3], 0.5f) << "with a new depth";
-    EXPECT_NE(star[2], 300.0f) << "and height";
+    EXPECT_EQ(star[STAR_X], 800 + 128) << "back at the right edge";
+    EXPECT_NE(star[STAR_DEPTH], 0.5f) << "with a new depth";
+    EXPECT_NE(star[STAR_Y], 300.0f) << "and height";
 
-    star[11] = 400;  // star 1 at the centre: fully visible
-    star[12] = 300;
-    star[13] = 0.5f;
+    star[STAR_SLOTS + STAR_X] = 400;  // star 1 at the centre: fully visible
+    star[STAR_SLOTS + STAR_Y] = 300;
+    star[STAR_SLOTS + STAR_DEPTH] = 0.5f;
     xr_ruvo_RUVO_ScrollX = 10;
     xr_ruvo_Sprtup = 0;
     xr_ruvo_DoBits(0, 0, 1);
-    EXPECT_FLOAT_EQ(star[11], 405) << "the camera's step at the star's depth";
+    EXPECT_FLOAT_EQ(star[STAR_SLOTS + STAR_X], 405) << "the camera's step at the star's depth";
     EXPECT_NEAR(xr_ruvo_RUVO_Draw[20 + 0], 1 - 25.0f / 40000, 1e-6);
 }
 

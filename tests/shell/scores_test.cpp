@@ -79,7 +79,8 @@ protected:
         xr_ruvo_RUVO_Scale = 1;
         xr_ruvo_RUVO_Font = kFont;
         xr_ruvo_RUVO_ImgD[kFont] = 128;
-        for (int image : {74, 81, 82, 90, 91}) xr_ruvo_RUVO_ImgD[image] = 64;
+        for (int image : {IMG_PARTICLE_STARS, IMG_OPTION_ICONS, IMG_SCOREBOARD, IMG_ICONS, IMG_RING})
+            xr_ruvo_RUVO_ImgD[image] = 64;
         xr_ruvo_RUVO_ImgW[IMG_ICONS] = 128;
         xr_ruvo_LoadSFX(SFX_CHIME);
     }
@@ -141,8 +142,8 @@ TEST_F(Scores, ScoreDisplay) {
         {2, 1, 1, 0, 2 + 2 + 2, {133, 399, 665}, 0.5f}, {3, 0, 0, 1, 0, {}, 0},
     };
     for (int k = 0; k < 3; ++k) {
-        xr_ruvo_plr[100 * k + PLR_SCORE] = float(1234 + k);
-        xr_ruvo_plr[100 * k + PLR_LIVES] = 2;
+        xr_ruvo_plr[PLR_RECORD * k + PLR_SCORE] = float(1234 + k);
+        xr_ruvo_plr[PLR_RECORD * k + PLR_LIVES] = 2;
     }
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "lives " << c.lives << ", players " << c.columns.size());

@@ -14,6 +14,7 @@
 #include "shell/data_paths.h"
 #include "shell/draw.h"
 #include "shell/font.h"
+#include "shell/menus.h"
 #include "shell/sound.h"
 
 namespace catalog {
@@ -78,9 +79,13 @@ inline const std::vector<Sheet>& sheets() {
             {IMG_PARTICLE_CLUSTER, 128, 128, range(0, 15)},
             {IMG_PARTICLE_STARS, 128, 128, range(0, 15)},
             {IMG_BUTTONS, 256, 256, range(0, 15)},
-            {IMG_ICONS, 512, 512, {0, 1, 3, 6, 8, 9, 10, 11, 12, 13, 14}},
+            {IMG_ICONS, 512, 512,
+             {ICON_PAUSE, ICON_QUIT, ICON_RESUME, ICON_HIGHLIGHT, ICON_LIFE, ICON_TOOL, ICON_MAKER, ICON_BACK,
+              ICON_GEAR_A, ICON_GEAR_B, ICON_GEAR_C}},
             {IMG_RING, 512, 512, range(0, 3)},
-            {IMG_OPTION_ICONS, 476, 476, {0, 1, 2, 3, 4, 5, 47, 48}},
+            {IMG_OPTION_ICONS, 476, 476,
+             {OPTION_ICON_BACK, OPTION_ICON_SFX, OPTION_ICON_MUSIC, OPTION_ICON_OVERSCAN, OPTION_ICON_INVERT_LEFT,
+              OPTION_ICON_INVERT_RIGHT, OPTION_ICON_FRAME_RATE, OPTION_ICON_BACKDROP}},
             {IMG_SCOREBOARD, 256, 256, {0}},
             {IMG_TITLE, 1024, 512, {0}},
             {IMG_MENU, 2048, 2048, {0, 1, 2}},
