@@ -83,6 +83,15 @@ gxtkAudio::gxtkAudio() {
     channels[MUSIC].AL_Source();
 }
 
+void gxtkAudio::Close() {
+    if (!alDevice) return;
+    alcMakeContextCurrent(nullptr);
+    if (alContext) alcDestroyContext(alContext);
+    alcCloseDevice(alDevice);
+    alContext = nullptr;
+    alDevice = nullptr;
+}
+
 void gxtkAudio::mark() {
     gc_mark_field(musicSample);
     for (gxtkChannel& c : channels)

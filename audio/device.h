@@ -53,6 +53,10 @@ public:
 
     gxtkAudio();
     void mark() override;
+    // Stops the mixing and lets the device go, at the program's end: before
+    // the C runtime closes its streams, which a device writing to a file
+    // still writes to from its mixing thread. Later sound calls do nothing.
+    void Close();
 
     virtual int Suspend();
     virtual int Resume();

@@ -329,6 +329,18 @@ TEST_F(WindowsProgram, ShowsTheMenuPlaysWithSoundAndQuitsOnF4) {
     EXPECT_EQ(end.status, 0) << end.out << end.err;
     EXPECT_EQ(end.out.find("Vantle Runtime Error"), std::string::npos) << end.out;
     EXPECT_GT(LevelSince(from), 0.01) << "the sound of play";
+    // The sound device was stopped and let go while the program ended, not
+    // cut off by it: the wave file's header counts every byte written.
+    const std::string bytes = ReadFile(wave);
+    ASSERT_GT(bytes.size(), 44u);
+    auto field = [&](size_t at) {
+        return uint32_t(uint8_t(bytes[at])) | uint32_t(uint8_t(bytes[at + 1])) << 8 |
+               uint32_t(uint8_t(bytes[at + 2])) << 16 | uint32_t(uint8_t(bytes[at + 3])) << 24;
+    };
+    const size_t data = bytes.find("data", 12);
+    ASSERT_NE(data, std::string::npos);
+    EXPECT_EQ(field(4), bytes.size() - 8) << "the RIFF size";
+    EXPECT_EQ(field(data + 4), bytes.size() - data - 8) << "the data size";
 }
 
 // Options, the frame-rate overlay on, Back: saved where Windows programs keep
