@@ -4,6 +4,7 @@
 
 #include "host/glfw.h"
 
+#include "audio/device.h"
 #include "host/input.h"
 
 #include "host/pacing.h"
@@ -233,7 +234,10 @@ void XrGlfwGame::CloseWindow() {
     _shared = false;
 }
 
+// The sound device stops first, while everything its mixing thread uses is
+// still there: the C runtime's end would pull it from under the thread.
 void XrGlfwGame::Shutdown() {
+    if (gxtkAudio::audio) gxtkAudio::audio->Close();
     CloseWindow();
     glfwTerminate();
 }

@@ -5,8 +5,6 @@
 
 #include "host/glfw.h"
 
-#include "audio/device.h"
-
 #include "runtime/startup.h"
 
 static void OnGlfwError(int error, const char* message) {
@@ -16,12 +14,10 @@ static void OnGlfwError(int error, const char* message) {
 
 // The program ends through exit() from wherever the game decides to (the
 // quit key, the menu, the close button, a runtime error), often inside a
-// window callback. Whichever it is, the sound device stops first, while
-// everything its mixing thread uses is still there, then the window goes: on
-// X11 a monitor that full screen switched to another mode only gets its own
-// back when the window is destroyed.
+// window callback. Whichever it is, the host shuts down first: on X11 a
+// monitor that full screen switched to another mode only gets its own back
+// when the window is destroyed.
 static void CloseHost() {
-    if (gxtkAudio::audio) gxtkAudio::audio->Close();
     if (XrGlfwGame::_glfwGame)
         XrGlfwGame::_glfwGame->Shutdown();
     else
