@@ -87,13 +87,13 @@ TEST_F(AppLayer, DisplayModesOfOneSizeCountOnce) {
 TEST_F(AppLayer, OwnWindowChangesAreSeenAtOnceAndTheUsersAtTheNextUpdate) {
     ResizeCountingApp* app = new ResizeCountingApp();
     app->m_new();
-    host.SetDeviceWindow(320, 240, 6);
+    host.SetDeviceWindow(320, 240, WINDOW_GAME);
     host.StartGame();
     EXPECT_EQ(xr_app_DeviceWidth(), 320);
     EXPECT_NE(xr_graphics_device, nullptr);
     EXPECT_NE(xr_input_device, nullptr);
 
-    xr_app_SetDeviceWindow(400, 300, 6);
+    xr_app_SetDeviceWindow(400, 300, WINDOW_GAME);
     EXPECT_EQ(xr_app_DeviceWidth(), 400);
     EXPECT_EQ(xr_app_DeviceHeight(), 300);
     host.UpdateGame();

@@ -99,7 +99,7 @@ TEST_F(FrameLoop, RateChangeInsideAnUpdateStopsTheCatchUp) {
 
 TEST_F(FrameLoop, FocusLossSuspendsOnlyAfterTheWindowHadFocus) {
     host->SetUpdateRate(60);
-    host->SetDeviceWindow(160, 120, 6);  // a new window has not had focus yet
+    host->SetDeviceWindow(160, 120, WINDOW_GAME);  // a new window has not had focus yet
     host->focused = false;
     host->Frame();
     EXPECT_EQ(delegate->Count("suspend"), 0);

@@ -261,7 +261,7 @@ TEST_F(Services, DisplayModesAndDesktopMode) {
 }
 
 TEST_F(Services, MouseVisibility) {
-    host->SetDeviceWindow(200, 100, 6);
+    host->SetDeviceWindow(200, 100, WINDOW_GAME);
     host->SetMouseVisible(false);
     EXPECT_EQ(glfwGetInputMode(host->Window(), GLFW_CURSOR), GLFW_CURSOR_HIDDEN);
     host->SetMouseVisible(true);

@@ -61,7 +61,7 @@ protected:
 };
 
 TEST_F(HostWindow, OpensCentredWithItsTitle) {
-    host->SetDeviceWindow(640, 480, 6);
+    host->SetDeviceWindow(640, 480, WINDOW_GAME);
     int w = 0, h = 0, x = 0, y = 0;
     glfwGetWindowSize(host->Window(), &w, &h);
     EXPECT_EQ(w, 640);
@@ -80,7 +80,7 @@ TEST_F(HostWindow, OpensCentredWithItsTitle) {
 }
 
 TEST_F(HostWindow, FlagsChooseFullScreenAndWindowKinds) {
-    host->SetDeviceWindow(800, 600, 1 | 8);
+    host->SetDeviceWindow(800, 600, WINDOW_FULLSCREEN | WINDOW_FLOATING);
     int w = 0, h = 0;
     glfwGetWindowSize(host->Window(), &w, &h);
     EXPECT_NE(glfwGetWindowMonitor(host->Window()), nullptr);
@@ -94,7 +94,7 @@ TEST_F(HostWindow, FlagsChooseFullScreenAndWindowKinds) {
     const unsigned char pixel[4] = {1, 2, 3, 4};
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
     int seq = glfwGraphicsSeq;
-    host->SetDeviceWindow(320, 200, 16);
+    host->SetDeviceWindow(320, 200, WINDOW_DEPTH_BUFFER);
     EXPECT_EQ(glfwGraphicsSeq, seq) << "the new window shares the old one's objects";
     EXPECT_TRUE(glIsTexture(texture)) << "a texture of the old window is there in the new one";
     EXPECT_EQ(glfwGetWindowMonitor(host->Window()), nullptr);
@@ -118,7 +118,7 @@ TEST_F(HostWindow, FlagsChooseFullScreenAndWindowKinds) {
 // On a scaled desktop the window's screen coordinates are fewer than its
 // pixels; the pointer is handed on in pixels, as everything is drawn in them.
 TEST_F(HostWindow, PointerPositionsAreInDrawnPixels) {
-    host->SetDeviceWindow(320, 240, 6);
+    host->SetDeviceWindow(320, 240, WINDOW_GAME);
     int fw = 0, fh = 0;
     glfwGetFramebufferSize(host->Window(), &fw, &fh);
     EXPECT_EQ(host->GetDeviceWidth(), fw) << "the device size is the drawing area's";
@@ -142,7 +142,7 @@ TEST_F(HostWindow, PointerPositionsAreInDrawnPixels) {
 // The game may end on the close key, destroying the window and GLFW: it hears
 // it after the window system's turn, never inside GLFW's callback.
 TEST_F(HostWindow, CloseButtonBecomesTheCloseKeyAfterTheCallbackAndTheWindowStays) {
-    host->SetDeviceWindow(320, 240, 6);
+    host->SetDeviceWindow(320, 240, WINDOW_GAME);
     int heardInside = 0;
     delegate->onKey = [&](int, int data) { heardInside += data == 432 && host->inWindowSystem; };
     SendCloseRequest(glfwGetX11Window(host->Window()));
@@ -154,7 +154,7 @@ TEST_F(HostWindow, CloseButtonBecomesTheCloseKeyAfterTheCallbackAndTheWindowStay
 }
 
 TEST_F(HostWindow, KeysArriveTranslatedAndRecreationReleasesHeldOnes) {
-    host->SetDeviceWindow(320, 240, 6);
+    host->SetDeviceWindow(320, 240, WINDOW_GAME);
     std::string id = WindowId();
     Xdotool("windowfocus --sync " + id);
     Xdotool("keydown Prior");
@@ -162,7 +162,7 @@ TEST_F(HostWindow, KeysArriveTranslatedAndRecreationReleasesHeldOnes) {
     EXPECT_TRUE(delegate->Has("key", c_XrGameEvent::KeyChar, 65536 + 33));
 
     delegate->calls.clear();
-    host->SetDeviceWindow(400, 300, 6);
+    host->SetDeviceWindow(400, 300, WINDOW_GAME);
     ASSERT_FALSE(delegate->calls.empty());
     EXPECT_EQ(delegate->calls[0].what, "key");
     EXPECT_EQ(delegate->calls[0].event, c_XrGameEvent::KeyUp);
@@ -171,7 +171,7 @@ TEST_F(HostWindow, KeysArriveTranslatedAndRecreationReleasesHeldOnes) {
 }
 
 TEST_F(HostWindow, OnlyTheFirstThreeMouseButtonsAreEvents) {
-    host->SetDeviceWindow(320, 240, 6);
+    host->SetDeviceWindow(320, 240, WINDOW_GAME);
     std::string id = WindowId();
     Xdotool("mousemove --window " + id + " --sync 40 30");
     Xdotool("click 8");  // a side button: GLFW's button 3
@@ -187,7 +187,7 @@ TEST_F(HostWindow, OnlyTheFirstThreeMouseButtonsAreEvents) {
 }
 
 TEST_F(HostWindow, ResizingUpdatesTheDeviceSizeWithoutAnEvent) {
-    host->SetDeviceWindow(320, 240, 6);
+    host->SetDeviceWindow(320, 240, WINDOW_GAME);
     Xdotool("windowsize --sync " + WindowId() + " 500 400");
     ASSERT_TRUE(PollUntil([&] { return host->GetDeviceWidth() == 500; }));
     EXPECT_EQ(host->GetDeviceHeight(), 400);
