@@ -116,20 +116,19 @@ struct Census {
     int rock = 0, rays = 0, hazards = 0, player = 0, stars = 0, particles = 0, text = 0;
 
     explicit Census(int count) {
-        enum { SHEET = 1, STARS = 74, BITS = 70, SMOKE = 72 };
         const float* list = xr_ruvo_RUVO_Draw.Data();
         for (int n = 0; n < count; ++n) {
             const float* cmd = list + RUVO_DRAW_FLOATS * n;
-            if (int(cmd[9]) != RUVO_CMD_IMAGE) continue;
-            const int image = int(cmd[10]), frame = int(cmd[13]);
-            if (image == SHEET) {
+            if (int(cmd[CMD_TYPE]) != RUVO_CMD_IMAGE) continue;
+            const int image = int(cmd[CMD_IMAGE]), frame = int(cmd[CMD_FRAME]);
+            if (image == IMG_TILES) {
                 rock += frame >= TILE_ROCK_FIRST && frame <= TILE_ROCK_LAST;
-                rays += frame == 4;
-                hazards += frame == 17;
-                player += frame <= 3;
+                rays += frame == FRAME_RAY;
+                hazards += frame == FRAME_HAZARD;
+                player += frame >= FRAME_DIVER && frame < FRAME_DIVER + FRAME_DIVER_STEPS;
             }
-            stars += image == STARS;
-            particles += image >= BITS && image <= SMOKE;
+            stars += image == IMG_PARTICLE_STARS;
+            particles += image >= IMG_PARTICLE_SHAPES_FULL && image <= IMG_PARTICLE_SMOKE;
             text += image == xr_ruvo_RUVO_Font;
         }
     }
@@ -288,7 +287,7 @@ PlayedUpdate Play(Diver& diver) {
     u.emitted = LiveHazards() > hazards;
     u.placed = plr[PLR_TREASURES] > treasures - float(u.taken);
     bench_host->RenderGame();
-    u.played = int(xr_ruvo_RUVO_Data[3]);
+    u.played = int(xr_ruvo_RUVO_Data[DATA_PLAYED_COMMANDS]);
     return u;
 }
 
@@ -462,7 +461,7 @@ void BM_PlaybackRealFrame(benchmark::State& state) {
         return;
     }
     bench_host->RenderGame();
-    const int played = int(xr_ruvo_RUVO_Data[3]);
+    const int played = int(xr_ruvo_RUVO_Data[DATA_PLAYED_COMMANDS]);
     const Census census(played);
     if (played != busiestPlayed || census.stars == 0 || census.rock == 0 || census.rays == 0 || census.hazards == 0 ||
         census.particles == 0 || census.text == 0) {
@@ -497,7 +496,7 @@ void BM_PlayFrame(benchmark::State& state) {
         bench_host->RenderGame();
         glFinish();
         state.PauseTiming();
-        const bool same = int(xr_ruvo_RUVO_Data[3]) == busiestPlayed;
+        const bool same = int(xr_ruvo_RUVO_Data[DATA_PLAYED_COMMANDS]) == busiestPlayed;
         state.ResumeTiming();
         if (!same) {
             state.SkipWithError("the frame drew other than it did in play");

@@ -3,7 +3,6 @@
 // the game-over sequence, the options or the credits run.
 #include "game/mygame.h"
 
-#include <cmath>
 #include <cstdlib>
 
 #include "game/assets.h"
@@ -193,16 +192,11 @@ int xr_ruvo_InGame() {
     }
 
     // A touch on the pause button's corner pauses, once.
-    for (int k = 0; k < TOUCH_FINGERS; ++k) {
-        const float* t = xr_ruvo_RUVO_Touch.Data() + TOUCH_SLOTS * k;
-        if (t[TOUCH_DOWN] != 1 || std::sqrt(t[TOUCH_X] * t[TOUCH_X] + t[TOUCH_Y] * t[TOUCH_Y]) > 48) continue;
-        if (xr_ruvo_mdis[LATCH_MENU] == 0) {
-            xr_ruvo_RUVO_Paused = 1;
-            xr_ruvo_mdis[LATCH_MENU] = 1;
-            xr_ruvo_LockKeys();
-            pause_music_if_playing();
-        }
-        break;
+    if (xr_ruvo_MouseIn_Radius(0, 0, 48) && xr_ruvo_mdis[LATCH_MENU] == 0) {
+        xr_ruvo_RUVO_Paused = 1;
+        xr_ruvo_mdis[LATCH_MENU] = 1;
+        xr_ruvo_LockKeys();
+        pause_music_if_playing();
     }
     return 0;
 }

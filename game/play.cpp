@@ -21,8 +21,7 @@
 
 namespace {
 
-enum { FRAME_RAY = 4, FRAME_OVERLAY = 16, FRAME_HAZARD = 17, RAYS = 72 };
-
+enum { RAYS = 72 };
 
 // The window of cells around a player coordinate: 101 cells, or 103 against
 // the border.
@@ -156,12 +155,12 @@ void draw_player(float* plr) {
     const float sy = plr[PLR_Y] * CELL_PIXELS - xr_ruvo_scry;
     xr_ruvo_SetSize(plr[PLR_FACING] < 0 ? -1 : 1, 1);
     if (plr[PLR_LIVES] > -1) {
-        xr_ruvo_DrawImg(IMG_TILES, sx, sy, (xr_app_Millisecs() / 200) % 4);
+        xr_ruvo_DrawImg(IMG_TILES, sx, sy, FRAME_DIVER + (xr_app_Millisecs() / 200) % FRAME_DIVER_STEPS);
         float& timer = plr[PLR_INVULNERABLE];
         if (timer > 0) {
             timer -= 1;
             if (timer < 1) timer = 0;
-            if (timer > 90 || std::fmod(timer, 30.0f) > 15) xr_ruvo_DrawImg(IMG_TILES, sx, sy, FRAME_OVERLAY);
+            if (timer > 90 || std::fmod(timer, 30.0f) > 15) xr_ruvo_DrawImg(IMG_TILES, sx, sy, FRAME_SHIELD);
         }
     }
     plr[PLR_SCREEN_X] = sx;
@@ -230,7 +229,8 @@ void hazards(float* plr) {
         if (std::fabs(sx - plr[PLR_SCREEN_X]) < 16 && std::fabs(sy - plr[PLR_SCREEN_Y]) < 10 &&
             plr[PLR_INVULNERABLE] == 0 && plr[PLR_LIVES] > -1)
             hit_player(plr);
-        if (sx < -160 || sx > float(xr_ruvo_jscrw + 160) || sy < -160 || sy > float(xr_ruvo_jscrh + 160)) o[HAZ_ALIVE] = 0;
+        if (sx < -160 || sx > float(xr_ruvo_jscrw + 160) || sy < -160 || sy > float(xr_ruvo_jscrh + 160))
+            o[HAZ_ALIVE] = 0;
     }
 }
 

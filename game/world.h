@@ -35,6 +35,15 @@ enum {
     TILE_VENT_RIGHT = 15,    // in a right wall: emits to the left
 };
 
+// Frames of the game's sprite sheet (IMG_TILES) besides the tiles, which are
+// drawn as their codes.
+enum {
+    FRAME_DIVER = 0, FRAME_DIVER_STEPS = 4,  // the swimming diver, FRAME_DIVER + 0..3
+    FRAME_RAY = 4,                           // a sonar ray's dot
+    FRAME_SHIELD = 16,                       // over the diver while it cannot be hurt
+    FRAME_HAZARD = 17,
+};
+
 // Hazard record slots: OBJ_RECORDS records of OBJ_SLOTS floats in
 // xr_ruvo_obj; a record is free while HAZ_ALIVE is 0.
 enum {

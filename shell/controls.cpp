@@ -111,6 +111,10 @@ void update_set(int set) {
         for (int slot = 0; slot <= RUVO_STICK2_Y; ++slot) c[slot] = 0;
 }
 
+bool is_set(int set) {
+    return set >= RUVO_KEYBOARD_SET && set <= RUVO_LAST_PAD_SET;
+}
+
 // The set a reader of set -1..3 sees: with mixing on, the keyboard reads
 // pad 0's set, which carries the keyboard's input too.
 const float* readable_set(int set) {
@@ -193,7 +197,7 @@ int xr_ruvo_ReadPointer() {
 }
 
 int xr_ruvo_DoControls() {
-    for (int set = RUVO_KEYBOARD_SET; set <= 3; ++set) update_set(set);
+    for (int set = RUVO_KEYBOARD_SET; set <= RUVO_LAST_PAD_SET; ++set) update_set(set);
     if (xr_ruvo_RUVO_MixControls == 1) {
         float* keyboard = xr_ruvo_RUVO_Control.Data();
         float* pad0 = keyboard + RUVO_SET_SLOTS;
@@ -209,20 +213,21 @@ float xr_ruvo_PlayKey(int slot, int set) {
     if (slot < 0 || slot >= RUVO_SET_SLOTS) return 0;
     if (set == RUVO_ALL_SETS) {
         float sum = 0;
-        for (int s = RUVO_KEYBOARD_SET; s <= 3; ++s) sum += xr_ruvo_RUVO_Control[RUVO_SET_SLOTS * (s + 1) + slot];
+        for (int s = RUVO_KEYBOARD_SET; s <= RUVO_LAST_PAD_SET; ++s)
+            sum += xr_ruvo_RUVO_Control[RUVO_SET_SLOTS * (s + 1) + slot];
         return sum;
     }
-    if (set < RUVO_KEYBOARD_SET || set > 3) return 0;
+    if (!is_set(set)) return 0;
     return readable_set(set)[slot];
 }
 
 float xr_ruvo_ControlX(int set, int stick) {
-    if (set < RUVO_KEYBOARD_SET || set > 3 || stick < 0 || stick > 1) return 0;
+    if (!is_set(set) || stick < 0 || stick > 1) return 0;
     return readable_set(set)[stick == 0 ? RUVO_AXIS_X : RUVO_STICK2_X];
 }
 
 float xr_ruvo_ControlY(int set, int stick) {
-    if (set < RUVO_KEYBOARD_SET || set > 3 || stick < 0 || stick > 1) return 0;
+    if (!is_set(set) || stick < 0 || stick > 1) return 0;
     return readable_set(set)[stick == 0 ? RUVO_AXIS_Y : RUVO_STICK2_Y];
 }
 

@@ -11,9 +11,10 @@ enum {
     RUVO_MENU_ALIAS = 99,      // another name of RUVO_MENU
 };
 
-// Control sets: the keyboard's, the pads' 0..3, and every set summed. Set s
-// is RUVO_SET_SLOTS floats of xr_ruvo_RUVO_Control from RUVO_SET_SLOTS * (s + 1).
-enum { RUVO_KEYBOARD_SET = -1, RUVO_ALL_SETS = -2, RUVO_SET_SLOTS = 100 };
+// Control sets: the keyboard's, the pads' 0..RUVO_LAST_PAD_SET, and every set
+// summed. Set s is RUVO_SET_SLOTS floats of xr_ruvo_RUVO_Control from
+// RUVO_SET_SLOTS * (s + 1).
+enum { RUVO_KEYBOARD_SET = -1, RUVO_ALL_SETS = -2, RUVO_LAST_PAD_SET = 3, RUVO_SET_SLOTS = 100 };
 
 // The touch record (xr_ruvo_RUVO_Touch), in virtual units: one record of
 // TOUCH_SLOTS per finger, then the pointer (the mouse, or the first finger).

@@ -94,7 +94,8 @@ int xr_ruvo_TiledBackdrop() {
     xr_ruvo_ResetDraw();
     xr_ruvo_SetCol(255, 255, 255, 0.2f);
     for (int i = -1; i <= 14; ++i)
-        for (int j = 0; j <= 14; ++j) xr_ruvo_DrawImg(IMG_OPTION_ICONS, float(64 * i + e), float(64 * j - e), OPTION_ICON_BACKDROP);
+        for (int j = 0; j <= 14; ++j)
+            xr_ruvo_DrawImg(IMG_OPTION_ICONS, float(64 * i + e), float(64 * j - e), OPTION_ICON_BACKDROP);
     xr_ruvo_ResetDraw();
     return 0;
 }
@@ -137,7 +138,8 @@ int xr_ruvo_Option(int y, int index, int row, int icon, String caption, int min,
     xr_ruvo_SetSize(1);
 
     if (min == 0 && max == 1) {
-        const char* word = style == OPTION_INVERTED ? (value == 1 ? "Inverted   " : "   Standard") : (value == 1 ? "    On" : "Off   ");
+        const char* word = style == OPTION_INVERTED ? (value == 1 ? "Inverted   " : "   Standard")
+                                                    : (value == 1 ? "    On" : "Off   ");
         xr_ruvo_Text(W / 2 + 72, fy - 8, String(word), 1, 1, 0, 0);
         if (selected && xr_ruvo_MouseIn_Centered(W / 2 + 72, fy, 220, 62) && kd[LATCH_TOGGLE] == 0 &&
             (kd[LATCH_POINTER] == 0 || kd[LATCH_POINTER] == LATCH_POINTER_ON_SLIDER)) {

@@ -55,7 +55,8 @@ int xr_ruvo_DoParticles() {
         p[PART_ANGLE] = std::fmod(p[PART_SPIN] + p[PART_ANGLE], 360.0f);
         const float sx = p[PART_X] - xr_ruvo_scrx, sy = p[PART_Y] - xr_ruvo_scry;
         float scale = 1, fade = 0.02f;
-        switch (int(p[PART_KIND])) {
+        const int kind = int(p[PART_KIND]);
+        switch (kind) {
         case PART_SMOKE:
             p[PART_VY] -= xr_random_Step() * 0.05f + 0.05f;
             p[PART_VX] *= xr_random_Step() * 0.03f + 0.95f;
@@ -88,12 +89,12 @@ int xr_ruvo_DoParticles() {
         xr_ruvo_SetCol(rgb[0], rgb[1], rgb[2], xr_math_Clamp(p[PART_LIFE], 0, 1));
         xr_ruvo_SetSize(scale, scale);
         xr_ruvo_SetRot(p[PART_ANGLE]);
-        if (int(p[PART_KIND]) == PART_LABEL) {
+        if (kind == PART_LABEL) {
             if (xr_ruvo_RUVO_Font) xr_ruvo_Text(sx, sy, String(int(p[PART_FRAME])), 1, 1, 0, 0);
         } else {
-            int image = int(p[PART_KIND]) == PART_SMOKE    ? IMG_PARTICLE_SMOKE
-                        : int(p[PART_KIND]) == PART_SHAPE ? IMG_PARTICLE_SHAPES
-                                                  : IMG_PARTICLE_SHAPES_FULL;
+            const int image = kind == PART_SMOKE   ? IMG_PARTICLE_SMOKE
+                              : kind == PART_SHAPE ? IMG_PARTICLE_SHAPES
+                                                   : IMG_PARTICLE_SHAPES_FULL;
             xr_ruvo_DrawImg(image, sx, sy, n % 16);
         }
         p[PART_LIFE] -= fade;
@@ -103,7 +104,8 @@ int xr_ruvo_DoParticles() {
             p[PART_LIFE] = 0;
             p[PART_KIND] = 0;
         }
-        if (sx < -128 || sx > float(xr_ruvo_jscrw + 128) || sy < -128 || sy > float(xr_ruvo_jscrh + 128)) p[PART_KIND] = 0;
+        if (sx < -128 || sx > float(xr_ruvo_jscrw + 128) || sy < -128 || sy > float(xr_ruvo_jscrh + 128))
+            p[PART_KIND] = 0;
     }
     xr_ruvo_ResetDraw();
     return 0;

@@ -53,9 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(size_t(xr_ruvo_Sprtup) <= units.size());
     for (int n = 0; n < xr_ruvo_Sprtup; ++n) {
         const float* cmd = xr_ruvo_RUVO_Draw.Data() + RUVO_DRAW_FLOATS * n;
-        FUZZ_CHECK(cmd[9] == RUVO_CMD_IMAGE && cmd[10] == kFont);
-        FUZZ_CHECK(cmd[13] >= 1 && cmd[13] <= 127);
-        FUZZ_CHECK(std::isfinite(cmd[11]) && std::isfinite(cmd[12]));
+        FUZZ_CHECK(cmd[CMD_TYPE] == RUVO_CMD_IMAGE && cmd[CMD_IMAGE] == kFont);
+        FUZZ_CHECK(cmd[CMD_FRAME] >= 1 && cmd[CMD_FRAME] <= 127);
+        FUZZ_CHECK(std::isfinite(cmd[CMD_X]) && std::isfinite(cmd[CMD_Y]));
     }
     return 0;
 }

@@ -23,7 +23,6 @@
 
 namespace {
 
-
 float& Cell(int x, int y) {
     return xr_ruvo_grid.Data()[xr_ruvo_Cell(x, y)];
 }

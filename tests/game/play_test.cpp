@@ -19,7 +19,6 @@
 
 namespace {
 
-enum { FRAME_SHIELD = 16 };
 
 float& plr(int slot) {
     return xr_ruvo_plr.Data()[slot];
@@ -33,6 +32,13 @@ float& cell(int x, int y, int slot = CELL_TILE) {
 // sprite sheet.
 int Queued(int frame) {
     return CountImage(IMG_TILES, frame);
+}
+
+// How many divers it queued, in any step of their swimming.
+int Diver() {
+    int n = 0;
+    for (int step = 0; step < FRAME_DIVER_STEPS; ++step) n += Queued(FRAME_DIVER + step);
+    return n;
 }
 
 // Treasure cells in the whole cave.
@@ -207,12 +213,13 @@ TEST_F(Play, HazardsDieInRockAndFarOffScreen) {
     // One drifting right into a rock at (530, 500); one far to the left.
     cell(530, 500) = 10;
     o[HAZ_ALIVE] = 1, o[HAZ_X] = 529.95f, o[HAZ_Y] = 500.5f, o[HAZ_VX] = 0.1f;
-    o[OBJ_SLOTS + HAZ_ALIVE] = 1, o[OBJ_SLOTS + HAZ_X] = 512 - 40, o[OBJ_SLOTS + HAZ_Y] = 512, o[OBJ_SLOTS + HAZ_VX] = -0.1f;
+    float* far = o + OBJ_SLOTS;
+    far[HAZ_ALIVE] = 1, far[HAZ_X] = 512 - 40, far[HAZ_Y] = 512, far[HAZ_VX] = -0.1f;
     g.Update();
     EXPECT_EQ(o[HAZ_ALIVE], 1) << "it was not in rock before moving";
     g.Update();
     EXPECT_EQ(o[HAZ_ALIVE], 0) << "it entered the rock";
-    EXPECT_EQ(o[OBJ_SLOTS + HAZ_ALIVE], 0) << "more than 160 pixels beyond the view";
+    EXPECT_EQ(far[HAZ_ALIVE], 0) << "more than 160 pixels beyond the view";
 }
 
 TEST_F(Play, SonarPulsesAtUpdateThirtyOneThenEveryNinetyOne) {
@@ -471,7 +478,9 @@ TEST_F(Play, TheCellWindowAgainstTheGridsEdge) {
             plr(PLR_X + axis) = c.at;
             // Lit cells along the player's row (or column): at each end of the
             // window and just outside it.
-            auto light = [&](int along) -> float& { return axis ? cell(512, along, CELL_LIGHT) : cell(along, 512, CELL_LIGHT); };
+            auto light = [&](int along) -> float& {
+                return axis ? cell(512, along, CELL_LIGHT) : cell(along, 512, CELL_LIGHT);
+            };
             for (int along = 0; along < WORLD_SIZE; ++along) light(along) = 0;
             for (int along : {c.first - 1, c.first, c.last, c.last + 1})
                 if (along >= 0 && along < WORLD_SIZE) light(along) = 50;
@@ -504,12 +513,12 @@ TEST_F(Play, TheShieldBlinksAndTheLostDiverIsNotDrawn) {
         g.Update();
         EXPECT_FLOAT_EQ(plr(PLR_INVULNERABLE), std::max(c.before - 1, 0.0f)) << c.before;
         EXPECT_EQ(Queued(FRAME_SHIELD), c.shown ? 1 : 0) << "shield, from " << c.before;
-        EXPECT_EQ(Queued(0) + Queued(1) + Queued(2) + Queued(3), 1) << "the diver, from " << c.before;
+        EXPECT_EQ(Diver(), 1) << "the diver, from " << c.before;
     }
     plr(PLR_LIVES) = -1;
     plr(PLR_INVULNERABLE) = 100;
     g.Update();
-    EXPECT_EQ(Queued(0) + Queued(1) + Queued(2) + Queued(3), 0) << "no diver";
+    EXPECT_EQ(Diver(), 0) << "no diver";
     EXPECT_EQ(Queued(FRAME_SHIELD), 0) << "no shield";
     EXPECT_FLOAT_EQ(plr(PLR_INVULNERABLE), 100);
 }

@@ -81,7 +81,7 @@ TEST_F(Render, PlaysTheQueuedListInVirtualUnits) {
     EXPECT_TRUE(NearRgb(Pixel(141, 101), {0, 255, 0}));
     EXPECT_TRUE(NearRgb(Pixel(138, 120), {0, 0, 0}));
     EXPECT_EQ(xr_ruvo_Sprtup, 0);
-    EXPECT_EQ(xr_ruvo_RUVO_Data[3], 1);
+    EXPECT_EQ(xr_ruvo_RUVO_Data[DATA_PLAYED_COMMANDS], 1);
     BeginFrame();
 }
 
@@ -89,10 +89,10 @@ TEST_F(Render, DebugOverlayOnlyWhenAskedFor) {
     xr_ruvo_mx = 100;
     xr_ruvo_my = 100;
     xr_ruvo_RenderWorld();
-    EXPECT_EQ(xr_ruvo_RUVO_Data[3], 0) << "nothing but the list and the particles";
+    EXPECT_EQ(xr_ruvo_RUVO_Data[DATA_PLAYED_COMMANDS], 0) << "nothing but the list and the particles";
     xr_ruvo_RUVO_DebugMode = 1;
     xr_ruvo_RenderWorld();
-    EXPECT_EQ(xr_ruvo_RUVO_Data[3], 4) << "the pointer cross (no font loaded, no text)";
+    EXPECT_EQ(xr_ruvo_RUVO_Data[DATA_PLAYED_COMMANDS], 4) << "the pointer cross (no font loaded, no text)";
 }
 
 TEST_F(Render, BackgroundHues) {

@@ -82,7 +82,7 @@ TEST_F(Input, AutoRepeatGivesOneHit) {
     input->p_KeyEvent(E::KeyUp, 65);
     EXPECT_FALSE(xr_input_KeyDown(65));
     EXPECT_EQ(xr_input_KeyHit(0), 0);
-    EXPECT_EQ(xr_input_KeyHit(512), 0);
+    EXPECT_EQ(xr_input_KeyHit(KEY_COUNT), 0);
     EXPECT_FALSE(xr_input_KeyDown(-1));
 }
 
@@ -91,8 +91,8 @@ TEST_F(Input, LeftClickIsAlsoTheFirstFinger) {
     Update([&] {
         EXPECT_TRUE(xr_input_MouseDown(0));
         EXPECT_TRUE(xr_input_TouchDown(0));
-        EXPECT_EQ(xr_input_KeyHit(1), 1);
-        EXPECT_EQ(xr_input_KeyHit(384), 1);
+        EXPECT_EQ(xr_input_KeyHit(KEY_LMB), 1);
+        EXPECT_EQ(xr_input_KeyHit(KEY_TOUCH0), 1);
         EXPECT_EQ(xr_input_TouchX(0), 12);
         EXPECT_EQ(xr_input_MouseY(), 34);
     });
@@ -140,7 +140,7 @@ TEST_F(Input, PadsArePolledInSlotOrderWithTheirLayouts) {
         EXPECT_FLOAT_EQ(xr_input_JoyX(1, 0), 0.75f);
         EXPECT_FLOAT_EQ(xr_input_JoyY(1, 0), -0.5f);
         EXPECT_TRUE(xr_input_JoyDown(0, 0));
-        EXPECT_EQ(xr_input_KeyHit(256), 1);
+        EXPECT_EQ(xr_input_KeyHit(KEY_JOY0), 1);
 
         EXPECT_FLOAT_EQ(xr_input_JoyY(0, 1), 0.5f) << "pad layout: y negated";
         EXPECT_FLOAT_EQ(input->m__joyStates[1]->m_joyz[0], 0.3f);
@@ -148,16 +148,16 @@ TEST_F(Input, PadsArePolledInSlotOrderWithTheirLayouts) {
         EXPECT_FLOAT_EQ(xr_input_JoyX(1, 1), 0.9f);
         EXPECT_FLOAT_EQ(xr_input_JoyY(1, 1), -0.4f);
         EXPECT_TRUE(xr_input_JoyDown(8, 1));
-        EXPECT_TRUE(xr_input_KeyDown(256 + 32 + 8));
+        EXPECT_TRUE(xr_input_KeyDown(KEY_JOY0 + KEY_JOY_STRIDE + JOY_LEFT));
         for (int b = 14; b < 32; ++b) EXPECT_FALSE(input->m__joyStates[0]->m_buttons[b]);
     });
     Update([&] {
-        EXPECT_EQ(xr_input_KeyHit(256), 0) << "a held button gives one hit";
+        EXPECT_EQ(xr_input_KeyHit(KEY_JOY0), 0) << "a held button gives one hit";
         EXPECT_TRUE(xr_input_JoyDown(0, 0));
     });
     // Codes past 511 are never down, though their low bits name a button
     // that is: 256 | 0 | 16 << 5 is 768, 256 | 512 is 768 too.
-    ASSERT_TRUE(xr_input_KeyDown(256));
+    ASSERT_TRUE(xr_input_KeyDown(KEY_JOY0));
     EXPECT_FALSE(xr_input_JoyDown(0, 16));
     EXPECT_FALSE(xr_input_JoyDown(512, 0));
     EXPECT_FALSE(xr_input_JoyDown(0, 24));

@@ -59,6 +59,8 @@ std::string MakeState(const std::vector<int>& settings, const std::vector<int>& 
 }
 
 std::vector<int> FirstRunSettings() {
+    // Written from outside, as the file holds them: music and effects at 7,
+    // both sticks' y inverted, and the loading screen's mark.
     std::vector<int> s(kSettings, 0);
     s[0] = s[1] = 7;
     s[11] = s[12] = 1;

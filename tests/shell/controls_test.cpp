@@ -49,7 +49,7 @@ protected:
         host.pads[pad].axes[1] = y;
     }
     float Keyboard(int slot) { return xr_ruvo_RUVO_Control[slot]; }
-    float Pad(int pad, int slot) { return xr_ruvo_RUVO_Control[RUVO_SET_SLOTS * (pad + 1) + slot]; }
+    float& Pad(int pad, int slot) { return xr_ruvo_RUVO_Control[RUVO_SET_SLOTS * (pad + 1) + slot]; }
 };
 
 TEST_F(Controls, KeyboardAxisRampsUpAndDecays) {
@@ -92,7 +92,7 @@ TEST_F(Controls, StickDeadZone) {
     };
     xr_ruvo_RUVO_MixControls = 0;
     for (const Case& c : cases) {
-        xr_ruvo_RUVO_Control[2 * RUVO_SET_SLOTS + RUVO_AXIS_X] = xr_ruvo_RUVO_Control[2 * RUVO_SET_SLOTS + RUVO_AXIS_Y] = 0;
+        Pad(1, RUVO_AXIS_X) = Pad(1, RUVO_AXIS_Y) = 0;
         Stick(1, c.x, c.y);
         Update();
         EXPECT_FLOAT_EQ(Pad(1, RUVO_AXIS_X), c.axisX) << c.x << "," << c.y;
@@ -147,25 +147,26 @@ TEST_F(Controls, EveryKeyAndPadButtonHoldsItsControl) {
     for (int jid = 0; jid < 4; ++jid) host.Connect(jid, PadHost::Gamepad());
     // Which of the eleven controls each set holds: set -1 is the keyboard.
     auto expectHeld = [&](int heldSet, int heldSlot, const std::string& what) {
-        for (int set = -1; set <= 3; ++set)
+        for (int set = RUVO_KEYBOARD_SET; set <= RUVO_LAST_PAD_SET; ++set)
             for (int slot : slots)
-                EXPECT_EQ(xr_ruvo_RUVO_Control[RUVO_SET_SLOTS * (set + 1) + slot], set == heldSet && slot == heldSlot ? 1 : 0)
+                EXPECT_EQ(Pad(set, slot), set == heldSet && slot == heldSlot ? 1 : 0)
                     << what << ": set " << set << ", slot " << slot;
     };
     for (const Binding& b : table) {
         for (int key : b.keys) {
             Key(key, true);
             Update();
-            expectHeld(-1, b.slot, "key " + std::to_string(key));
+            expectHeld(RUVO_KEYBOARD_SET, b.slot, "key " + std::to_string(key));
             Key(key, false);
             Update();
         }
-        for (int pad = 0; pad < 4; ++pad)
+        for (int pad = 0; pad <= RUVO_LAST_PAD_SET; ++pad)
             for (int offset : b.offsets) {
                 unsigned char& button = host.pads[pad].state.buttons[gamepadButton[offset]];
                 button = GLFW_PRESS;
                 Update();
-                EXPECT_TRUE(xr_input_KeyDown(KEY_JOY0 + KEY_JOY_STRIDE * pad + offset)) << "pad " << pad << ", offset " << offset;
+                EXPECT_TRUE(xr_input_KeyDown(KEY_JOY0 + KEY_JOY_STRIDE * pad + offset))
+                    << "pad " << pad << ", offset " << offset;
                 expectHeld(pad, b.slot, "pad " + std::to_string(pad) + ", offset " + std::to_string(offset));
                 button = GLFW_RELEASE;
                 Update();
@@ -223,7 +224,7 @@ TEST_F(Controls, LinuxPadReportsGiveTheirControls) {
         PadHost::Pad pad = c.known ? PadHost::Gamepad() : PadHost::Raw({0, 0, 0, 0}, 16);
         host.Connect(0, pad);
         Update();  // at rest
-        xr_ruvo_RUVO_Control[RUVO_SET_SLOTS + RUVO_AXIS_X] = xr_ruvo_RUVO_Control[RUVO_SET_SLOTS + RUVO_AXIS_Y] = 0;
+        Pad(0, RUVO_AXIS_X) = Pad(0, RUVO_AXIS_Y) = 0;
         c.press(host.pads[0]);
         Update();
         for (int slot : slots) {
@@ -274,7 +275,7 @@ TEST_F(Controls, MixingAndReadingSets) {
     Key(KEY_UP, false);
     Key(KEY_ESCAPE, true);
     Update();
-    for (int set = RUVO_ALL_SETS; set <= 3; ++set)
+    for (int set = RUVO_ALL_SETS; set <= RUVO_LAST_PAD_SET; ++set)
         EXPECT_EQ(xr_ruvo_PlayKey(RUVO_MENU_ALIAS, set), xr_ruvo_PlayKey(RUVO_MENU, set)) << set;
     EXPECT_EQ(xr_ruvo_PlayKey(RUVO_MENU_ALIAS, RUVO_KEYBOARD_SET), 1);
 }

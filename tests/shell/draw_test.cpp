@@ -85,7 +85,7 @@ TEST_F(DrawList, AcceptsCommandsUpToNumberFiveThousand) {
     xr_ruvo_Sprtup = 5000;
     xr_ruvo_Line(1, 1, 2, 2);
     EXPECT_EQ(xr_ruvo_Sprtup, 5001);
-    EXPECT_EQ(Command(5000)[9], RUVO_CMD_LINE);
+    EXPECT_EQ(Command(5000)[CMD_TYPE], RUVO_CMD_LINE);
     xr_ruvo_Line(1, 1, 2, 2);
     xr_ruvo_SetSkew(1, 1);
     EXPECT_EQ(xr_ruvo_Sprtup, 5001);
@@ -96,8 +96,8 @@ TEST_F(DrawList, ResetClearsAPendingSkew) {
     xr_ruvo_Rect(0, 0, 1, 1, 0, 0);
     xr_ruvo_ResetDraw();
     ASSERT_EQ(xr_ruvo_Sprtup, 3);
-    EXPECT_EQ(Command(2)[9], RUVO_CMD_SKEW);
-    EXPECT_EQ(Command(2)[7], 0) << "later commands are unskewed";
+    EXPECT_EQ(Command(2)[CMD_TYPE], RUVO_CMD_SKEW);
+    EXPECT_EQ(Command(2)[STYLE_SKEW_X], 0) << "later commands are unskewed";
 
     xr_ruvo_Sprtup = 0;
     xr_ruvo_SetSkew(0.5f, 0);
@@ -110,7 +110,10 @@ TEST_F(DrawList, ResetClearsAPendingSkew) {
 // Glyph commands of the last text: (x, y, frame) each.
 std::vector<std::vector<float>> glyphs() {
     std::vector<std::vector<float>> out;
-    for (int n = 0; n < xr_ruvo_Sprtup; ++n) out.push_back({Command(n)[11], Command(n)[12], Command(n)[13]});
+    for (int n = 0; n < xr_ruvo_Sprtup; ++n) {
+        const float* c = Command(n);
+        out.push_back({c[CMD_X], c[CMD_Y], c[CMD_FRAME]});
+    }
     return out;
 }
 
@@ -198,7 +201,7 @@ TEST_F(DrawFrame, PlaybackDrawsTheQueuedCommands) {
     xr_ruvo_Line(0, 200, 300, 200);
     xr_ruvo_PlayDraw();
     EXPECT_EQ(xr_ruvo_Sprtup, 0);
-    EXPECT_EQ(xr_ruvo_RUVO_Data[3], 4);
+    EXPECT_EQ(xr_ruvo_RUVO_Data[DATA_PLAYED_COMMANDS], 4);
     EndFrame();
 
     EXPECT_TRUE(NearRgb(Pixel(20, 20), {255, 0, 0}));

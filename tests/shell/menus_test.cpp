@@ -13,22 +13,21 @@
 #include <gtest/gtest.h>
 
 #include "game/assets.h"
-#include "shell/data_paths.h"
-
 #include "game/mygame.h"
 #include "host/glfwgame.h"
 #include "shell/controls.h"
+#include "shell/data_paths.h"
 #include "shell/draw.h"
 #include "shell/menus.h"
 #include "shell/sound.h"
 #include "shell/state.h"
+#include "tests/harness/data_host.h"
 #include "tests/harness/draw_list.h"
 #include "tests/harness/environment.h"
+#include "tests/harness/files.h"
 #include "tests/harness/scratch.h"
 #include "tests/harness/sound_files.h"
 #include "tests/harness/test_roots.h"
-#include "tests/harness/data_host.h"
-#include "tests/harness/files.h"
 
 namespace fs = std::filesystem;
 
@@ -60,7 +59,7 @@ protected:
     static void SetUpTestSuite() {
         g_data = std::make_unique<ScratchFolder>("menus-data");
         SetEnv("ALSOFT_DRIVERS", "null");
-                std::ofstream(DataFile(g_data->path(), xr_ruvo_TuneFile(GAME_NUMBER, kGameTune)), std::ios::binary)
+        std::ofstream(DataFile(g_data->path(), xr_ruvo_TuneFile(GAME_NUMBER, kGameTune)), std::ios::binary)
             << EncodeOgg(Tone(44100, 2, 22050, 200, 0.3), 2, 22050);
     }
     static void TearDownTestSuite() { g_data.reset(); }
@@ -155,10 +154,12 @@ TEST_F(Menus, MainMenuChoices) {
         {"keys: Start Game, Normal", {{KEY_ENTER, nullptr}, {KEY_ENTER, nullptr}}, 11, 2, 0},
         {"clicks: Start Game, Normal", {{0, "> Start Game"}, {0, "> Normal"}}, 11, 2, 0},
         {"a first click only moves the cursor", {{0, "> Start Game"}, {0, "Hard"}, {0, "> Hard"}}, 11, 3, 0},
-        {"up from Easy wraps to Hard", {{KEY_ENTER, nullptr}, {KEY_UP, nullptr}, {KEY_UP, nullptr}, {KEY_ENTER, nullptr}}, 11, 3, 0},
+        {"up from Easy wraps to Hard",
+         {{KEY_ENTER, nullptr}, {KEY_UP, nullptr}, {KEY_UP, nullptr}, {KEY_ENTER, nullptr}}, 11, 3, 0},
         {"keys: Options", {{KEY_DOWN, nullptr}, {KEY_ENTER, nullptr}}, 0, 0, 1},
         {"clicks: Credits", {{0, "Credits"}, {0, "> Credits"}}, 0, 0, 2},
-        {"back from the difficulty list", {{KEY_ENTER, nullptr}, {KEY_ESCAPE, nullptr}, {KEY_DOWN, nullptr}, {KEY_ENTER, nullptr}},
+        {"back from the difficulty list",
+         {{KEY_ENTER, nullptr}, {KEY_ESCAPE, nullptr}, {KEY_DOWN, nullptr}, {KEY_ENTER, nullptr}},
          0, 0, 1},
         {"up on Start Game stays there", {{KEY_UP, nullptr}, {KEY_ENTER, nullptr}, {KEY_ENTER, nullptr}}, 11, 2, 0},
     };

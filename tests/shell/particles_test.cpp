@@ -10,6 +10,7 @@
 #include "shell/particles.h"
 #include "shell/state.h"
 #include "support/random.h"
+#include "tests/harness/draw_list.h"
 #include "tests/harness/test_roots.h"
 
 namespace {
@@ -111,16 +112,16 @@ TEST_F(Particles, ParticlesQueueTheirImages) {
     xr_ruvo_Sprtup = 0;
     xr_ruvo_DoParticles();
     ASSERT_EQ(xr_ruvo_Sprtup, 3);
-    const int images[] = {72, 71, 70};
+    const int images[] = {IMG_PARTICLE_SMOKE, IMG_PARTICLE_SHAPES, IMG_PARTICLE_SHAPES_FULL};
     for (int n = 0; n < 3; ++n) {
-        const float* cmd = xr_ruvo_RUVO_Draw.Data() + 20 * n;
-        EXPECT_EQ(cmd[10], images[n]);
-        EXPECT_EQ(cmd[13], float((n + 1) % 16)) << "frame: the record number";
-        EXPECT_NEAR(cmd[11], 100 + 100 * n, 1e-3) << "screen position";
-        EXPECT_NEAR(cmd[0], 1, 1e-6);
+        const float* cmd = Command(n);
+        EXPECT_EQ(cmd[CMD_IMAGE], images[n]);
+        EXPECT_EQ(cmd[CMD_FRAME], float((n + 1) % 16)) << "frame: the record number";
+        EXPECT_NEAR(cmd[CMD_X], 100 + 100 * n, 1e-3) << "screen position";
+        EXPECT_NEAR(cmd[STYLE_ALPHA], 1, 1e-6);
     }
-    EXPECT_FLOAT_EQ(xr_ruvo_RUVO_Draw[4], 1) << "smoke starts at scale 1";
-    EXPECT_FLOAT_EQ(xr_ruvo_RUVO_Draw[20 + 4], 0.3f);
+    EXPECT_FLOAT_EQ(Command(0)[STYLE_SCALE_X], 1) << "smoke starts at scale 1";
+    EXPECT_FLOAT_EQ(Command(1)[STYLE_SCALE_X], 0.3f);
 }
 
 TEST_F(Particles, StarsDriftWrapAndFade) {
@@ -155,19 +156,19 @@ TEST_F(Particles, StarsDriftWrapAndFade) {
     xr_ruvo_Sprtup = 0;
     xr_ruvo_DoBits(0, 0, 1);
     EXPECT_FLOAT_EQ(star[STAR_SLOTS + STAR_X], 405) << "the camera's step at the star's depth";
-    EXPECT_NEAR(xr_ruvo_RUVO_Draw[20 + 0], 1 - 25.0f / 40000, 1e-6);
+    EXPECT_NEAR(Command(1)[STYLE_ALPHA], 1 - 25.0f / 40000, 1e-6) << "star 1 is the second command";
 }
 
 TEST_F(Particles, FlushGameClearsTheWorld) {
     xr_ruvo_grid[xr_ruvo_Cell(3, 3)] = 7;
     xr_ruvo_plr[PLR_SCORE] = 40;
-    xr_ruvo_obj[0] = 1;
+    xr_ruvo_obj[HAZ_ALIVE] = 1;
     xr_ruvo_ThrowShape(1100, 2100, 1, 0, 0);
     xr_ruvo_RUVO_EndofGame = 30;
     xr_ruvo_FlushGame();
     EXPECT_EQ(xr_ruvo_grid[xr_ruvo_Cell(3, 3)], 0);
     EXPECT_EQ(xr_ruvo_plr[PLR_SCORE], 0);
-    EXPECT_EQ(xr_ruvo_obj[0], 0);
+    EXPECT_EQ(xr_ruvo_obj[HAZ_ALIVE], 0);
     EXPECT_EQ(Alive(), 0);
     EXPECT_EQ(xr_ruvo_RUVO_EndofGame, 0);
 }

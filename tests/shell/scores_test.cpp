@@ -14,24 +14,23 @@
 #include <gtest/gtest.h>
 
 #include "game/assets.h"
-#include "shell/data_paths.h"
-
 #include "game/mygame.h"
 #include "game/world.h"
 #include "host/glfwgame.h"
 #include "shell/controls.h"
 #include "shell/credits.h"
+#include "shell/data_paths.h"
 #include "shell/draw.h"
 #include "shell/scores.h"
 #include "shell/sound.h"
 #include "shell/state.h"
+#include "tests/harness/data_host.h"
 #include "tests/harness/draw_list.h"
 #include "tests/harness/environment.h"
+#include "tests/harness/files.h"
 #include "tests/harness/scratch.h"
 #include "tests/harness/sound_files.h"
 #include "tests/harness/test_roots.h"
-#include "tests/harness/data_host.h"
-#include "tests/harness/files.h"
 
 namespace fs = std::filesystem;
 
@@ -57,8 +56,9 @@ protected:
         SetEnv("ALSOFT_DRIVERS", "null");
         WavClip clip;
         clip.data = Bytes16(Tone(4410, 1, 44100, 300, 0.3));
-                std::ofstream(DataFile(g_data->path(), xr_ruvo_EffectFile(GAME_NUMBER, SFX_CHIME)), std::ios::binary) << MakeWav(clip);
-                std::ofstream(DataFile(g_data->path(), xr_ruvo_TuneFile(GAME_NUMBER, kGameTune)), std::ios::binary)
+        std::ofstream(DataFile(g_data->path(), xr_ruvo_EffectFile(GAME_NUMBER, SFX_CHIME)), std::ios::binary)
+            << MakeWav(clip);
+        std::ofstream(DataFile(g_data->path(), xr_ruvo_TuneFile(GAME_NUMBER, kGameTune)), std::ios::binary)
             << EncodeOgg(Tone(44100, 2, 22050, 200, 0.3), 2, 22050);
     }
     static void TearDownTestSuite() { g_data.reset(); }

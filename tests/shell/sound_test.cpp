@@ -7,19 +7,18 @@
 #include <gtest/gtest.h>
 
 #include "game/assets.h"
-#include "shell/data_paths.h"
-
 #include "game/modules.h"
 #include "host/app.h"
 #include "host/glfwgame.h"
+#include "shell/data_paths.h"
 #include "shell/sound.h"
 #include "shell/state.h"
 #include "support/random.h"
+#include "tests/harness/data_host.h"
 #include "tests/harness/environment.h"
+#include "tests/harness/files.h"
 #include "tests/harness/scratch.h"
 #include "tests/harness/sound_files.h"
-#include "tests/harness/data_host.h"
-#include "tests/harness/files.h"
 
 namespace fs = std::filesystem;
 

@@ -237,24 +237,21 @@ int main(int argc, char** argv) {
             y += 30 + e.rows * (e.frameH + kGap) + 24;
             entries.push_back(std::move(e));
         }
-        const Image* font = nullptr;
-        for (const Entry& e : entries)
-            if (e.sheet->path == catalog::imageFile(IMG_FONT)) font = &e.img;
+        // The picture of image slot `slot`, when the sheet shows it.
+        auto shown = [&](int slot) -> const Image* {
+            for (const Entry& e : entries)
+                if (e.sheet->path == catalog::imageFile(slot)) return &e.img;
+            return nullptr;
+        };
+        const Image* font = shown(IMG_FONT);
         const bool withSample = font != nullptr;
         const int sampleTop = y;
         if (withSample) y += 300;
-        const Image *menu = nullptr, *logo = nullptr, *icons = nullptr;
-        for (const Entry& e : entries) {
-            if (e.sheet->path == catalog::imageFile(IMG_MENU)) menu = &e.img;
-            if (e.sheet->path == catalog::imageFile(IMG_TITLE)) logo = &e.img;
-            if (e.sheet->path == catalog::imageFile(IMG_ICONS)) icons = &e.img;
-        }
+        const Image *menu = shown(IMG_MENU), *logo = shown(IMG_TITLE), *icons = shown(IMG_ICONS);
         const bool withMenu = font && menu && logo && icons;
         const int menuTop = y;
         if (withMenu) y += 620;
-        const Image* gfx = nullptr;
-        for (const Entry& e : entries)
-            if (e.sheet->path == catalog::imageFile(IMG_TILES)) gfx = &e.img;
+        const Image* gfx = shown(IMG_TILES);
         const int caveTop = y;
         if (gfx) y += (14 * 16 + 32) * 3 + 20;
         Image sheet(kWidth, y);
