@@ -8,7 +8,7 @@
 //
 //   windows_pacing LINUX_PROGRAM WINDOWS_FOLDER WINDOWS_ZIP
 // WINDOWS_FOLDER holds glimmerdeep.exe as the zip unpacks it; WINEPREFIX
-// names a prefix made by tools/windows/prefix.sh.
+// names a prefix made by tests/windows/prefix.sh.
 #include <unistd.h>
 
 #include <algorithm>
@@ -84,6 +84,8 @@ int main(int argc, char** argv) {
     const fs::path exe = fs::absolute(fs::path(argv[2]) / "glimmerdeep.exe");
     if (!fs::exists(exe) || !fs::exists(argv[3])) return Fail("no Windows program or zip at the paths given");
     if (!std::getenv("WINEPREFIX")) return Fail("WINEPREFIX must name the tests' Wine prefix");
+    const std::string wine = FindProgram("wine", "GLIMMERDEEP_WINE");
+    if (wine.empty()) return Fail("no wine on the PATH (Debian's wine gives it; GLIMMERDEEP_WINE names another)");
     char folder[] = "/tmp/glimmerdeep-windows-pacing-XXXXXX";
     if (!mkdtemp(folder)) return Fail("no temporary folder");
 
@@ -91,13 +93,13 @@ int main(int argc, char** argv) {
     std::vector<double> onLinux, onWine;
     for (int round = 0; round < 3; ++round) {
         onLinux.push_back(LaunchToLoadingScreen({linux}, folder));
-        onWine.push_back(LaunchToLoadingScreen({"/usr/bin/wine", exe.string()}, folder));
+        onWine.push_back(LaunchToLoadingScreen({wine, exe.string()}, folder));
         if (onLinux.back() == 0 || onWine.back() == 0) return Fail("a program showed no loading screen");
     }
     const double linuxMs = Median(onLinux), wineMs = Median(onWine);
 
     // 20 s of a Normal game under Wine, steered with the arrow keys.
-    BackgroundProcess game({"/usr/bin/wine", exe.string()}, Options(folder));
+    BackgroundProcess game({wine, exe.string()}, Options(folder));
     auto said = [&](const std::string& what, double seconds) {
         return game.WaitFor([&](const std::string&, const std::string& err) { return Has(err, what); }, seconds);
     };

@@ -10,7 +10,7 @@ namespace {
 EM_JS(int, browser_screen_width, (), { return screen.width | 0; });
 EM_JS(int, browser_screen_height, (), { return screen.height | 0; });
 
-// Kept by the page's script (host/browser.js): false from the moment the
+// Kept by the page's script (platform/browser/glimmerdeep.pre.js): false from the moment the
 // page loses the focus or is hidden until the player is back.
 EM_JS(int, browser_page_focused, (), { return Module.pageFocused === false ? 0 : 1; });
 
@@ -47,14 +47,14 @@ EM_JS(int, browser_fullscreen, (), {
 });
 
 // The canvas's drawing buffer, which the page sizes to the space it gives
-// the game (host/browserpage.js); laid out again once GLFW has made it.
+// the game (platform/browser/page.js); laid out again once GLFW has made it.
 EM_JS(void, browser_layout, (), {
     if (Module.layoutGame) Module.layoutGame();
 });
 EM_JS(int, browser_canvas_width, (), { return Module.canvas.width | 0; });
 EM_JS(int, browser_canvas_height, (), { return Module.canvas.height | 0; });
 
-// Mouse buttons released where GLFW does not see it (host/browser.js).
+// Mouse buttons released where GLFW does not see it (platform/browser/glimmerdeep.pre.js).
 EM_JS(int, browser_take_pointer_releases, (), {
     var released = Module.pointerReleases | 0;
     Module.pointerReleases = 0;

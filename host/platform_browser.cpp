@@ -1,5 +1,5 @@
 // The services that differ between Linux and the browser, for the browser.
-// The page's script (host/browser.js) sets up the file system these rely on:
+// The page's script (platform/browser/glimmerdeep.pre.js) sets up the file system these rely on:
 // the data folder preloaded beside the program, the working folder in the
 // page's storage.
 #include "host/platform.h"

@@ -6,6 +6,10 @@
 # (-displayfd); without -noreset it would start afresh, refusing connections
 # for a moment, each time its last client left.
 set -u
+if [ $# -eq 0 ]; then
+    echo "usage: $0 PROGRAM [ARGUMENT...]" >&2
+    exit 2
+fi
 dir=$(mktemp -d "${TMPDIR:-/tmp}/own-display.XXXXXX") || exit 1
 mkfifo "$dir/display"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$dir/display" >/dev/null 2>&1 &

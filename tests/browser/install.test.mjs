@@ -121,8 +121,8 @@ test("a new build is fetched whole and takes over from the next visit; the setti
 
     // The next build, deployed: its program changed, its version too.
     appendFileSync(join(site, "glimmerdeep.js"), "\n// the next build\n");
-    execFileSync("cmake", [`-DSITE=${site}`, `-DSOURCE=${ROOT}`, "-DVERSION=1.0.1", "-P",
-      join(ROOT, "host/browser_site.cmake")]);
+    execFileSync("cmake", [`-DSITE=${site}`, "-DVERSION=1.0.1", "-P",
+      join(ROOT, "platform/browser/site.cmake")]);
     await old.page.evaluate(async () => (await navigator.serviceWorker.getRegistration()).update());
     await waitFor("the next build fetched", () => old.page.evaluate(async () =>
       !!(await navigator.serviceWorker.getRegistration()).waiting), 15000);

@@ -12,17 +12,12 @@
 #include "runtime/debug.h"
 #include "tests/graphics/gl_fixture.h"
 #include "tests/harness/test_roots.h"
+#include "tests/harness/environment.h"
 #include "tests/harness/files.h"
 
 namespace {
 
 // exit(-1) as the system reports it.
-#ifdef _WIN32
-const int kFatalStatus = -1;
-#else
-const int kFatalStatus = 255;
-#endif
-
 using Images = GraphicsTest;
 using Frames = std::vector<std::pair<int, int>>;
 
@@ -97,11 +92,7 @@ TEST_F(Images, StripsAndGridsCutTheirFrames) {
 void ReportToStderr() {
     std::fflush(stdout);
     dup2(STDERR_FILENO, STDOUT_FILENO);
-#ifdef _WIN32
-    if (!std::freopen("NUL", "r", stdin)) _exit(3);
-#else
-    if (!std::freopen("/dev/null", "r", stdin)) _exit(3);
-#endif
+    if (!std::freopen(kNullDevice, "r", stdin)) _exit(3);
 }
 
 TEST(ImageErrors, AreRuntimeErrors) {
@@ -129,7 +120,7 @@ TEST(ImageErrors, AreRuntimeErrors) {
                 ReportToStderr();
                 c.init();
             },
-            ::testing::ExitedWithCode(kFatalStatus), std::string("Vantle Runtime Error : ") + c.message + "\\s")
+            ::testing::ExitedWithCode(kFatalExitStatus), std::string("Vantle Runtime Error : ") + c.message + "\\s")
             << c.what;
     }
 }

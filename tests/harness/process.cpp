@@ -238,3 +238,18 @@ ProcessResult BackgroundProcess::Wait(double seconds) {
     result.err = Err();
     return result;
 }
+
+std::string FindProgram(const std::string& name, const char* override) {
+    if (const char* chosen = std::getenv(override); chosen && *chosen) return chosen;
+    const char* path = std::getenv("PATH");
+    std::string folders = path ? path : "/usr/bin:/bin";
+    for (size_t start = 0; start <= folders.size();) {
+        size_t colon = folders.find(':', start);
+        if (colon == std::string::npos) colon = folders.size();
+        const std::string folder = folders.substr(start, colon - start);
+        const std::string candidate = (folder.empty() ? "." : folder) + "/" + name;
+        if (access(candidate.c_str(), X_OK) == 0) return candidate;
+        start = colon + 1;
+    }
+    return {};
+}

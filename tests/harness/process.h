@@ -63,6 +63,11 @@ struct ProcessOptions {
 
 ProcessResult RunProcess(const std::vector<std::string>& args, const ProcessOptions& options = {});
 
+// The program a test runs by `name`: the path the environment variable
+// `override` gives, else the first executable `name` on the PATH; empty
+// when there is none, for the test to fail saying which package gives it.
+std::string FindProgram(const std::string& name, const char* override);
+
 // A program started in the background, its output read as it comes, so that
 // a test can wait for what the program says before it acts. (Options'
 // timeout, stdoutClosed and whileRunning do not apply.)

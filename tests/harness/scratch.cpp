@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "tests/harness/environment.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -27,7 +29,7 @@ void make_removable(const fs::path& folder) {
 // taken only if nothing has it yet.
 ScratchFolder::ScratchFolder(const std::string& label) {
     std::error_code error;
-    const fs::path base = fs::temp_directory_path(error);
+    const fs::path base = TempFolder();
     std::random_device random;
     fs::path name;
     for (int attempt = 0; attempt < 100 && !error; ++attempt) {
@@ -41,7 +43,7 @@ ScratchFolder::ScratchFolder(const std::string& label) {
 }
 #else
 ScratchFolder::ScratchFolder(const std::string& label) {
-    std::string name = "/tmp/glimmerdeep-" + label + "-XXXXXX";
+    std::string name = (TempFolder() / ("glimmerdeep-" + label + "-XXXXXX")).string();
     if (!mkdtemp(name.data()))
         throw std::runtime_error("cannot make a folder " + name + ": " + std::strerror(errno));
     path_ = name;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/harness/environment.h"
 #include "tests/harness/scratch.h"
 
 namespace fs = std::filesystem;
@@ -18,11 +19,7 @@ TEST(ScratchFolder, IsEnteredLeftAndRemovedWithWhatItHolds) {
     {
         ScratchFolder folder("scratch-test");
         made = folder.path();
-#ifdef _WIN32
-        EXPECT_EQ(made.parent_path(), (fs::temp_directory_path() / "").parent_path());
-#else
-        EXPECT_EQ(made.parent_path(), "/tmp");
-#endif
+        EXPECT_EQ(made.parent_path(), (TempFolder() / "").parent_path());
         EXPECT_EQ(made.filename().string().rfind("glimmerdeep-scratch-test-", 0), 0u) << made;
         ASSERT_TRUE(fs::is_directory(made));
         EXPECT_TRUE(fs::is_empty(made));

@@ -120,5 +120,5 @@ TEST_F(Pacing, OffUnlessTheEnvironmentAsks) {
     EXPECT_LE(at, XrPacing::Now() + 1e-6);
 }
 
-}  // namespace#include "tests/harness/environment.h"
+}  // namespace
 

@@ -4,19 +4,11 @@
 #include <cstring>
 #include <string>
 
-#ifdef _WIN32
-#include <ws2tcpip.h>
-#else
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
-#endif
-
 #include <gtest/gtest.h>
 
 #include "support/databuffer.h"
 #include "support/socket.h"
+#include "tests/harness/socket_options.h"
 #include "tests/harness/test_roots.h"
 #include "tests/support/support_test_util.h"
 
@@ -57,26 +49,14 @@ int receive_all(XrSocket* s, XrDataBuffer* b, int offset, int count) {
 // Windows gives the option as one byte, Linux as an int: 0 is off either way.
 bool no_delay(XrSocket::Handle s) {
     int on = 0;
-#ifdef _WIN32
-    int length = sizeof on;
-    getsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<char*>(&on), &length);
-#else
-    socklen_t length = sizeof on;
-    getsockopt(s, IPPROTO_TCP, TCP_NODELAY, &on, &length);
-#endif
+    GetSocketOption(s, IPPROTO_TCP, TCP_NODELAY, &on);
     return on != 0;
 }
 
 // Whether the system still knows the handle as an open socket.
 bool is_open(XrSocket::Handle s) {
     int type = 0;
-#ifdef _WIN32
-    int length = sizeof type;
-    return getsockopt(s, SOL_SOCKET, SO_TYPE, reinterpret_cast<char*>(&type), &length) == 0;
-#else
-    socklen_t length = sizeof type;
-    return getsockopt(s, SOL_SOCKET, SO_TYPE, &type, &length) == 0;
-#endif
+    return GetSocketOption(s, SOL_SOCKET, SO_TYPE, &type);
 }
 
 // A listener on a free loopback port, with a client connected to it and the

@@ -3,15 +3,9 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
-
-#ifndef _WIN32
-#include <sys/resource.h>
-#include <unistd.h>
-#endif
 
 #include <gtest/gtest.h>
 
@@ -148,36 +142,5 @@ TEST_F(Threads, StrdupCopiesIntoAnUnsharedString) {
         }
     }
 }
-
-#ifndef _WIN32
-// Linux's address-space limit makes thread creation fail on demand; Windows
-// has no such limit to set.
-long vm_size_bytes() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmSize:", 0) == 0) return std::stol(line.substr(7)) * 1024;
-    return -1;
-}
-
-// Leaves too little address space for a thread's stack, then starts one.
-void start_without_address_space() {
-    dup2(STDERR_FILENO, STDOUT_FILENO);
-    XrThread* t = new XrThread();
-    long size = vm_size_bytes();
-    rlimit limit;
-    limit.rlim_cur = limit.rlim_max = rlim_t(size + 512 * 1024);
-    if (size < 0 || setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(3);
-    t->Start();
-    std::_Exit(4);
-}
-
-// The process reports it on standard output (sent to standard error here,
-// where the check can see it) and ends with status -1.
-TEST(ThreadsDeathTest, ThreadThatCannotBeCreatedEndsTheProcess) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(start_without_address_space(), ::testing::ExitedWithCode(255), "CreateThread failed!");
-}
-#endif
 
 }  // namespace

@@ -8,7 +8,7 @@
 //
 // Run from the Windows build's ctest, which names the zip and the prefix:
 //     GLIMMERDEEP_WINDOWS_ZIP   the zip tools/windows.sh made
-//     WINEPREFIX                a prefix made by tools/windows/prefix.sh
+//     WINEPREFIX                a prefix made by tests/windows/prefix.sh
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -127,8 +127,28 @@ fs::path StateFileNamedBy(const std::string& help) {
     return OnDriveC(path.substr(0, path.find_first_of("\r\n")));
 }
 
+// The Linux programs these tests run, found on the PATH unless the
+// environment names them; a missing one fails the test that needs it, saying
+// which package gives it.
+struct Tool {
+    const char* name;
+    const char* override;
+    const char* package;
+};
+const Tool kWine = {"wine", "GLIMMERDEEP_WINE", "wine"};
+const Tool kObjdump = {"x86_64-w64-mingw32-objdump", "GLIMMERDEEP_OBJDUMP", "binutils-mingw-w64-x86-64"};
+const Tool kWindres = {"x86_64-w64-mingw32-windres", "GLIMMERDEEP_WINDRES", "binutils-mingw-w64-x86-64"};
+
+std::string Find(const Tool& tool) {
+    const std::string path = FindProgram(tool.name, tool.override);
+    if (path.empty())
+        ADD_FAILURE() << "no " << tool.name << " on the PATH (Debian's " << tool.package << " gives it; "
+                      << tool.override << " names another)";
+    return path;
+}
+
 ProcessResult Wine(const std::vector<std::string>& args, const fs::path& folder) {
-    std::vector<std::string> line = {"/usr/bin/wine"};
+    std::vector<std::string> line = {Find(kWine)};
     line.insert(line.end(), args.begin(), args.end());
     ProcessOptions options;
     options.workDir = folder;
@@ -196,7 +216,7 @@ protected:
         options.env = {"WINEDEBUG=-all", "GLIMMERDEEP_PACING=1", "ALSOFT_CONF=" + WinePath(scratch / "alsoft.ini"),
                        "ALSOFT_DRIVERS"};
         game = std::make_unique<BackgroundProcess>(
-            std::vector<std::string>{"/usr/bin/wine", (Game().game / "glimmerdeep.exe").string()}, options);
+            std::vector<std::string>{Find(kWine), (Game().game / "glimmerdeep.exe").string()}, options);
         ASSERT_TRUE(Said("pacing moment=loading_screen", kStart)) << "no loading screen\n" << game->Err();
         window = FocusGameWindow(game->Pid());
         ASSERT_NE(window, "") << "no window of the game's";
@@ -212,15 +232,6 @@ protected:
             closest = std::min(closest, d);
             if (!loadingSeen && d > 20 && DistinctColours(shot) > 1000) loadingSeen = true;
             if (d > within) usleep(50000);
-        }
-        {
-            auto dump = [](const char* name, const std::vector<uint32_t>& px) {
-                std::ofstream f(name, std::ios::binary);
-                f << "P6 640 480 255\n";
-                for (uint32_t p : px) f << char(p >> 16) << char(p >> 8) << char(p);
-            };
-            dump("/tmp/wt/ref.ppm", menu);
-            dump("/tmp/wt/got.ppm", DrawingArea(window));
         }
         ASSERT_LE(closest, within) << "the settled menu is not the Linux build's" << (overlay ? " with the overlay" : "");
         if (overlay) {
@@ -422,7 +433,7 @@ TEST(WindowsPackage, HoldsTheGameAndNothingElse) {
                                           "USER32.dll",   "WINMM.dll",    "WS2_32.dll",   "IMM32.dll",
                                           "SETUPAPI.dll", "CFGMGR32.dll", "VERSION.dll"};
     for (const char* file : {"glimmerdeep.exe", "OpenAL32.dll"}) {
-        ProcessResult dump = RunProcess({OBJDUMP, "-p", (game / file).string()});
+        ProcessResult dump = RunProcess({Find(kObjdump), "-p", (game / file).string()});
         ASSERT_EQ(dump.status, 0) << dump.err;
         std::istringstream lines(dump.out);
         int imports = 0;
@@ -440,7 +451,7 @@ TEST(WindowsPackage, HoldsTheGameAndNothingElse) {
         }
     }
 
-    ProcessResult resources = RunProcess({WINDRES, "-i", (game / "glimmerdeep.exe").string(), "-O", "rc"});
+    ProcessResult resources = RunProcess({Find(kWindres), "-i", (game / "glimmerdeep.exe").string(), "-O", "rc"});
     ASSERT_EQ(resources.status, 0) << resources.err;
     EXPECT_NE(resources.out.find("\"GLFW_ICON\" 14 /* RT_GROUP_ICON */"), std::string::npos) << "the icon";
     EXPECT_NE(resources.out.find(std::string("VALUE \"ProductVersion\", \"") + GLIMMERDEEP_VERSION), std::string::npos);

@@ -2,6 +2,7 @@
 # glimmerdeep.js with its .wasm and the preloaded data beside it, the page
 # with its script, manifest, icons and service worker, all in site/ of the
 # build folder.
+set(PLATFORM_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(SITE ${CMAKE_BINARY_DIR}/site)
 
 # The frame loop blocks, as on the desktop: ASYNCIFY lets its waits (sleeps,
@@ -17,9 +18,9 @@ target_link_options(glimmerdeep PRIVATE
   -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sASYNCIFY_IMPORTS=browser_next_refresh
   -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1
   "SHELL:--preload-file ${GAME_DATA_DIR}@/game/data"
-  "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/host/browser.js")
+  "SHELL:--pre-js ${PLATFORM_DIR}/glimmerdeep.pre.js")
 file(GLOB_RECURSE WEB_DATA_FILES ${GAME_DATA_DIR}/*)
-set_property(TARGET glimmerdeep APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/host/browser.js ${WEB_DATA_FILES})
+set_property(TARGET glimmerdeep APPEND PROPERTY LINK_DEPENDS ${PLATFORM_DIR}/glimmerdeep.pre.js ${WEB_DATA_FILES})
 
 file(COPY LICENSE LICENSE.fonts DESTINATION ${SITE})
 configure_file(${ICONS_DIR}/64x64/apps/${GLIMMERDEEP_APP_ID}.png ${SITE}/icon.png COPYONLY)
@@ -27,14 +28,15 @@ foreach(icon icon-192.png icon-512.png maskable-512.png)
   configure_file(${ICONS_DIR}/web/${icon} ${SITE}/${icon} COPYONLY)
 endforeach()
 
-# The page and its service worker, which names the build by its files.
-set(SITE_SCRIPT ${CMAKE_SOURCE_DIR}/host/browser_site.cmake)
+# The page and its service worker, which names the build by its files: run
+# after everything else this file puts in the site folder.
+set(SITE_SCRIPT ${PLATFORM_DIR}/site.cmake)
+set(PAGE_FILES index.html.in page.js manifest.webmanifest sw.js.in)
+list(TRANSFORM PAGE_FILES PREPEND ${PLATFORM_DIR}/)
 add_custom_command(
   OUTPUT ${SITE}/index.html ${SITE}/page.js ${SITE}/manifest.webmanifest ${SITE}/sw.js
-  COMMAND ${CMAKE_COMMAND} -DSITE=${SITE} -DSOURCE=${CMAKE_SOURCE_DIR} -DVERSION=${PROJECT_VERSION}
-          -P ${SITE_SCRIPT}
-  DEPENDS glimmerdeep ${SITE_SCRIPT} host/browser.html host/browserpage.js host/browser.webmanifest
-          host/serviceworker.js
+  COMMAND ${CMAKE_COMMAND} -DSITE=${SITE} -DVERSION=${PROJECT_VERSION} -P ${SITE_SCRIPT}
+  DEPENDS glimmerdeep ${SITE_SCRIPT} ${PAGE_FILES}
   COMMENT "Writing the page and its service worker"
   VERBATIM)
 add_custom_target(site ALL DEPENDS ${SITE}/sw.js)

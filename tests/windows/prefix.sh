@@ -1,7 +1,7 @@
 #!/bin/sh
 # Makes the Wine prefix the Windows tests run in, once, and starts its
 # session for this run of the tests; "stop" ends the session.
-#     tools/windows/prefix.sh PREFIX [stop]
+#     tests/windows/prefix.sh PREFIX [stop]
 # A program that crashes ends at once with a report instead of waiting on a
 # crash dialogue nobody can answer; windows are Wine's own, drawn and
 # focused by Wine, as there is no window manager on the tests' X server
@@ -9,6 +9,10 @@
 # Start-menu entries made under Wine stay in the prefix rather than becoming
 # the Linux desktop's.
 set -e
+if [ $# -lt 1 ] || [ $# -gt 2 ] || [ -z "$1" ] || { [ $# -eq 2 ] && [ "$2" != stop ]; }; then
+    echo "usage: $0 PREFIX [stop]" >&2
+    exit 2
+fi
 WINEPREFIX=$1
 WINEDEBUG=-all
 WINEDLLOVERRIDES=winemenubuilder.exe=d
@@ -16,7 +20,7 @@ export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
 # A session left from an earlier run may be bound to an X server now gone:
 # the tests start a new one on theirs.
 wineserver -k 2>/dev/null || true
-[ "$2" = stop ] && exit 0
+[ "${2:-}" = stop ] && exit 0
 # The stamp names the settings below: changing them makes the prefix anew.
 stamp=$WINEPREFIX/.glimmerdeep-prefix-2
 if [ ! -f "$stamp" ]; then

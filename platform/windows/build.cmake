@@ -1,7 +1,9 @@
 # The Windows build, included by the top CMakeLists.txt when cross-compiling
-# with tools/windows/toolchain.cmake (tools/windows.sh): glimmerdeep.exe with
-# its icon, version and manifest, the zip a player unpacks, the installer,
-# and the tests.
+# with toolchain.cmake beside this file (tools/windows.sh): glimmerdeep.exe
+# with its icon, version and manifest, the zip a player unpacks and the
+# installer. Its tests are tests/CMakeLists.txt's, run under Wine
+# (tests/windows/wine.cmake).
+set(PLATFORM_DIR ${CMAKE_CURRENT_LIST_DIR})
 enable_language(RC)
 
 # The compiler's own runtime goes into the program, so that it needs no DLL
@@ -16,8 +18,8 @@ configure_file(${OPENAL_DLL} ${CMAKE_BINARY_DIR}/OpenAL32.dll COPYONLY)
 configure_file(${OPENAL_DLL} ${CMAKE_BINARY_DIR}/tests/OpenAL32.dll COPYONLY)
 
 # WIN32: a program of its own window, which opens no console window.
-configure_file(host/windows.rc.in windows.rc @ONLY)
-add_executable(glimmerdeep WIN32 game/main.cpp game/program.cpp ${CMAKE_BINARY_DIR}/windows.rc)
+configure_file(${PLATFORM_DIR}/glimmerdeep.rc.in glimmerdeep.rc @ONLY)
+add_executable(glimmerdeep WIN32 game/main.cpp game/program.cpp ${CMAKE_BINARY_DIR}/glimmerdeep.rc)
 target_link_libraries(glimmerdeep PRIVATE glimmerdeep_lib)
 
 # The zip a player unpacks: one folder with the program, OpenAL Soft's DLL,
@@ -34,7 +36,7 @@ set(PACKAGE_FILES ${CMAKE_BINARY_DIR}/package)
 file(REMOVE_RECURSE ${PACKAGE_FILES})
 file(STRINGS ${DEPS}/lib/pkgconfig/openal.pc OPENAL_VERSION REGEX "^Version:")
 string(REGEX REPLACE "^Version: *" "" OPENAL_VERSION "${OPENAL_VERSION}")
-configure_file(tools/windows/readme.txt.in ${PACKAGE_FILES}/README.txt @ONLY NEWLINE_STYLE CRLF)
+configure_file(${PLATFORM_DIR}/README.txt.in ${PACKAGE_FILES}/README.txt @ONLY NEWLINE_STYLE CRLF)
 set(DEPS_DOC ${DEPS}/share/doc)
 windows_text(LICENSE ${PACKAGE_FILES}/licences/Glimmerdeep.txt)
 windows_text(LICENSE.fonts "${PACKAGE_FILES}/licences/DejaVu fonts.txt")
@@ -57,12 +59,15 @@ set(PACKAGE_NAME Glimmerdeep-${PROJECT_VERSION}-windows-x64)
 set(WINDOWS_ZIP ${CMAKE_BINARY_DIR}/${PACKAGE_NAME}.zip)
 set(STAGE ${CMAKE_BINARY_DIR}/stage)
 file(GLOB_RECURSE PACKAGE_DATA ${GAME_DATA_DIR}/*)
+set(UNINSTALL_LIST ${CMAKE_BINARY_DIR}/uninstall.nsh)
 add_custom_command(
-  OUTPUT ${WINDOWS_ZIP}
+  OUTPUT ${WINDOWS_ZIP} ${UNINSTALL_LIST}
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${STAGE} ${WINDOWS_ZIP}
   COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --prefix ${STAGE}/${PACKAGE_NAME}
   COMMAND ${CMAKE_COMMAND} -E chdir ${STAGE} ${CMAKE_COMMAND} -E tar cf ${WINDOWS_ZIP} --format=zip ${PACKAGE_NAME}
-  DEPENDS glimmerdeep ${OPENAL_DLL} ${PACKAGE_DATA} ${PACKAGE_FILES}/README.txt
+  COMMAND ${CMAKE_COMMAND} -DFOLDER=${STAGE}/${PACKAGE_NAME} -DOUT=${UNINSTALL_LIST}
+          -P ${PLATFORM_DIR}/uninstall.cmake
+  DEPENDS glimmerdeep ${OPENAL_DLL} ${PACKAGE_DATA} ${PACKAGE_FILES}/README.txt ${PLATFORM_DIR}/uninstall.cmake
   COMMENT "Packing ${PACKAGE_NAME}.zip"
   VERBATIM)
 add_custom_target(windows_zip ALL DEPENDS ${WINDOWS_ZIP})
@@ -72,18 +77,15 @@ find_program(MAKENSIS makensis REQUIRED)
 set(INSTALLER ${CMAKE_BINARY_DIR}/Glimmerdeep-${PROJECT_VERSION}-windows-x64-setup.exe)
 set(ICO ${ICONS_DIR}/${GLIMMERDEEP_APP_ID}.ico)
 set(PACKAGE_DIR ${STAGE}/${PACKAGE_NAME})
-configure_file(tools/windows/installer.nsi.in installer.nsi @ONLY)
+configure_file(${PLATFORM_DIR}/installer.nsi.in installer.nsi @ONLY)
 add_custom_command(
   OUTPUT ${INSTALLER}
   COMMAND ${MAKENSIS} -V2 ${CMAKE_BINARY_DIR}/installer.nsi
-  DEPENDS ${WINDOWS_ZIP} ${CMAKE_BINARY_DIR}/installer.nsi
+  DEPENDS ${WINDOWS_ZIP} ${UNINSTALL_LIST} ${CMAKE_BINARY_DIR}/installer.nsi
   COMMENT "Making the installer"
   VERBATIM)
 add_custom_target(windows_installer ALL DEPENDS ${INSTALLER})
+# The packing runs in the zip's target alone: were both targets to run it
+# side by side, each would empty the staging folder under the other.
+add_dependencies(windows_installer windows_zip)
 
-# The tests run through Wine (tests/windows.cmake).
-option(GLIMMERDEEP_TESTS "Build the tests" ON)
-if(GLIMMERDEEP_TESTS)
-  enable_testing()
-  add_subdirectory(tests)
-endif()

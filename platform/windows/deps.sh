@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds the libraries the Windows build needs and Debian has no mingw
 # packages of, from Debian's own source packages, into one prefix:
-#     tools/windows/deps.sh BUILD_DIR
+#     platform/windows/deps.sh BUILD_DIR
 # gives BUILD_DIR/deps/prefix with GLFW (static), OpenAL Soft (a DLL, as its
 # licence prefers), and, for the tests' sound files, libogg and libvorbis
 # (static); GoogleTest comes from Debian's googletest package. Each library is
@@ -12,7 +12,11 @@
 # sources are read, never changed. apt checks every file it fetches against
 # the signed index.
 set -e
-top=$(cd "$(dirname "$0")/../.." && pwd)
+if [ $# -ne 1 ] || [ -z "$1" ]; then
+    echo "usage: $0 BUILD_DIR" >&2
+    exit 2
+fi
+here=$(cd "$(dirname "$0")" && pwd)
 deps=$(mkdir -p "$1/deps" && cd "$1/deps" && pwd)
 prefix=$deps/prefix
 jobs=$(nproc)
@@ -82,7 +86,7 @@ cmake_build() {
     name=$1
     shift
     cmake -S "$deps/build/$name/src" -B "$deps/build/$name/out" \
-        -DCMAKE_TOOLCHAIN_FILE="$top/tools/windows/toolchain.cmake" -DGLIMMERDEEP_WINDOWS_DEPS="$prefix" \
+        -DCMAKE_TOOLCHAIN_FILE="$here/toolchain.cmake" -DGLIMMERDEEP_WINDOWS_DEPS="$prefix" \
         -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" "$@" >"$deps/build/$name.log" 2>&1 &&
         cmake --build "$deps/build/$name/out" -j"$jobs" >>"$deps/build/$name.log" 2>&1 &&
         cmake --install "$deps/build/$name/out" >>"$deps/build/$name.log" 2>&1 || {
