@@ -35,29 +35,14 @@ CommandLine ParseCommandLine(int argc, const char* const argv[]) {
 // The state file is named relative to the folder the game plays in; the
 // usage names the very file this start would use, so that a player who runs
 // it through the launcher sees the path in their data folder.
-static std::string StateFile() {
+static std::string state_file() {
     std::string folder = platform::PlayersFolder();
     if (folder.empty()) folder = platform::WorkingFolder();
-#ifdef _WIN32
-    const char separator = '\\';
-#else
-    const char separator = '/';
-#endif
+    const char separator = platform::kPathSeparator;
     if (folder.empty()) return std::string(".") + separator + ".vantlestate";
     if (folder.back() != separator) folder += separator;
     return folder + ".vantlestate";
 }
-
-#ifdef _WIN32
-static const char* const kStateNote =
-    "(the file .vantlestate in the folder Glimmerdeep of your roaming application\n"
-    "data, %APPDATA%\\Glimmerdeep, made when missing).\n";
-#else
-static const char* const kStateNote =
-    "(the file .vantlestate in the folder the game starts in; the glimmerdeep\n"
-    "command starts it in $XDG_DATA_HOME/glimmerdeep, by default\n"
-    "~/.local/share/glimmerdeep).\n";
-#endif
 
 void PrintUsage(std::FILE* to) {
     std::fprintf(to,
@@ -82,7 +67,7 @@ void PrintUsage(std::FILE* to) {
                  "\n"
                  "Settings and scores are kept in %s\n"
                  "%s",
-                 StateFile().c_str(), kStateNote);
+                 state_file().c_str(), platform::PlayersFolderNote());
 }
 
 void PrintVersion(std::FILE* to) {

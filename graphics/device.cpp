@@ -38,16 +38,16 @@ inline uint32_t Bits(float f) {
 // The same as comparing each component with ==, without a chain of float
 // compares on the sprite path: 1.0 has one bit pattern, and 0 has two, +0
 // and -0, which shifting the sign bit out makes equal. A NaN matches neither.
-inline bool IsIdentity(float ax, float ay, float bx, float by, float ox, float oy) {
+inline bool is_identity(float ax, float ay, float bx, float by, float ox, float oy) {
     const uint32_t one = 0x3F800000u;
     return ((Bits(ax) ^ one) | (Bits(by) ^ one) | ((Bits(ay) | Bits(bx) | Bits(ox) | Bits(oy)) << 1)) == 0;
 }
 
-inline bool IsPow2(int n) {
+inline bool is_pow2(int n) {
     return n > 0 && (n & (n - 1)) == 0;
 }
 
-inline int Pow2AtLeast(int n) {
+inline int pow2_at_least(int n) {
     int p = 1;
     while (p < n && p < (1 << 30)) p <<= 1;
     return p;
@@ -55,12 +55,12 @@ inline int Pow2AtLeast(int n) {
 
 // Whether h rows of w elements, row r starting at offset + r·pitch, lie
 // inside an array of `length` elements.
-inline bool RowsFit(int length, int offset, int pitch, int w, int h) {
+inline bool rows_fit(int length, int offset, int pitch, int w, int h) {
     if (w <= 0 || h <= 0 || offset < 0 || pitch < w) return false;
     return int64_t(offset) + int64_t(h - 1) * pitch + w <= length;
 }
 
-void Premultiply(unsigned char* p, int width, int height, int depth) {
+void premultiply(unsigned char* p, int width, int height, int depth) {
     long long n = (long long)width * height;
     if (depth == 2) {
         for (long long i = 0; i < n; ++i, p += 2) p[0] = (unsigned char)(p[0] * p[1] / 255);
@@ -74,7 +74,7 @@ void Premultiply(unsigned char* p, int width, int height, int depth) {
     }
 }
 
-unsigned int FormatOfDepth(int depth) {
+unsigned int format_of_depth(int depth) {
     switch (depth) {
     case 1: return GL_LUMINANCE;
     case 2: return GL_LUMINANCE_ALPHA;
@@ -83,7 +83,7 @@ unsigned int FormatOfDepth(int depth) {
     }
 }
 
-GLFWwindow* HostWindow() {
+GLFWwindow* host_window() {
     return XrGlfwGame::_glfwGame ? XrGlfwGame::_glfwGame->Window() : nullptr;
 }
 
@@ -110,7 +110,7 @@ bool gxtkSurface::Reload() {
     int w = 0, h = 0, d = 0;
     unsigned char* data = XrGame::_game->LoadImageData(path, &w, &h, &d);
     if (data && w == width && h == height && d == depth) {
-        Premultiply(data, w, h, d);
+        premultiply(data, w, h, d);
         pixels = data;
         return true;
     }
@@ -128,8 +128,8 @@ void gxtkSurface::SetData(unsigned char* data, int w, int h, int d) {
     width = w;
     height = h;
     depth = d;
-    glFormat = FormatOfDepth(d);
-    if (data) Premultiply(data, w, h, d);
+    glFormat = format_of_depth(d);
+    if (data) premultiply(data, w, h, d);
 }
 
 void gxtkSurface::SetSubData(int x, int y, int w, int h, const int* source, int pitch) {
@@ -187,10 +187,10 @@ void gxtkSurface::Bind() {
     glTexImage2D(GL_TEXTURE_2D, 0, GLint(glFormat), texWidth, texHeight, 0, glFormat, GL_UNSIGNED_BYTE,
                  nullptr);
     bool refused = glGetError() != GL_NO_ERROR;
-    if (refuseNpotForTesting && (!IsPow2(texWidth) || !IsPow2(texHeight))) refused = true;
+    if (refuseNpotForTesting && (!is_pow2(texWidth) || !is_pow2(texHeight))) refused = true;
     if (refused) {
-        texWidth = Pow2AtLeast(width);
-        texHeight = Pow2AtLeast(height);
+        texWidth = pow2_at_least(width);
+        texHeight = pow2_at_least(height);
         glTexImage2D(GL_TEXTURE_2D, 0, GLint(glFormat), texWidth, texHeight, 0, glFormat,
                      GL_UNSIGNED_BYTE, nullptr);
     }
@@ -220,7 +220,7 @@ gxtkGraphics::gxtkGraphics() {
         q[4] = uint16_t(first + 2);
         q[5] = uint16_t(first + 3);
     }
-    if (GLFWwindow* window = HostWindow()) glfwGetFramebufferSize(window, &width, &height);
+    if (GLFWwindow* window = host_window()) glfwGetFramebufferSize(window, &width, &height);
 }
 
 void gxtkGraphics::mark() {
@@ -231,7 +231,7 @@ int gxtkGraphics::BeginRender() {
     // The drawing area in pixels, which a scaled desktop makes larger than
     // the window's size in screen coordinates.
     width = height = 0;
-    if (GLFWwindow* window = HostWindow()) glfwGetFramebufferSize(window, &width, &height);
+    if (GLFWwindow* window = host_window()) glfwGetFramebufferSize(window, &width, &height);
 
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
@@ -350,7 +350,7 @@ int gxtkGraphics::SetMatrix(float ax_, float ay_, float bx_, float by_, float ox
     by = by_;
     ox = ox_;
     oy = oy_;
-    transformed = !IsIdentity(ax, ay, bx, by, ox, oy);
+    transformed = !is_identity(ax, ay, bx, by, ox, oy);
     return 0;
 }
 
@@ -479,7 +479,7 @@ int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcx,
 
 int gxtkGraphics::ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset, int pitch) {
     if (batchCount > 0) Flush();
-    if (!RowsFit(pixels.Length(), offset, pitch, w, h)) return 0;
+    if (!rows_fit(pixels.Length(), offset, pitch, w, h)) return 0;
     size_t rowBytes = size_t(w) * 4;
     if (readBuffer.size() < rowBytes * size_t(h)) readBuffer.resize(rowBytes * size_t(h));
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
@@ -495,7 +495,7 @@ int gxtkGraphics::WritePixels2(gxtkSurface* surface, Array<int> pixels, int x, i
                                int offset, int pitch) {
     if (!surface || surface->glFormat != GL_RGBA) return 0;
     if (x < 0 || y < 0 || int64_t(x) + w > surface->width || int64_t(y) + h > surface->height) return 0;
-    if (!RowsFit(pixels.Length(), offset, pitch, w, h)) return 0;
+    if (!rows_fit(pixels.Length(), offset, pitch, w, h)) return 0;
     // Quads already batched with this surface must show what it held when they were drawn.
     if (batchCount > 0 && batchSurface == surface) Flush();
     surface->SetSubData(x, y, w, h, pixels.Data() + offset, pitch);

@@ -28,6 +28,17 @@ std::string WorkingFolder();
 // folder it is started in (on Linux its launcher chooses that folder).
 std::string PlayersFolder();
 
+// Where the usage (--help) says the settings and scores are kept, in words a
+// player of this system knows: a parenthesis, a full stop and a line break.
+const char* PlayersFolderNote();
+
+// The character between folder names in the system's own paths.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
 // Makes PlayersFolder() when it is missing and the working folder; true when
 // there is none. On failure, `why` says what went wrong and the working
 // folder stays as it was.
@@ -71,5 +82,23 @@ void SyncStorage();
 // Gives the pages of freed memory back to the system: the decoders leave
 // many megabytes of it between the blocks that stay.
 void ReleaseFreeMemory();
+
+// What this build is made with, for the credits: its compiler, and the
+// libraries under the host's window, input and sound, each in three lines
+// (what, a joining phrase, who). In a web page the window, input and sound
+// are Emscripten's, in the interfaces of GLFW and OpenAL.
+#if defined(__EMSCRIPTEN__)
+inline constexpr const char* kCompilerCredit = "Emscripten";
+inline constexpr const char* kWindowCredit[3] = {"GLFW's interface", "for the web by", "the Emscripten authors"};
+inline constexpr const char* kSoundCredit[3] = {"OpenAL's interface", "on Web Audio by", "the Emscripten authors"};
+#else
+#if defined(__clang__)
+inline constexpr const char* kCompilerCredit = "Clang";
+#else
+inline constexpr const char* kCompilerCredit = "GCC";
+#endif
+inline constexpr const char* kWindowCredit[3] = {"GLFW", "by", "Marcus Geelnard and Camilla Loewy"};
+inline constexpr const char* kSoundCredit[3] = {"OpenAL Soft", "by", "Chris Robinson and contributors"};
+#endif
 
 }  // namespace platform

@@ -27,6 +27,12 @@ std::string PlayersFolder() {
     return std::string();
 }
 
+const char* PlayersFolderNote() {
+    return "(the file .vantlestate in the folder the game starts in; the glimmerdeep\n"
+           "command starts it in $XDG_DATA_HOME/glimmerdeep, by default\n"
+           "~/.local/share/glimmerdeep).\n";
+}
+
 bool EnterPlayersFolder(std::string*) {
     return true;
 }

@@ -27,7 +27,7 @@ namespace platform {
 namespace {
 
 // A text with a NUL inside would name a different, shorter path below.
-bool Wide(const std::string& text, std::wstring* wide) {
+bool to_wide(const std::string& text, std::wstring* wide) {
     wide->clear();
     if (text.find('\0') != std::string::npos) return false;
     if (text.empty()) return true;
@@ -38,7 +38,7 @@ bool Wide(const std::string& text, std::wstring* wide) {
     return true;
 }
 
-std::string Utf8(const wchar_t* text, size_t length) {
+std::string to_utf8(const wchar_t* text, size_t length) {
     if (length == 0) return std::string();
     const int n = WideCharToMultiByte(CP_UTF8, 0, text, int(length), nullptr, 0, nullptr, nullptr);
     if (n <= 0) return std::string();
@@ -47,28 +47,28 @@ std::string Utf8(const wchar_t* text, size_t length) {
     return utf8;
 }
 
-std::string Utf8(const std::wstring& text) {
-    return Utf8(text.data(), text.size());
+std::string to_utf8(const std::wstring& text) {
+    return to_utf8(text.data(), text.size());
 }
 
-std::string ErrorText(DWORD error) {
+std::string error_text(DWORD error) {
     wchar_t* text = nullptr;
     const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                        FORMAT_MESSAGE_IGNORE_INSERTS,
                                    nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::string message = text ? Utf8(text, n) : std::string();
+    std::string message = text ? to_utf8(text, n) : std::string();
     LocalFree(text);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.'))
         message.pop_back();
     return message.empty() ? "error " + std::to_string(error) : message;
 }
 
-bool HasHandle(DWORD which) {
+bool has_handle(DWORD which) {
     HANDLE handle = GetStdHandle(which);
     return handle && handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_UNKNOWN;
 }
 
-bool WriteAll(HANDLE file, const char* bytes, size_t length) {
+bool write_all(HANDLE file, const char* bytes, size_t length) {
     while (length > 0) {
         const DWORD chunk = length > (1u << 30) ? (1u << 30) : DWORD(length);
         DWORD written = 0;
@@ -82,7 +82,7 @@ bool WriteAll(HANDLE file, const char* bytes, size_t length) {
 // Without a high-resolution timer, the system's timer period decides how
 // late a sleep wakes: 15.6 ms by default, a whole frame at 60 a second. It is
 // raised to 1 ms at the first such sleep and given back when the program ends.
-void RaiseTimerPeriod() {
+void raise_timer_period() {
     static bool raised = false;
     if (raised) return;
     raised = true;
@@ -97,7 +97,7 @@ std::string ProgramPath() {
     for (;;) {
         const DWORD n = GetModuleFileNameW(nullptr, &buffer[0], DWORD(buffer.size()));
         if (n == 0) return std::string();
-        if (n < buffer.size()) return Utf8(buffer.data(), n);
+        if (n < buffer.size()) return to_utf8(buffer.data(), n);
         if (buffer.size() >= 32768) return std::string();
         buffer.resize(buffer.size() * 2);
     }
@@ -105,14 +105,14 @@ std::string ProgramPath() {
 
 FILE* OpenFile(const std::string& path, const char* mode) {
     std::wstring widePath, wideMode;
-    if (path.empty() || !Wide(path, &widePath) || !Wide(mode, &wideMode)) return nullptr;
+    if (path.empty() || !to_wide(path, &widePath) || !to_wide(mode, &wideMode)) return nullptr;
     return _wfopen(widePath.c_str(), wideMode.c_str());
 }
 
 std::string WorkingFolder() {
     wchar_t* folder = _wgetcwd(nullptr, 0);
     if (!folder) return std::string();
-    std::string utf8 = Utf8(folder, std::wcslen(folder));
+    std::string utf8 = to_utf8(folder, std::wcslen(folder));
     std::free(folder);
     return utf8;
 }
@@ -129,22 +129,27 @@ std::string PlayersFolder() {
     }
     if (base.empty()) return std::string();
     if (base.back() != L'\\' && base.back() != L'/') base += L'\\';
-    return Utf8(base + L"Glimmerdeep");
+    return to_utf8(base + L"Glimmerdeep");
+}
+
+const char* PlayersFolderNote() {
+    return "(the file .vantlestate in the folder Glimmerdeep of your roaming application\n"
+           "data, %APPDATA%\\Glimmerdeep, made when missing).\n";
 }
 
 bool EnterPlayersFolder(std::string* why) {
     const std::string folder = PlayersFolder();
     std::wstring wide;
-    if (folder.empty() || !Wide(folder, &wide)) {
+    if (folder.empty() || !to_wide(folder, &wide)) {
         *why = "the folder for application data is unknown";
         return false;
     }
     if (!CreateDirectoryW(wide.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-        *why = "cannot make " + folder + ": " + ErrorText(GetLastError());
+        *why = "cannot make " + folder + ": " + error_text(GetLastError());
         return false;
     }
     if (!SetCurrentDirectoryW(wide.c_str())) {
-        *why = "cannot use " + folder + ": " + ErrorText(GetLastError());
+        *why = "cannot use " + folder + ": " + error_text(GetLastError());
         return false;
     }
     return true;
@@ -154,7 +159,7 @@ bool EnterPlayersFolder(std::string* why) {
 // it was started in; it borrows that console's, as console programs have it.
 // Handles the caller redirected are its own already and stay.
 void AttachOutput() {
-    const bool out = HasHandle(STD_OUTPUT_HANDLE), err = HasHandle(STD_ERROR_HANDLE);
+    const bool out = has_handle(STD_OUTPUT_HANDLE), err = has_handle(STD_ERROR_HANDLE);
     if ((out && err) || !AttachConsole(ATTACH_PARENT_PROCESS)) return;
     if (!out && std::freopen("CONOUT$", "w", stdout)) std::setvbuf(stdout, nullptr, _IONBF, 0);
     if (!err && std::freopen("CONOUT$", "w", stderr)) std::setvbuf(stderr, nullptr, _IONBF, 0);
@@ -168,7 +173,7 @@ bool LocalTime(std::time_t t, std::tm* local) {
 // handlers may be COM objects, so COM is started on this thread first.
 bool OpenUrl(const std::string& url) {
     std::wstring wide;
-    if (url.empty() || !Wide(url, &wide)) return false;
+    if (url.empty() || !to_wide(url, &wide)) return false;
     static const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     (void)com;
     const HINSTANCE result = ShellExecuteW(nullptr, L"open", wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
@@ -189,7 +194,7 @@ void SleepMs(int ms) {
             WaitForSingleObject(timer, INFINITE) == WAIT_OBJECT_0)
             return;
     }
-    RaiseTimerPeriod();
+    raise_timer_period();
     Sleep(DWORD(ms));
 }
 
@@ -198,7 +203,7 @@ void SleepMs(int ms) {
 // moment leaves either the old file or the new one, whole.
 int ReplaceFile(const std::string& path, const char* bytes, size_t length) {
     std::wstring target;
-    if (path.empty() || !Wide(path, &target)) return -1;
+    if (path.empty() || !to_wide(path, &target)) return -1;
     std::wstring temp;
     HANDLE file = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
@@ -207,7 +212,7 @@ int ReplaceFile(const std::string& path, const char* bytes, size_t length) {
         if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return -1;
     }
     if (file == INVALID_HANDLE_VALUE) return -1;
-    bool written = WriteAll(file, bytes, length) && FlushFileBuffers(file);
+    bool written = write_all(file, bytes, length) && FlushFileBuffers(file);
     if (!CloseHandle(file)) written = false;
     if (!written) {
         DeleteFileW(temp.c_str());

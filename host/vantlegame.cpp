@@ -7,7 +7,7 @@
 
 #include "runtime/startup.h"
 
-static void OnGlfwError(int error, const char* message) {
+static void on_glfw_error(int error, const char* message) {
     std::printf("GLFW Error: err=%i, msg=%s\n", error, message);
     std::fflush(stdout);
 }
@@ -17,7 +17,7 @@ static void OnGlfwError(int error, const char* message) {
 // window callback. Whichever it is, the host shuts down first: on X11 a
 // monitor that full screen switched to another mode only gets its own back
 // when the window is destroyed.
-static void CloseHost() {
+static void close_host() {
     if (XrGlfwGame::_glfwGame)
         XrGlfwGame::_glfwGame->Shutdown();
     else
@@ -25,13 +25,13 @@ static void CloseHost() {
 }
 
 int XrVantleGame::Main(int argc, const char* argv[]) {
-    glfwSetErrorCallback(OnGlfwError);
+    glfwSetErrorCallback(on_glfw_error);
     if (!glfwInit()) {
         std::puts("glfwInit failed");
         std::fflush(stdout);
         std::exit(-1);
     }
-    std::atexit(CloseHost);
+    std::atexit(close_host);
     new XrVantleGame();
     try {
         xr_std_main(argc, argv);
@@ -39,6 +39,6 @@ int XrVantleGame::Main(int argc, const char* argv[]) {
         _game->Die(ex);
     }
     if (_game->Delegate()) _glfwGame->Run();
-    CloseHost();
+    close_host();
     return 0;
 }
