@@ -11,18 +11,21 @@
 # and fails when a benchmark failed (its own checks, or the program it
 # measures) or a figure is missing.
 set -e
+if [ $# -ne 0 ]; then
+    echo "usage: tools/bench.sh (it takes no arguments)" >&2
+    exit 2
+fi
 cd "$(dirname "$0")/.."
+tools/install-packages.sh test
 if [ -z "$DISPLAY" ]; then
-    tools/install-packages.sh
     # -noreset: an X server that resets when its last client leaves refuses
     # the next benchmark's connection while it does.
     exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$@"
 fi
-tools/install-packages.sh
-cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DGLIMMERDEEP_TESTS=OFF -DGLIMMERDEEP_BENCH=ON >/dev/null
-cmake --build build-release -j"$(nproc)" --target glimmerdeep gc_bench graphics_bench game_bench pacing bare_window windows_pacing
+cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DGLIMMERDEEP_TESTS=OFF -DGLIMMERDEEP_BENCH=ON >/dev/null
+cmake --build build-bench -j"$(nproc)" --target glimmerdeep gc_bench graphics_bench game_bench pacing bare_window windows_pacing
 
-out=build-release/bench-output
+out=build-bench/bench-output
 rm -rf "$out"
 mkdir -p "$out"
 failed=""
@@ -43,20 +46,20 @@ run() {
     echo
 }
 
-run gc_bench build-release/bench/gc_bench
-run graphics_bench build-release/bench/graphics_bench
-run game_bench build-release/bench/game_bench
-run pacing build-release/bench/pacing build-release/glimmerdeep build-release/data build-release/bench/bare_window
+run gc_bench build-bench/bench/gc_bench
+run graphics_bench build-bench/bench/graphics_bench
+run game_bench build-bench/bench/game_bench
+run pacing build-bench/bench/pacing build-bench/glimmerdeep build-bench/data build-bench/bench/bare_window
 tools/web.sh >"$out/web-build.txt" 2>&1 || { cat "$out/web-build.txt"; exit 1; }
 (cd tests/browser && npm ci --no-audit --no-fund --silent)
 run browser node bench/browser/measure.mjs build-web/site
 tools/windows.sh >"$out/windows-build.txt" 2>&1 || { cat "$out/windows-build.txt"; exit 1; }
 WINEPREFIX=$PWD/build-windows/wine
 export WINEPREFIX
-tools/windows/prefix.sh "$WINEPREFIX"
-run windows build-release/bench/windows_pacing build-release/glimmerdeep \
+tests/windows/prefix.sh "$WINEPREFIX"
+run windows build-bench/bench/windows_pacing build-bench/glimmerdeep \
     "$(ls -d build-windows/stage/Glimmerdeep-*-windows-x64)" "$(ls build-windows/Glimmerdeep-*-windows-x64.zip)"
-tools/windows/prefix.sh "$WINEPREFIX" stop
+tests/windows/prefix.sh "$WINEPREFIX" stop
 
 echo "== figures"
 for name in gc_bench graphics_bench game_bench pacing browser windows; do

@@ -4,8 +4,12 @@
 # them) and leaves glimmerdeep_<version>_<arch>.deb in the top folder.
 # Install it with: sudo apt-get install ./glimmerdeep_*.deb
 set -e
+if [ $# -ne 0 ]; then
+    echo "usage: tools/package.sh (it takes no arguments)" >&2
+    exit 2
+fi
 cd "$(dirname "$0")/.."
-tools/install-packages.sh
+tools/install-packages.sh test
 
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 flags="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)"

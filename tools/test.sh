@@ -22,9 +22,9 @@ case "${1:-}" in
     ;;
 esac
 if $quick; then
-    tools/install-packages.sh
+    tools/install-packages.sh test
 else
-    tools/install-packages.sh web windows
+    tools/install-packages.sh test web windows
 fi
 
 # -noreset: otherwise the X server starts afresh each time its last client
