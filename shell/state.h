@@ -17,12 +17,30 @@ enum {
     SET_LOADED = 100,          // set by the loading screen
 };
 
+// The score tables in xr_ruvo_RUVO_Score: SCORE_TABLE entries a difficulty,
+// difficulty d's from SCORE_TABLE * d. A table holds the best SCORE_PLACES
+// scores, highest first, then from SCORE_RECENT the last SCORE_PLACES, newest
+// first; the rest of it is unused, but saved.
+enum { SCORE_TABLE = 20, SCORE_PLACES = 5, SCORE_RECENT = 5 };
+
+// Fields of the save string, split at its "|": the version, the settings
+// from SAVE_FIRST_SETTING, their check value, then the scores from
+// SAVE_FIRST_SCORE, each full block of SAVE_BLOCK followed by its check
+// value.
+enum {
+    SAVE_FIRST_SETTING = 1,
+    SAVE_SETTINGS = 201,       // settings 0..200 are saved
+    SAVE_SETTINGS_CHECK = 202,
+    SAVE_FIRST_SCORE = 203,
+    SAVE_BLOCK = 32,           // scores one check value covers
+};
+
 // Values of xr_ruvo_RUVO_GameMode.
 enum { MODE_MENU = 0, MODE_TO_MENU = 1, MODE_PLAY = 10, MODE_START = 11 };
 // Values of xr_ruvo_RUVO_OptCred: the screen up over the mode's own.
 enum { OVERLAY_NONE = 0, OVERLAY_OPTIONS = 1, OVERLAY_CREDITS = 2 };
 
-extern Array<int> xr_ruvo_RUVO_Set;    // 256 settings; 0..200 are saved
+extern Array<int> xr_ruvo_RUVO_Set;    // 256 settings; the first SAVE_SETTINGS are saved
 extern Array<int> xr_ruvo_RUVO_Score;  // 10000 scores, saved whole
 extern int xr_ruvo_RUVO_GameNum;
 extern int xr_ruvo_RUVO_GameType;

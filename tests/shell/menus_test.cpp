@@ -43,7 +43,7 @@ const int kFont = IMG_FONT;
 int SavedSetting(int index) {
     std::ifstream in(".vantlestate", std::ios::binary);
     std::string field;
-    for (int i = 0; i <= index + 1; ++i) std::getline(in, field, '|');
+    for (int i = 0; i <= SAVE_FIRST_SETTING + index; ++i) std::getline(in, field, '|');
     return std::stoi(field);
 }
 
@@ -204,7 +204,7 @@ TEST_F(Menus, HeldKeysActOnce) {
 TEST_F(Menus, TopFiveShowsTheDifficultyUnderTheCursor) {
     const int tables[3][5] = {{900, 800, 700, 600, 500}, {1234, 1200, 99, 7, 0}, {42000, 4200, 420, 42, 4}};
     for (int t = 0; t < 3; ++t)
-        for (int k = 0; k < 5; ++k) xr_ruvo_RUVO_Score[20 * (t + 1) + k] = tables[t][k];
+        for (int k = 0; k < 5; ++k) xr_ruvo_RUVO_Score[SCORE_TABLE * (t + 1) + k] = tables[t][k];
     auto shown = [&](int t) {
         int count = 0;
         for (int k = 0; k < 5; ++k) {

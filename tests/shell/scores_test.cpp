@@ -248,12 +248,13 @@ TEST_F(Scores, ScoreRecording) {
         {"equal to the fifth: not entered", 10, {50, 40, 30, 20, 10}},
         {"below all", 3, {50, 40, 30, 20, 10}},
     };
+    const int normal = SCORE_TABLE * 2, hard = SCORE_TABLE * 3;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        for (int k = 0; k < 5; ++k) {
-            xr_ruvo_RUVO_Score[40 + k] = before[k];
-            xr_ruvo_RUVO_Score[45 + k] = k + 1;  // the last five, newest first
-            xr_ruvo_RUVO_Score[60 + k] = 99;     // difficulty 3
+        for (int k = 0; k < SCORE_PLACES; ++k) {
+            xr_ruvo_RUVO_Score[normal + k] = before[k];
+            xr_ruvo_RUVO_Score[normal + SCORE_RECENT + k] = k + 1;  // the last five, newest first
+            xr_ruvo_RUVO_Score[hard + k] = 99;
         }
         xr_ruvo_RUVO_GameType = 2;
         xr_ruvo_RUVO_GameMode = MODE_TO_MENU;
@@ -269,25 +270,26 @@ TEST_F(Scores, ScoreRecording) {
         const std::vector<int> last = {c.score, 1, 2, 3, 4};
         const std::vector<int> untouched = {99, 99, 99, 99, 99};
         auto table = [](int first) {
-            return std::vector<int>(xr_ruvo_RUVO_Score.Data() + first, xr_ruvo_RUVO_Score.Data() + first + 5);
+            const int* scores = xr_ruvo_RUVO_Score.Data() + first;
+            return std::vector<int>(scores, scores + SCORE_PLACES);
         };
-        EXPECT_EQ(table(40), c.best);
-        EXPECT_EQ(table(45), last);
-        EXPECT_EQ(table(60), untouched);
+        EXPECT_EQ(table(normal), c.best);
+        EXPECT_EQ(table(normal + SCORE_RECENT), last);
+        EXPECT_EQ(table(hard), untouched);
 
-        // The state file: "RUVO_v2.0", 201 settings, their check value, then
-        // the scores with a check value after every 32.
+        // The state file, saved with them.
         std::vector<std::string> fields;
         std::stringstream saved(ReadFile(".vantlestate"));
         for (std::string f; std::getline(saved, f, '|');) fields.push_back(f);
         ASSERT_EQ(fields.size(), 10515u);
         auto saved_table = [&](int first) {
             std::vector<int> out;
-            for (int m = first; m < first + 5; ++m) out.push_back(std::stoi(fields[203 + m + m / 32]));
+            for (int m = first; m < first + SCORE_PLACES; ++m)
+                out.push_back(std::stoi(fields[SAVE_FIRST_SCORE + m + m / SAVE_BLOCK]));
             return out;
         };
-        EXPECT_EQ(saved_table(40), c.best);
-        EXPECT_EQ(saved_table(45), last);
+        EXPECT_EQ(saved_table(normal), c.best);
+        EXPECT_EQ(saved_table(normal + SCORE_RECENT), last);
     }
 }
 
