@@ -22,6 +22,8 @@ extern String xr_ruvo_RUVO_CredSite;
 void xr_ruvo_credits_init();
 void xr_ruvo_credits_mark();
 
+// Adds a card; one that would not fit whole is left out.
 int xr_ruvo_AddCredit(String l1, String l2, String l3, String l4, String l5);
 int xr_ruvo_SetCreditFrame(String author, String site);
+// One update of the credits screen.
 int xr_ruvo_Credits();
