@@ -51,15 +51,16 @@ void top_five(float x0) {
     xr_ruvo_Text(x0 - 64, H - 286, String("Top 5"), 1, 1, 0, 0);
     const int c = xr_ruvo_RUVO_MenuPos[POS_LEVEL_CURSOR];
     if (c < 0 || c >= xr_ruvo_RUVO_MenuPos[POS_ITEMS]) return;
-    const int* table = xr_ruvo_RUVO_Score.Data() + 20 * (c + 1);
-    for (int k = 0; k < 5; ++k)
+    const int* table = xr_ruvo_RUVO_Score.Data() + SCORE_TABLE * (c + 1);
+    for (int k = 0; k < SCORE_PLACES; ++k)
         xr_ruvo_Text(x0 - 56, H - 246 + float(28 * k), xr_ruvo_rstr(String(table[k]), 8, String(" ")), 1, 1, 0, 0);
     const float best = table[0] == 0 ? 1 : float(table[0]);
     xr_ruvo_SetSize(0.4f);
-    for (int k = 0; k < 5; ++k) {
+    for (int k = 0; k < SCORE_PLACES; ++k) {
         xr_ruvo_Ink(k + 1, 1);
         xr_ruvo_SetRot(float(15 * k));
-        xr_ruvo_DrawImg(IMG_PARTICLE_STARS, x0 - 100 + float(22 * k), H - 78 - 40 * float(table[5 + k]) / best, 0);
+        const float height = 40 * float(table[SCORE_RECENT + k]) / best;
+        xr_ruvo_DrawImg(IMG_PARTICLE_STARS, x0 - 100 + float(22 * k), H - 78 - height, 0);
     }
     xr_ruvo_ResetDraw();
 }

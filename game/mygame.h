@@ -27,10 +27,19 @@ public:
     int m_DoBits(float dx, float dy, int mode);
 
     // Menus (game/menus.cpp).
+    // A menu item's text at (x, y), after "> " when `state` is 1 (under the
+    // cursor); 1 while a finger is on its band, `height` high.
     int p_TBut(float x, float y, String caption, int state, int height);
+    // One update of a list menu of `items`, with a back button: the item
+    // chosen, from 1, or -1.
     int p_Menu_Basic(Array<String> items);
+    // One update of the main menu's first level: Start Game, Options,
+    // Credits and, where the host can quit, Quit.
     int p_Menu_A();
+    // One update of the main menu: its backdrop, either level and the Top 5
+    // panel.
     int p_MainMenu();
+    // Back to the menu from a game, whose score is entered.
     int p_GotoMenu();
 };
 

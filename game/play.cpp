@@ -23,18 +23,21 @@ namespace {
 
 enum { RAYS = 72 };
 
-// The window of cells around a player coordinate: 101 cells, or 103 against
-// the border.
+// The window of cells around a player coordinate: kWindowReach cells either
+// side (101 in all), or the kEdgeWindow cells at the grid's edge when it would
+// reach past it.
+const int kWindowReach = 50;
+const int kEdgeWindow = 103;
 void window_range(float at, int* first, int* last) {
-    *first = int(at - 50);
-    *last = int(at + 50);
+    *first = int(at - kWindowReach);
+    *last = int(at + kWindowReach);
     if (*first < 0) {
         *first = 0;
-        *last = 102;
+        *last = kEdgeWindow - 1;
     }
-    if (*last > 1023) {
-        *first = 921;
-        *last = 1023;
+    if (*last > WORLD_SIZE - 1) {
+        *first = WORLD_SIZE - kEdgeWindow;
+        *last = WORLD_SIZE - 1;
     }
 }
 
@@ -130,8 +133,8 @@ void steer_and_move(float* plr) {
         plr[PLR_VX] += ax;
         plr[PLR_VY] += ay;
     }
-    plr[PLR_X] = xr_math_Clamp(plr[PLR_X], 2, 1022);
-    plr[PLR_Y] = xr_math_Clamp(plr[PLR_Y], 2, 1022);
+    plr[PLR_X] = xr_math_Clamp(plr[PLR_X], 2, WORLD_SIZE - 2);
+    plr[PLR_Y] = xr_math_Clamp(plr[PLR_Y], 2, WORLD_SIZE - 2);
     plr[PLR_VX] = xr_math_Clamp(plr[PLR_VX], -4, 4);
     plr[PLR_VY] = xr_math_Clamp(plr[PLR_VY], -4, 4);
     const float axes[2] = {ax, ay};
@@ -216,7 +219,7 @@ void hazards(float* plr) {
         const int tx = int(o[HAZ_X]), ty = int(o[HAZ_Y]);
         o[HAZ_X] += o[HAZ_VX];
         o[HAZ_Y] += o[HAZ_VY];
-        if (tx >= 1 && tx <= 1023 && ty >= 1 && ty <= 1023) {
+        if (tx >= 1 && tx < WORLD_SIZE && ty >= 1 && ty < WORLD_SIZE) {
             const int code = int(grid[xr_ruvo_Cell(tx, ty)]);
             if (code >= TILE_ROCK_FIRST && code <= TILE_ROCK_LAST) o[HAZ_ALIVE] = 0;
         } else {

@@ -7,17 +7,18 @@
 #include "shell/game_link.h"
 #include "support/math.h"
 
+// The world's sizes, and the lengths of its arrays in floats.
 enum {
     WORLD_SIZE = 1024,        // cells a side
-    CELL_SLOTS = 5,
-    CELL_PIXELS = 16,
-    GRID_LENGTH = 5500000,
-    PLR_LENGTH = 1024,
-    OBJ_LENGTH = 10240,
-    OBJ_RECORDS = 101,
-    OBJ_SLOTS = 10,
-    PART_LENGTH = 2600,
-    STAR_LENGTH = 2600,
+    CELL_SLOTS = 5,           // floats a cell
+    CELL_PIXELS = 16,         // a cell's side in world pixels
+    GRID_LENGTH = 5500000,    // xr_ruvo_grid: room for every cell
+    PLR_LENGTH = 1024,        // xr_ruvo_plr
+    OBJ_LENGTH = 10240,       // xr_ruvo_obj
+    OBJ_RECORDS = 101,        // hazard records
+    OBJ_SLOTS = 10,           // floats a hazard
+    PART_LENGTH = 2600,       // xr_ruvo_part
+    STAR_LENGTH = 2600,       // xr_ruvo_astar
 };
 
 // Cell slots: CELL_SLOTS floats a cell.
@@ -64,15 +65,20 @@ inline int xr_ruvo_Cell(int x, int y, int slot = CELL_TILE) {
     return (y * WORLD_SIZE + x) * CELL_SLOTS + slot;
 }
 
-extern Array<float> xr_ruvo_grid;
-extern Array<float> xr_ruvo_obj;
+extern Array<float> xr_ruvo_grid;  // the cave, row by row: cell (x, y) at xr_ruvo_Cell(x, y)
+extern Array<float> xr_ruvo_obj;   // the hazard records
 
+// Where the camera eases towards: the screen's top left, in world pixels,
+// that centres the player.
 extern float xr_ruvo_aimx, xr_ruvo_aimy;
-extern int xr_ruvo_RUVO_Seed;
+extern int xr_ruvo_RUVO_Seed;      // what the game's random numbers were last seeded with
 
 void xr_ruvo_world_init();
 void xr_ruvo_world_mark();
 
+// The first slot of the first free hazard record among records 0..count of
+// `size` floats; -1 when all are taken.
 int xr_ruvo_FreeObj(int count, int size);
+// A random whole number from low to high, both included.
 int xr_ruvo_Rand(float low, float high);
 float xr_ruvo_Dist(float x1, float y1, float x2, float y2);

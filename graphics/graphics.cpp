@@ -28,9 +28,16 @@ namespace {
 
 const int kStackStart = 192;  // 32 matrices
 
-inline void UpdateTransformed(c_GraphicsContext* c) {
-    c->m_transformed = !(c->m_ax == 1 && c->m_ay == 0 && c->m_bx == 0 && c->m_by == 1 && c->m_ox == 0 &&
-                         c->m_oy == 0);
+// Makes (ax ay bx by ox oy) the current matrix, to be sent to the device
+// before the next drawing.
+inline void StoreMatrix(c_GraphicsContext* c, float ax, float ay, float bx, float by, float ox, float oy) {
+    c->m_ax = ax;
+    c->m_ay = ay;
+    c->m_bx = bx;
+    c->m_by = by;
+    c->m_ox = ox;
+    c->m_oy = oy;
+    c->m_transformed = !(ax == 1 && ay == 0 && bx == 0 && by == 1 && ox == 0 && oy == 0);
     c->m_matrixDirty = 1;
 }
 
@@ -42,13 +49,7 @@ inline void Multiply(c_GraphicsContext* c, float a, float b, float cc, float d, 
     float by = cc * c->m_ay + d * c->m_by;
     float ox = e * c->m_ax + f * c->m_bx + c->m_ox;
     float oy = e * c->m_ay + f * c->m_by + c->m_oy;
-    c->m_ax = ax;
-    c->m_ay = ay;
-    c->m_bx = bx;
-    c->m_by = by;
-    c->m_ox = ox;
-    c->m_oy = oy;
-    UpdateTransformed(c);
+    StoreMatrix(c, ax, ay, bx, by, ox, oy);
 }
 
 inline bool ValidFrame(c_Image* image, int frame) {
@@ -260,14 +261,7 @@ int xr_graphics_SetScissor(float x, float y, float w, float h) {
 }
 
 int xr_graphics_SetMatrix(float ax, float ay, float bx, float by, float ox, float oy) {
-    c_GraphicsContext* c = xr_graphics_context;
-    c->m_ax = ax;
-    c->m_ay = ay;
-    c->m_bx = bx;
-    c->m_by = by;
-    c->m_ox = ox;
-    c->m_oy = oy;
-    UpdateTransformed(c);
+    StoreMatrix(xr_graphics_context, ax, ay, bx, by, ox, oy);
     return 0;
 }
 
@@ -352,14 +346,8 @@ int xr_graphics_PopMatrix() {
     int top = c->m_stackTop - 6;
     if (top < 0 || top + 6 > c->m_stack.Length()) return 0;
     const float* s = c->m_stack.Data() + top;
-    c->m_ax = s[0];
-    c->m_ay = s[1];
-    c->m_bx = s[2];
-    c->m_by = s[3];
-    c->m_ox = s[4];
-    c->m_oy = s[5];
+    StoreMatrix(c, s[0], s[1], s[2], s[3], s[4], s[5]);
     c->m_stackTop = top;
-    UpdateTransformed(c);
     return 0;
 }
 

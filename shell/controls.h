@@ -4,6 +4,8 @@
 
 #include "runtime/array.h"
 
+// Slots of a control set: the directions and buttons read 1 while held, the
+// axes -1..1.
 enum {
     RUVO_UP = 0, RUVO_LEFT = 3, RUVO_RIGHT = 5, RUVO_DOWN = 8,
     RUVO_BUTTON1 = 10, RUVO_MENU = 20, RUVO_AXIS_X = 21, RUVO_AXIS_Y = 22,
@@ -45,30 +47,46 @@ enum {
 // LATCH_POINTER's values beyond 0 and 1.
 enum { LATCH_POINTER_DRAGGING = -1, LATCH_POINTER_ON_SLIDER = -2 };
 
-extern Array<float> xr_ruvo_RUVO_Control;
+extern Array<float> xr_ruvo_RUVO_Control;  // the control sets, keyboard first
+// 1: the keyboard's set is added into pad 0's, and reading the keyboard reads
+// pad 0, so that one player may use both.
 extern int xr_ruvo_RUVO_MixControls;
-extern Array<int> xr_ruvo_Joy_Disable;
-extern Array<float> xr_ruvo_RUVO_Touch;
-extern int xr_ruvo_mx, xr_ruvo_my;
-extern int xr_ruvo_mdAll;
+extern Array<int> xr_ruvo_Joy_Disable;     // per pad: 1 makes its set read as nothing held
+extern Array<float> xr_ruvo_RUVO_Touch;    // the touch record (TOUCH_)
+extern int xr_ruvo_mx, xr_ruvo_my;         // the pointer, in virtual units
+extern int xr_ruvo_mdAll;                  // 1 while the mouse button or a finger is down
+// The pointer while it is down, POINTER_RELEASED while it is up: a new press
+// does not count as a drag from where the last one ended.
 extern int xr_ruvo_mwx, xr_ruvo_mwy;
+// How far the held pointer moved in its last update down (a drag); kept
+// after it is let go.
 extern int xr_ruvo_msx, xr_ruvo_msy;
-extern Array<int> xr_ruvo_kdis;
-extern Array<int> xr_ruvo_mdis;
-extern int xr_ruvo_RUVO_Fullscreen;
+extern Array<int> xr_ruvo_kdis;            // the latches of controls and keys (LATCH_)
+extern Array<int> xr_ruvo_mdis;            // the latches of the pointer
+extern int xr_ruvo_RUVO_Fullscreen;        // 1 when the game last made the window full screen
 
 void xr_ruvo_controls_init();
 void xr_ruvo_controls_mark();
 
 // Refreshes the pointer record from the mouse and the touches.
 int xr_ruvo_ReadPointer();
+// Reads every control set from the keyboard and the pads, once an update.
 int xr_ruvo_DoControls();
+// Slot `slot` of control set `set`; of RUVO_ALL_SETS, summed over the sets.
 float xr_ruvo_PlayKey(int slot, int set);
+// The x or y of a set's first (stick 0) or second (stick 1) stick, -1..1.
 float xr_ruvo_ControlX(int set, int stick);
 float xr_ruvo_ControlY(int set, int stick);
+// Turns xr_ruvo_RUVO_MixControls on.
 int xr_ruvo_MixControls();
+// 1 while a finger is down in the w by h rectangle whose top left is (x, y);
+// the left mouse button counts as finger 0.
 int xr_ruvo_MouseIn(float x, float y, float w, float h);
+// The same, the rectangle centred on (x, y).
 int xr_ruvo_MouseIn_Centered(float x, float y, float w, float h);
+// The same, within r of (x, y).
 int xr_ruvo_MouseIn_Radius(float x, float y, float r);
+// Sets every latch: nothing acts until its control has been let go.
 int xr_ruvo_LockKeys();
+// Between full screen and a window (F11).
 int xr_ruvo_FullscreenFlip();

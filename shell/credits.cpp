@@ -46,13 +46,10 @@ int xr_ruvo_AddCredit(String l1, String l2, String l3, String l4, String l5) {
     const int n = xr_ruvo_RUVO_Creds;
     // A credit that does not fit whole is dropped rather than written past
     // the table's end.
-    if (n + 5 > xr_ruvo_RUVO_Cred.Length()) return 0;
-    xr_ruvo_RUVO_Cred[n] = l1;
-    xr_ruvo_RUVO_Cred[n + 1] = l2;
-    xr_ruvo_RUVO_Cred[n + 2] = l3;
-    xr_ruvo_RUVO_Cred[n + 3] = l4;
-    xr_ruvo_RUVO_Cred[n + 4] = l5;
-    xr_ruvo_RUVO_Creds = n + 5;
+    if (n + CREDIT_LINES > xr_ruvo_RUVO_Cred.Length()) return 0;
+    const String lines[CREDIT_LINES] = {l1, l2, l3, l4, l5};
+    for (int k = 0; k < CREDIT_LINES; ++k) xr_ruvo_RUVO_Cred[n + k] = lines[k];
+    xr_ruvo_RUVO_Creds = n + CREDIT_LINES;
     return 0;
 }
 
@@ -71,8 +68,8 @@ int xr_ruvo_Credits() {
     xr_ruvo_RUVO_CredTickA += turning ? 5 : 1;
     if (xr_ruvo_RUVO_CredTickA > 270) {
         xr_ruvo_RUVO_CredTickA -= 360;
-        xr_ruvo_RUVO_CredTickB += 5;
-        if (xr_ruvo_RUVO_CredTickB >= xr_ruvo_RUVO_Creds - 5) xr_ruvo_RUVO_CredTickB = 0;
+        xr_ruvo_RUVO_CredTickB += CREDIT_LINES;
+        if (xr_ruvo_RUVO_CredTickB >= xr_ruvo_RUVO_Creds - CREDIT_LINES) xr_ruvo_RUVO_CredTickB = 0;
     }
     const int i = xr_ruvo_RUVO_CredTickB;
     const float s = sind(float(xr_ruvo_RUVO_CredTickA));
@@ -109,7 +106,7 @@ int xr_ruvo_Credits() {
     xr_ruvo_ResetDraw();
     const float v = xr_math_Clamp(10 * s + 6, 0, 1);
     xr_ruvo_SetSize(0.75f * v);
-    for (int line = 0; line < 5; ++line)
+    for (int line = 0; line < CREDIT_LINES; ++line)
         xr_ruvo_TextCentred(W / 2, H / 2 + float(32 * (line - 2)) * v, xr_ruvo_RUVO_Cred[i + line]);
 
     // An empty table has no headings to list.
@@ -118,8 +115,8 @@ int xr_ruvo_Credits() {
         for (int n = 16; n >= 0; --n) {
             const int step = 16 - n;
             xr_ruvo_Alpha(0.05f * float(n));
-            xr_ruvo_Text(8, H - 192 + float(12 * step), xr_ruvo_RUVO_Cred[(i + 5 * step) % xr_ruvo_RUVO_Creds], 0,
-                         1, 0, 0);
+            const String heading = xr_ruvo_RUVO_Cred[(i + CREDIT_LINES * step) % xr_ruvo_RUVO_Creds];
+            xr_ruvo_Text(8, H - 192 + float(12 * step), heading, 0, 1, 0, 0);
         }
     }
     xr_ruvo_ResetDraw();

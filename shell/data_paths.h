@@ -11,6 +11,7 @@ std::string xr_ruvo_ImageFile(int gameNumber, int image, const std::string& name
 // Sound number `number`: from SFX_SHARED_FIRST on shared, as a three-digit
 // name; below it in the game's sound folder.
 std::string xr_ruvo_EffectFile(int gameNumber, int number);
+// The music track `name`.
 std::string xr_ruvo_TuneFile(int gameNumber, const std::string& name);
 
 // The folder's first shared image slot and sound number.

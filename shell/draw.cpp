@@ -58,7 +58,7 @@ float* new_command(int type) {
 }
 
 int char_width(int c) {
-    if (c >= 32 && c <= 141) return xr_ruvo_RUVO_FontKern[c - 32];
+    if (c >= FONT_FIRST_CODE && c <= FONT_LAST_CODE) return xr_ruvo_RUVO_FontKern[c - FONT_FIRST_CODE];
     return 0;
 }
 
@@ -246,14 +246,14 @@ int xr_ruvo_Text(float x, float y, String text, float alignX, float alignY, floa
     for (int n = 0; n < length; ++n) {
         int c = at(n);
         int f, J;
-        if (c >= 32 && c <= 141) {
-            f = c - 32;
+        if (c >= FONT_FIRST_CODE && c <= FONT_LAST_CODE) {
+            f = c - FONT_FIRST_CODE;
             J = char_width(c) - 28;
         } else if (c == 172 && n + 1 < length) {
             f = icon_frame(at(++n));
             J = FONT_ICON_ADVANCE - 28;
         } else {
-            f = c - 32;
+            f = c - FONT_FIRST_CODE;
             J = 0;
         }
         if (at(n) == '\\' && n + 1 < length && at(n + 1) == 'n') {
@@ -263,7 +263,7 @@ int xr_ruvo_Text(float x, float y, String text, float alignX, float alignY, floa
             ++n;
             continue;
         }
-        if (f == -32) continue;
+        if (f == -FONT_FIRST_CODE) continue;  // code 0
         if (f >= 1 && f <= 127 && px > -margin && px < float(xr_ruvo_jscrw) + margin && py > -margin &&
             py < float(xr_ruvo_jscrh) + margin) {
             // Degrees, as every angle here: a glyph's neighbour sits half its

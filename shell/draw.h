@@ -7,6 +7,8 @@
 #include "runtime/array.h"
 #include "runtime/string.h"
 
+// The draw list: RUVO_DRAW_FLOATS floats a command, and the commands' types
+// (CMD_TYPE).
 enum {
     RUVO_DRAW_FLOATS = 20,
     RUVO_DRAW_LIMIT = 5000,  // commands 0..5000 are accepted
@@ -94,41 +96,57 @@ enum {
     ICON_GEAR_C = 14,
 };
 
-extern Array<float> xr_ruvo_RUVO_DrawStyle;
-extern Array<float> xr_ruvo_RUVO_Draw;
-extern int xr_ruvo_Sprtup;
-extern Array<c_Image*> xr_ruvo_RUVO_Img;
-extern Array<int> xr_ruvo_RUVO_ImgD;
-extern Array<float> xr_ruvo_RUVO_ImgW;
-extern Array<float> xr_ruvo_RUVO_ImgH;
-extern int xr_ruvo_RUVO_Font;
-extern Array<int> xr_ruvo_RUVO_FontKern;
-extern int xr_ruvo_KeyPadMouse;
-extern int xr_ruvo_overscan;
+extern Array<float> xr_ruvo_RUVO_DrawStyle;  // the style (STYLE_), stamped into each new command
+extern Array<float> xr_ruvo_RUVO_Draw;       // the draw list
+extern int xr_ruvo_Sprtup;                   // commands in the draw list
+extern Array<c_Image*> xr_ruvo_RUVO_Img;     // the loaded images by slot (IMG_)
+extern Array<int> xr_ruvo_RUVO_ImgD;         // each slot's frames; a frame number wraps at it
+extern Array<float> xr_ruvo_RUVO_ImgW;       // each slot's frame width, pixels
+extern Array<float> xr_ruvo_RUVO_ImgH;       // and height
+extern int xr_ruvo_RUVO_Font;                // the image slot of the text's font; 0, no text
+extern Array<int> xr_ruvo_RUVO_FontKern;     // the pen's advance of each code from FONT_FIRST_CODE
+extern int xr_ruvo_KeyPadMouse;              // the inline icons text shows: 0 the keys', 1 the pad's
+extern int xr_ruvo_overscan;                 // widens the margin past the screen where text is drawn
+// The virtual screen the game draws on, in virtual units: xr_ruvo_RUVO_Scale
+// device pixels each.
 extern int xr_ruvo_jscrw;
 extern int xr_ruvo_jscrh;
 extern float xr_ruvo_RUVO_Scale;
+// The virtual screen's size along the window's longer side; the other side
+// follows the window's shape.
 extern int xr_ruvo_RUVO_TargetSize;
+// The window's size in device pixels at the last frame (both pairs alike).
 extern int xr_ruvo_RealW, xr_ruvo_RealH, xr_ruvo_WRealW, xr_ruvo_WRealH;
-extern int xr_ruvo_RUVO_Orientation;
-extern Array<float> xr_ruvo_RUVO_Data;
+extern int xr_ruvo_RUVO_Orientation;         // 1 while the virtual screen is taller than wide
+extern Array<float> xr_ruvo_RUVO_Data;       // frame statistics (DATA_)
 
 void xr_ruvo_draw_init();
 void xr_ruvo_draw_mark();
 
+// The style of the commands queued next: colour 0..255 and alpha 0..1, scale,
+// rotation in degrees, skew.
 int xr_ruvo_SetCol(float r, float g, float b, float a = STYLE_KEEP_ALPHA);
 int xr_ruvo_Alpha(float a);
 int xr_ruvo_SetSize(float sx, float sy = STYLE_SCALE_AS_X);
 int xr_ruvo_SetRot(float r);
 int xr_ruvo_SetSkew(float kx, float ky);
+// The colour of palette entry n (1 red .. 9 white; any other, grey) times
+// `brightness`.
 int xr_ruvo_Ink(int n, float brightness);
+// Opaque white, full size, upright and unskewed again.
 int xr_ruvo_ResetDraw();
+// The colour the clear eases towards, and the clear's alpha.
 int xr_ruvo_SetCLSCol(int r, int g, int b, float a);
 
 int xr_ruvo_DrawImg(int image, float x, float y, int frame);
+// A w by h rectangle placed by (x, y): ax and ay 0 put its left or top there,
+// 1 its middle, 2 its right or bottom.
 int xr_ruvo_Rect(float x, float y, float w, float h, float ax, float ay);
 int xr_ruvo_Triangle(float x1, float y1, float x2, float y2, float x3, float y3);
 int xr_ruvo_Line(float x1, float y1, float x2, float y2);
+// Text placed by (x, y) as xr_ruvo_Rect places a rectangle, its glyphs riding
+// a sine wave waveHeight pixels high from waveOffset degrees (0: still);
+// returns the pen's x after the last glyph.
 int xr_ruvo_Text(float x, float y, String text, float alignX, float alignY, float waveOffset, float waveHeight);
 // Text centred on (x, y), still.
 int xr_ruvo_TextCentred(float x, float y, String text);
@@ -142,5 +160,8 @@ int xr_ruvo_ReplayDraw();
 
 // The file, in the data folder, that image slot `image` loads as `name`.
 String xr_ruvo_ImagePath(int image, String name);
+// Loads `name` into slot `image` as frameCount frames of frameW by frameH.
 int xr_ruvo_LoadImg(int image, String name, int frameW, int frameH, int frameCount);
+// Loads the font `name` (laid out as shell/font.h says) into slot `image`,
+// and makes it the text's font.
 int xr_ruvo_LoadFont(int image, String name);

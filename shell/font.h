@@ -12,6 +12,9 @@ enum {
     FONT_FIRST_CODE = 32,
     FONT_LAST_GLYPH = 126,
     FONT_LAST_KERN = 143,
+    // The text routine measures codes up to this one by the kerning table;
+    // any code past it but the icon mark moves the pen a fixed 28 pixels.
+    FONT_LAST_CODE = 141,
     // Inline control icons: letter i of kFontIconLetters is drawn as frame
     // FONT_ICON_KEY_ROW + i, or FONT_ICON_PAD_ROW + i in the pad row.
     FONT_ICON_KEY_ROW = 112,

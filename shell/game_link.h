@@ -13,7 +13,7 @@ enum { PLR_RECORD = 100, PLR_SCORE = 50, PLR_LIVES = 51 };
 extern Array<float> xr_ruvo_plr;    // the player records
 extern Array<float> xr_ruvo_part;   // the particle ring, PART_SLOTS floats a particle
 extern Array<float> xr_ruvo_astar;  // the star field, STAR_SLOTS floats a star
-enum { STAR_RECORDS = 251 };
+enum { STAR_RECORDS = 251 };        // stars in the field
 
 // Particle record slots; a record is free while PART_KIND is 0.
 enum {

@@ -37,7 +37,11 @@ void xr_ruvo_menus_mark();
 // Whether control `slot` is held in any control set.
 bool xr_ruvo_Held(int slot);
 
+// Queues frame `frame` of image slot `image` at (x, y); 1 while a finger is
+// on it.
 int xr_ruvo_Button(int image, float x, float y, int frame);
+// Changes to `mode` (MODE_) and, unless it is negative, the difficulty to
+// `type`.
 int xr_ruvo_Goto(int mode, int type);
 // Frames of the option icons (IMG_OPTION_ICONS).
 enum {
@@ -48,7 +52,11 @@ enum {
 // How an option row with two values names them: "On"/"Off", or
 // "Inverted"/"Standard".
 enum { OPTION_ON_OFF = 0, OPTION_INVERTED = 2 };
+// One row of the options screen at height y, setting `index` between min and
+// max (0..1 a switch, 0..10 a slider): queues it and lets the keys and the
+// pointer change the setting. 1 when the row is chosen.
 int xr_ruvo_Option(int y, int index, int row, int icon, String caption, int min, int max, int style);
+// One update of the options screen, and of the pause screen.
 int xr_ruvo_Options();
 int xr_ruvo_Pause_Menu();
 // The drifting tiles behind the options and credits screens, over the

@@ -13,12 +13,6 @@
 #include "shell/state.h"
 #include "support/math.h"
 
-namespace {
-
-const int kTableSize = 20;  // entries of one difficulty's score table
-
-}  // namespace
-
 int xr_ruvo_ShowScores(int showLives, int /*second*/, int p2, int p3, int p4, int p5) {
     if (xr_ruvo_RUVO_ScreenshotMode == 1) return 0;
     int count = 5;
@@ -91,22 +85,23 @@ int xr_ruvo_GameOver() {
 }
 
 int xr_ruvo_RecordScore(int type, int score) {
-    const int first = kTableSize * type;
-    if (first < 0 || first + kTableSize > xr_ruvo_RUVO_Score.Length()) return 0;
+    const int first = SCORE_TABLE * type;
+    if (first < 0 || first + SCORE_TABLE > xr_ruvo_RUVO_Score.Length()) return 0;
     int* best = xr_ruvo_RUVO_Score.Data() + first;
-    int* recent = best + 5;
+    int* recent = best + SCORE_RECENT;
+    const int last = SCORE_PLACES - 1;
 
     // Ties go below the score already there.
     int place = -1;
-    for (int k = 0; k < 4 && place < 0; ++k)
+    for (int k = 0; k < last && place < 0; ++k)
         if (score > best[k]) place = k;
     if (place >= 0) {
-        for (int k = 4; k > place; --k) best[k] = best[k - 1];
+        for (int k = last; k > place; --k) best[k] = best[k - 1];
         best[place] = score;
-    } else if (score > best[4]) {
-        best[4] = score;
+    } else if (score > best[last]) {
+        best[last] = score;
     }
-    for (int k = 4; k > 0; --k) recent[k] = recent[k - 1];
+    for (int k = last; k > 0; --k) recent[k] = recent[k - 1];
     recent[0] = score;
 
     xr_ruvo_Save();

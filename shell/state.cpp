@@ -23,9 +23,7 @@ int xr_ruvo_HasQuit;
 
 namespace {
 
-const int kSavedSettings = 201;
 const int kScores = 10000;
-const int kBlock = 32;
 const char* const kVersion = "RUVO_v2.0";
 
 // One step of a check value, on whole numbers: a setting or score near the
@@ -97,19 +95,19 @@ int xr_ruvo_SetGameNumber(int n) {
 
 int xr_ruvo_SettingsCheck() {
     int s = 0;
-    for (int i = 0; i < kSavedSettings; ++i) s = check_step(s, xr_ruvo_RUVO_Set[i], xr_ruvo_RUVO_GameNum + 1000);
+    for (int i = 0; i < SAVE_SETTINGS; ++i) s = check_step(s, xr_ruvo_RUVO_Set[i], xr_ruvo_RUVO_GameNum + 1000);
     return s;
 }
 
 int xr_ruvo_BlockCheck(int block) {
     int c = 0;
-    for (int m = block * kBlock; m < block * kBlock + kBlock && m < kScores; ++m)
+    for (int m = block * SAVE_BLOCK; m < block * SAVE_BLOCK + SAVE_BLOCK && m < kScores; ++m)
         c = check_step(c, int64_t(m) + 1 + xr_ruvo_RUVO_Score[m], xr_ruvo_RUVO_GameNum + 1237);
     return c;
 }
 
-// "RUVO_v2.0|", the saved settings, their check value, then the scores with
-// each full block of 32 followed by its check value; every field ends in "|".
+// The save string as SAVE_ (shell/state.h) lays it out, every field ending
+// in "|".
 // Some ten thousand fields, written as bytes: as a stack of strings they
 // would lie about as garbage, half a megabyte a save, until the collector
 // next ran, which their own bytes do not hasten.
@@ -121,18 +119,19 @@ int xr_ruvo_Save() {
     };
     text += kVersion;
     text += '|';
-    for (int i = 0; i < kSavedSettings; ++i) field(xr_ruvo_RUVO_Set[i]);
+    for (int i = 0; i < SAVE_SETTINGS; ++i) field(xr_ruvo_RUVO_Set[i]);
     field(xr_ruvo_SettingsCheck());
     for (int m = 0; m < kScores; ++m) {
         field(xr_ruvo_RUVO_Score[m]);
-        if (m % kBlock == kBlock - 1) field(xr_ruvo_BlockCheck(m / kBlock));
+        if (m % SAVE_BLOCK == SAVE_BLOCK - 1) field(xr_ruvo_BlockCheck(m / SAVE_BLOCK));
     }
     xr_app_SaveState(String::FromUtf8(text.data(), int(text.size())));
     return 0;
 }
 
 // A damaged settings section costs only the defaulted settings, a damaged
-// score block only its 32 scores; whatever a cut string still holds is kept.
+// score block only its SAVE_BLOCK scores; whatever a cut string still holds
+// is kept.
 int xr_ruvo_Load() {
     Array<String> parts = xr_app_LoadState().Split(String("|"));
     int count = parts.Length();
@@ -141,23 +140,23 @@ int xr_ruvo_Load() {
 
     const int N = xr_ruvo_RUVO_GameNum;
     int s = 0;
-    for (int i = 0; i < kSavedSettings; ++i) {
-        if (i + 1 >= count) continue;
-        xr_ruvo_RUVO_Set[i] = parts[i + 1].ToInt();
+    for (int i = 0; i < SAVE_SETTINGS; ++i) {
+        if (SAVE_FIRST_SETTING + i >= count) continue;
+        xr_ruvo_RUVO_Set[i] = parts[SAVE_FIRST_SETTING + i].ToInt();
         s = check_step(s, xr_ruvo_RUVO_Set[i], N + 1000);
     }
-    if (202 < count && parts[202].ToInt() != s) xr_ruvo_SetDefaults();
+    if (SAVE_SETTINGS_CHECK < count && parts[SAVE_SETTINGS_CHECK].ToInt() != s) xr_ruvo_SetDefaults();
     if (xr_ruvo_isOuya != 1 && xr_ruvo_RUVO_Set[SET_OVERSCAN] > 0) xr_ruvo_RUVO_Set[SET_OVERSCAN] = 0;
     xr_ruvo_RUVO_DebugMode = xr_ruvo_RUVO_Set[SET_FRAME_RATE];
 
-    int cursor = 203;
+    int cursor = SAVE_FIRST_SCORE;
     int c = 0;
     for (int m = 0; m < kScores; ++m) {
         if (cursor < count) xr_ruvo_RUVO_Score[m] = parts[cursor].ToInt();
         c = check_step(c, int64_t(m) + 1 + xr_ruvo_RUVO_Score[m], N + 1237);
-        if (m % kBlock == kBlock - 1 && cursor + 1 < count) {
+        if (m % SAVE_BLOCK == SAVE_BLOCK - 1 && cursor + 1 < count) {
             if (parts[cursor + 1].ToInt() != c)
-                for (int k = m - (kBlock - 1); k <= m; ++k) xr_ruvo_RUVO_Score[k] = 0;
+                for (int k = m - (SAVE_BLOCK - 1); k <= m; ++k) xr_ruvo_RUVO_Score[k] = 0;
             cursor += 2;
             c = 0;
         } else {

@@ -231,14 +231,15 @@ TEST(Flow, TheLastLifeEndsTheGameAndTheScoreIsKept) {
 
     while (xr_ruvo_RUVO_GameMode != 0 && g.updates < 2000) g.Update();
     EXPECT_EQ(xr_ruvo_RUVO_GameMode, MODE_MENU) << "back in the menu";
-    EXPECT_EQ(xr_ruvo_RUVO_Score[60], 35) << "Hard's best score";
-    EXPECT_EQ(xr_ruvo_RUVO_Score[65], 35) << "Hard's latest score";
+    const int hard = SCORE_TABLE * 3;
+    EXPECT_EQ(xr_ruvo_RUVO_Score[hard], 35) << "Hard's best score";
+    EXPECT_EQ(xr_ruvo_RUVO_Score[hard + SCORE_RECENT], 35) << "Hard's latest score";
     std::ifstream in(g.folder / ".vantlestate");
     std::vector<std::string> fields;
     for (std::string field; std::getline(in, field, '|');) fields.push_back(field);
     ASSERT_EQ(fields.size(), 10515u);
-    EXPECT_EQ(fields[203 + 33 + 28], "35") << "score 60 in block 1";
-    EXPECT_EQ(fields[203 + 33 * 2 + 1], "35") << "score 65 in block 2";
+    for (int m : {hard, hard + SCORE_RECENT})
+        EXPECT_EQ(fields[size_t(SAVE_FIRST_SCORE + m + m / SAVE_BLOCK)], "35") << "score " << m << " saved";
     g.Update(80);
     EXPECT_EQ(xr_ruvo_RUVO_EndofGame, 0) << "the curtains have opened again";
 }

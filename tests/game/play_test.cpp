@@ -490,7 +490,7 @@ TEST_F(Play, TheCellWindowAgainstTheGridsEdge) {
             if (c.first > 0) {
                 EXPECT_EQ(light(c.first - 1), 50) << "before the window";
             }
-            if (c.last < 1023) {
+            if (c.last < WORLD_SIZE - 1) {
                 EXPECT_EQ(light(c.last + 1), 50) << "after the window";
             }
         }

@@ -1,15 +1,25 @@
 #include "tests/harness/game_driver.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include <GLFW/glfw3.h>
 #include <stb_image_write.h>
 
+#include "audio/device.h"
+#include "game/assets.h"
 #include "graphics/graphics.h"
+#include "shell/controls.h"
+#include "shell/data_paths.h"
+#include "shell/draw.h"
+#include "shell/font.h"
+#include "shell/sound.h"
 #include "shell/state.h"
 #include "tests/harness/environment.h"
 #include "tests/harness/host_fixture.h"
+#include "tests/harness/sound_files.h"
 #include "tests/harness/test_roots.h"
 
 GameDriver::GameDriver(int width, int height, bool canQuit) {
@@ -110,4 +120,66 @@ bool GameDriver::SavePng(const std::string& path) {
         rgb[size_t(i) * 3 + 2] = (unsigned char)p;
     }
     return stbi_write_png(path.c_str(), w, h, 3, rgb.data(), w * 3) != 0;
+}
+
+std::unique_ptr<ScratchFolder> ShellTest::data_;
+
+void ShellTest::SetUpTestSuite() {
+    data_ = std::make_unique<ScratchFolder>("shell-data");
+    SetEnv("ALSOFT_DRIVERS", "null");
+    WavClip clip;
+    clip.data = Bytes16(Tone(4410, 1, 44100, 300, 0.3));
+    std::ofstream(DataFile(data_->path(), xr_ruvo_EffectFile(GAME_NUMBER, SFX_CHIME)), std::ios::binary)
+        << MakeWav(clip);
+    std::ofstream(DataFile(data_->path(), xr_ruvo_TuneFile(GAME_NUMBER, kGameTune)), std::ios::binary)
+        << EncodeOgg(Tone(44100, 2, 22050, 200, 0.3), 2, 22050);
+}
+
+void ShellTest::TearDownTestSuite() {
+    data_.reset();
+}
+
+void ShellTest::SetUp() {
+    host.dataFolder = data_->path();
+    folder.Enter();
+    Fresh();
+}
+
+void ShellTest::TearDown() {
+    xr_audio_device->StopMusic();
+}
+
+void ShellTest::Fresh() {
+    if (xr_audio_device) xr_audio_device->StopMusic();
+    std::filesystem::remove(".vantlestate");
+    ResetModules();
+    xr_app__game = &host;
+    input = (new c_InputDevice())->m_new();
+    xr_input_SetInputDevice(input);
+    game = (new c_MyGame())->m_new();
+    if (!gxtkAudio::audio) new gxtkAudio();
+    gc_assign(xr_audio_device, gxtkAudio::audio);
+    xr_ruvo_SetGameNumber(GAME_NUMBER);
+    xr_ruvo_SetDefaults();
+    xr_ruvo_RUVO_Scale = 1;
+    xr_ruvo_RUVO_Font = IMG_FONT;
+    xr_ruvo_RUVO_ImgD[IMG_FONT] = FONT_FRAMES;
+    for (int image : {IMG_MENU, IMG_TITLE, IMG_PARTICLE_STARS, IMG_OPTION_ICONS, IMG_SCOREBOARD, IMG_ICONS, IMG_RING})
+        xr_ruvo_RUVO_ImgD[image] = 64;
+    xr_ruvo_RUVO_ImgW[IMG_ICONS] = 128;
+    xr_ruvo_RUVO_ImgW[IMG_OPTION_ICONS] = 68;
+}
+
+void ShellTest::Update(const std::function<void()>& screen) {
+    xr_ruvo_Sprtup = 0;
+    xr_ruvo_ResetDraw();
+    input->p_BeginUpdate();
+    xr_ruvo_ReadPointer();
+    xr_ruvo_DoControls();
+    screen();
+    input->p_EndUpdate();
+}
+
+void ShellTest::Key(int key, bool down) {
+    input->p_KeyEvent(down ? c_XrGameEvent::KeyDown : c_XrGameEvent::KeyUp, key);
 }

@@ -1,11 +1,16 @@
 // The whole game in this process, driven by the test: the real game object,
 // devices and data, a clock that moves only when the test says so, and key
-// and mouse events delivered as the window system would.
+// and mouse events delivered as the window system would. Or the shell alone,
+// its screens called one update at a time (ShellTest).
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "game/mygame.h"
 #include "host/glfwgame.h"
@@ -55,4 +60,32 @@ public:
     DriverHost host;
     c_MyGame* game = nullptr;
     int updates = 0;
+};
+
+// The shell as the loading screen leaves it, without the loading: the real
+// game object and input device, a silent sound device, the font and the
+// images the screens draw taken as loaded, on a DataHost whose data folder
+// (one for the suite) holds the music of play and the chime. Each test has a
+// working folder of its own, where the state file lives.
+class ShellTest : public ::testing::Test {
+protected:
+    DataHost host;
+    c_InputDevice* input = nullptr;
+    c_MyGame* game = nullptr;
+    ScratchFolder folder{"shell"};
+
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+    void SetUp() override;
+    void TearDown() override;
+    // A new run in the same folder, without its state file: for each case of
+    // a table.
+    virtual void Fresh();
+
+    // One update, as the game's update runs it, with `screen` the screen up.
+    void Update(const std::function<void()>& screen);
+    void Key(int key, bool down);
+
+private:
+    static std::unique_ptr<ScratchFolder> data_;
 };

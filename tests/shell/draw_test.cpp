@@ -140,6 +140,10 @@ TEST_F(DrawList, TextLayout) {
         {"line feed", u"A\nB", 100, 100, 0, 1, 196, {{124, 122, 33}, {174, 122, 34}}},
         {"icon", u"x\u00acJy", 100, 100, 0, 1, 224, {{124, 122, 88}, {146, 122, 112}, {202, 122, 89}}},
         {"code 0", std::u16string(u"A") + char16_t(0) + u"B", 100, 100, 0, 1, 168, {{124, 122, 33}, {146, 122, 34}}},
+        // Codes up to 141 move the pen by the kerning table, by nothing past
+        // the glyphs; past 141 by 28, whatever frame they show.
+        {"the last measured code", u"A\u008dB", 100, 100, 0, 1, 168, {{124, 122, 33}, {146, 122, 109}, {146, 122, 34}}},
+        {"past it", u"A\u008eB", 100, 100, 0, 1, 196, {{124, 122, 33}, {146, 122, 110}, {174, 122, 34}}},
         {"trailing icon mark", u"A\u00ac", 100, 100, 0, 1, 174, {{124, 122, 33}}},
         {"trailing backslash", u"A\\", 100, 100, 0, 1, 168, {{124, 122, 33}, {146, 122, 60}}},
         {"culled", u"AB", -400, 100, 0, 1, -332, {}},

@@ -4,30 +4,21 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "game/assets.h"
 #include "game/mygame.h"
-#include "host/glfwgame.h"
+#include "host/input.h"
 #include "shell/controls.h"
-#include "shell/data_paths.h"
 #include "shell/draw.h"
 #include "shell/menus.h"
 #include "shell/sound.h"
 #include "shell/state.h"
-#include "tests/harness/data_host.h"
 #include "tests/harness/draw_list.h"
-#include "tests/harness/environment.h"
-#include "tests/harness/files.h"
-#include "tests/harness/scratch.h"
-#include "tests/harness/sound_files.h"
-#include "tests/harness/test_roots.h"
+#include "tests/harness/game_driver.h"
 
 namespace fs = std::filesystem;
 
@@ -35,87 +26,38 @@ namespace {
 
 typedef c_XrGameEvent E;
 
-// The suite's data folder: made before its first test, gone after its last.
-std::unique_ptr<ScratchFolder> g_data;
-const int kFont = IMG_FONT;
-
 // One saved setting, read from the state file.
 int SavedSetting(int index) {
     std::ifstream in(".vantlestate", std::ios::binary);
     std::string field;
-    for (int i = 0; i <= index + 1; ++i) std::getline(in, field, '|');
+    for (int i = 0; i <= SAVE_FIRST_SETTING + index; ++i) std::getline(in, field, '|');
     return std::stoi(field);
 }
 
-// The shell just after the loading screen, as the game object leaves it,
-// in a folder of its own where the state file lives.
-class Menus : public ::testing::Test {
+// The main menu as the game object leaves it after the loading screen, on a
+// host that offers a way to quit.
+class Menus : public ShellTest {
 protected:
-    DataHost host;
-    c_InputDevice* input = nullptr;
-    c_MyGame* game = nullptr;
-    ScratchFolder folder{"menus"};
-
-    static void SetUpTestSuite() {
-        g_data = std::make_unique<ScratchFolder>("menus-data");
-        SetEnv("ALSOFT_DRIVERS", "null");
-        std::ofstream(DataFile(g_data->path(), xr_ruvo_TuneFile(GAME_NUMBER, kGameTune)), std::ios::binary)
-            << EncodeOgg(Tone(44100, 2, 22050, 200, 0.3), 2, 22050);
-    }
-    static void TearDownTestSuite() { g_data.reset(); }
-
-    void SetUp() override {
-        host.dataFolder = g_data->path();
-        folder.Enter();
-        Fresh();
-    }
-    // A new run in the same folder, for each case of a table.
-    virtual void Fresh() {
-        if (xr_audio_device) xr_audio_device->StopMusic();
-        fs::remove(".vantlestate");
-        ResetModules();
-        xr_app__game = &host;
-        input = (new c_InputDevice())->m_new();
-        xr_input_SetInputDevice(input);
-        game = (new c_MyGame())->m_new();
-        if (!gxtkAudio::audio) new gxtkAudio();
-        gc_assign(xr_audio_device, gxtkAudio::audio);
-        xr_ruvo_SetGameNumber(GAME_NUMBER);
-        xr_ruvo_SetDefaults();
+    void Fresh() override {
+        ShellTest::Fresh();
         xr_ruvo_HasQuit = 1;
-        xr_ruvo_RUVO_Scale = 1;
-        xr_ruvo_RUVO_Font = kFont;
-        xr_ruvo_RUVO_ImgD[kFont] = 128;
-        for (int image :
-             {IMG_MENU, IMG_TITLE, IMG_PARTICLE_STARS, IMG_OPTION_ICONS, IMG_SCOREBOARD, IMG_ICONS, IMG_RING})
-            xr_ruvo_RUVO_ImgD[image] = 64;
-        xr_ruvo_RUVO_ImgW[IMG_ICONS] = 128;
-        xr_ruvo_RUVO_ImgW[IMG_OPTION_ICONS] = 68;
         xr_ruvo_RUVO_MenuPos[POS_LEVEL] = 1;
         xr_ruvo_RUVO_MenuPos[POS_LEVEL_CURSOR] = 1;
         xr_ruvo_RUVO_MenuPos[POS_SLIDE] = xr_ruvo_jscrw - 32;
         xr_ruvo_LockKeys();
     }
-    void TearDown() override {
-        xr_audio_device->StopMusic();
-    }
 
     // One update of whichever screen is up.
     void Update() {
-        xr_ruvo_Sprtup = 0;
-        xr_ruvo_ResetDraw();
-        input->p_BeginUpdate();
-        xr_ruvo_ReadPointer();
-        xr_ruvo_DoControls();
-        if (xr_ruvo_RUVO_OptCred == 1) xr_ruvo_Options();
-        else if (xr_ruvo_RUVO_GameMode == 0 && xr_ruvo_RUVO_OptCred == 0) game->p_MainMenu();
-        else if (xr_ruvo_RUVO_GameMode == 10 && xr_ruvo_RUVO_Paused == 1) xr_ruvo_Pause_Menu();
-        input->p_EndUpdate();
+        ShellTest::Update([this] {
+            if (xr_ruvo_RUVO_OptCred == OVERLAY_OPTIONS) xr_ruvo_Options();
+            else if (xr_ruvo_RUVO_GameMode == MODE_MENU && xr_ruvo_RUVO_OptCred == OVERLAY_NONE) game->p_MainMenu();
+            else if (xr_ruvo_RUVO_GameMode == MODE_PLAY && xr_ruvo_RUVO_Paused == 1) xr_ruvo_Pause_Menu();
+        });
     }
     void Updates(int n) {
         for (int i = 0; i < n; ++i) Update();
     }
-    void Key(int key, bool down) { input->p_KeyEvent(down ? E::KeyDown : E::KeyUp, key); }
     void Press(int key) {
         Key(key, true);
         Update();
@@ -204,7 +146,7 @@ TEST_F(Menus, HeldKeysActOnce) {
 TEST_F(Menus, TopFiveShowsTheDifficultyUnderTheCursor) {
     const int tables[3][5] = {{900, 800, 700, 600, 500}, {1234, 1200, 99, 7, 0}, {42000, 4200, 420, 42, 4}};
     for (int t = 0; t < 3; ++t)
-        for (int k = 0; k < 5; ++k) xr_ruvo_RUVO_Score[20 * (t + 1) + k] = tables[t][k];
+        for (int k = 0; k < 5; ++k) xr_ruvo_RUVO_Score[SCORE_TABLE * (t + 1) + k] = tables[t][k];
     auto shown = [&](int t) {
         int count = 0;
         for (int k = 0; k < 5; ++k) {

@@ -2,10 +2,7 @@
 // file, and the credits, driven update by update over the real input device
 // and a silent OpenAL device.
 #include <cmath>
-#include <filesystem>
 #include <functional>
-#include <fstream>
-#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -13,93 +10,30 @@
 
 #include <gtest/gtest.h>
 
-#include "game/assets.h"
 #include "game/mygame.h"
 #include "game/world.h"
-#include "host/glfwgame.h"
+#include "host/input.h"
 #include "shell/controls.h"
 #include "shell/credits.h"
-#include "shell/data_paths.h"
 #include "shell/draw.h"
 #include "shell/scores.h"
 #include "shell/sound.h"
 #include "shell/state.h"
-#include "tests/harness/data_host.h"
 #include "tests/harness/draw_list.h"
-#include "tests/harness/environment.h"
 #include "tests/harness/files.h"
-#include "tests/harness/scratch.h"
-#include "tests/harness/sound_files.h"
-#include "tests/harness/test_roots.h"
-
-namespace fs = std::filesystem;
+#include "tests/harness/game_driver.h"
 
 namespace {
 
 typedef c_XrGameEvent E;
 
-// The suite's data folder: made before its first test, gone after its last.
-std::unique_ptr<ScratchFolder> g_data;
-const int kFont = IMG_FONT;
-
-// A fresh shell after its loading screen, in a folder of its own where the
-// state file lives, with the font and images it draws in place.
-class Scores : public ::testing::Test {
+// The shell with the chime loaded, which the game's end plays.
+class Scores : public ShellTest {
 protected:
-    DataHost host;
-    c_InputDevice* input = nullptr;
-    c_MyGame* game = nullptr;
-    ScratchFolder folder{"screens"};
-
-    static void SetUpTestSuite() {
-        g_data = std::make_unique<ScratchFolder>("scores-data");
-        SetEnv("ALSOFT_DRIVERS", "null");
-        WavClip clip;
-        clip.data = Bytes16(Tone(4410, 1, 44100, 300, 0.3));
-        std::ofstream(DataFile(g_data->path(), xr_ruvo_EffectFile(GAME_NUMBER, SFX_CHIME)), std::ios::binary)
-            << MakeWav(clip);
-        std::ofstream(DataFile(g_data->path(), xr_ruvo_TuneFile(GAME_NUMBER, kGameTune)), std::ios::binary)
-            << EncodeOgg(Tone(44100, 2, 22050, 200, 0.3), 2, 22050);
-    }
-    static void TearDownTestSuite() { g_data.reset(); }
-
-    void SetUp() override {
-        host.dataFolder = g_data->path();
-        folder.Enter();
-
-        ResetModules();
-        xr_app__game = &host;
-        input = (new c_InputDevice())->m_new();
-        xr_input_SetInputDevice(input);
-        game = (new c_MyGame())->m_new();
-        if (!gxtkAudio::audio) new gxtkAudio();
-        gc_assign(xr_audio_device, gxtkAudio::audio);
-        xr_ruvo_SetGameNumber(GAME_NUMBER);
-        xr_ruvo_SetDefaults();
-        xr_ruvo_RUVO_Scale = 1;
-        xr_ruvo_RUVO_Font = kFont;
-        xr_ruvo_RUVO_ImgD[kFont] = 128;
-        for (int image : {IMG_PARTICLE_STARS, IMG_OPTION_ICONS, IMG_SCOREBOARD, IMG_ICONS, IMG_RING})
-            xr_ruvo_RUVO_ImgD[image] = 64;
-        xr_ruvo_RUVO_ImgW[IMG_ICONS] = 128;
+    void Fresh() override {
+        ShellTest::Fresh();
         xr_ruvo_LoadSFX(SFX_CHIME);
     }
-    void TearDown() override {
-        xr_audio_device->StopMusic();
-    }
-
-    // One update of a screen, as the game's update runs it.
-    template <typename Screen>
-    void Update(Screen screen) {
-        xr_ruvo_Sprtup = 0;
-        xr_ruvo_ResetDraw();
-        input->p_BeginUpdate();
-        xr_ruvo_ReadPointer();
-        xr_ruvo_DoControls();
-        screen();
-        input->p_EndUpdate();
-    }
-    void Key(int key, bool down) { input->p_KeyEvent(down ? E::KeyDown : E::KeyUp, key); }
 
     // Whether (x, y) lies under one of the queued triangles.
     static bool Covered(float x, float y) {
@@ -248,12 +182,13 @@ TEST_F(Scores, ScoreRecording) {
         {"equal to the fifth: not entered", 10, {50, 40, 30, 20, 10}},
         {"below all", 3, {50, 40, 30, 20, 10}},
     };
+    const int normal = SCORE_TABLE * 2, hard = SCORE_TABLE * 3;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        for (int k = 0; k < 5; ++k) {
-            xr_ruvo_RUVO_Score[40 + k] = before[k];
-            xr_ruvo_RUVO_Score[45 + k] = k + 1;  // the last five, newest first
-            xr_ruvo_RUVO_Score[60 + k] = 99;     // difficulty 3
+        for (int k = 0; k < SCORE_PLACES; ++k) {
+            xr_ruvo_RUVO_Score[normal + k] = before[k];
+            xr_ruvo_RUVO_Score[normal + SCORE_RECENT + k] = k + 1;  // the last five, newest first
+            xr_ruvo_RUVO_Score[hard + k] = 99;
         }
         xr_ruvo_RUVO_GameType = 2;
         xr_ruvo_RUVO_GameMode = MODE_TO_MENU;
@@ -269,25 +204,26 @@ TEST_F(Scores, ScoreRecording) {
         const std::vector<int> last = {c.score, 1, 2, 3, 4};
         const std::vector<int> untouched = {99, 99, 99, 99, 99};
         auto table = [](int first) {
-            return std::vector<int>(xr_ruvo_RUVO_Score.Data() + first, xr_ruvo_RUVO_Score.Data() + first + 5);
+            const int* scores = xr_ruvo_RUVO_Score.Data() + first;
+            return std::vector<int>(scores, scores + SCORE_PLACES);
         };
-        EXPECT_EQ(table(40), c.best);
-        EXPECT_EQ(table(45), last);
-        EXPECT_EQ(table(60), untouched);
+        EXPECT_EQ(table(normal), c.best);
+        EXPECT_EQ(table(normal + SCORE_RECENT), last);
+        EXPECT_EQ(table(hard), untouched);
 
-        // The state file: "RUVO_v2.0", 201 settings, their check value, then
-        // the scores with a check value after every 32.
+        // The state file, saved with them.
         std::vector<std::string> fields;
         std::stringstream saved(ReadFile(".vantlestate"));
         for (std::string f; std::getline(saved, f, '|');) fields.push_back(f);
         ASSERT_EQ(fields.size(), 10515u);
         auto saved_table = [&](int first) {
             std::vector<int> out;
-            for (int m = first; m < first + 5; ++m) out.push_back(std::stoi(fields[203 + m + m / 32]));
+            for (int m = first; m < first + SCORE_PLACES; ++m)
+                out.push_back(std::stoi(fields[SAVE_FIRST_SCORE + m + m / SAVE_BLOCK]));
             return out;
         };
-        EXPECT_EQ(saved_table(40), c.best);
-        EXPECT_EQ(saved_table(45), last);
+        EXPECT_EQ(saved_table(normal), c.best);
+        EXPECT_EQ(saved_table(normal + SCORE_RECENT), last);
     }
 }
 

@@ -50,6 +50,15 @@ std::string join(const std::vector<std::string>& fields) {
     return out;
 }
 
+// Where score `m` and the check value of score block `block` lie in the save
+// string.
+int score_field(int m) {
+    return SAVE_FIRST_SCORE + m + m / SAVE_BLOCK;
+}
+int block_check_field(int block) {
+    return SAVE_FIRST_SCORE + (SAVE_BLOCK + 1) * block + SAVE_BLOCK;
+}
+
 // A fresh shell in a folder of its own, where the state file lives.
 class SaveData : public ::testing::Test {
 protected:
@@ -97,6 +106,23 @@ TEST_F(SaveData, SaveStringLayout) {
     EXPECT_EQ(f[203 + 32], "528") << "block 0's check after its 32 scores";
     EXPECT_EQ(f[203 + 33 + 32], "1552");
     EXPECT_EQ(f[10514], "-4") << "the last 16 scores have no check value";
+}
+
+// The names the game reads and writes its state by, held to the places a
+// state saved before has them at: the save string's fields, and the score
+// tables, which are saved whole.
+TEST(SavedLayout, NamesHoldTheirValues) {
+    struct Name {
+        const char* name;
+        int value, expected;
+    };
+    const Name names[] = {
+        {"SAVE_FIRST_SETTING", SAVE_FIRST_SETTING, 1}, {"SAVE_SETTINGS", SAVE_SETTINGS, 201},
+        {"SAVE_SETTINGS_CHECK", SAVE_SETTINGS_CHECK, 202}, {"SAVE_FIRST_SCORE", SAVE_FIRST_SCORE, 203},
+        {"SAVE_BLOCK", SAVE_BLOCK, 32}, {"SCORE_TABLE", SCORE_TABLE, 20},
+        {"SCORE_PLACES", SCORE_PLACES, 5}, {"SCORE_RECENT", SCORE_RECENT, 5},
+    };
+    for (const Name& n : names) EXPECT_EQ(n.value, n.expected) << n.name;
 }
 
 TEST_F(SaveData, RoundTripThroughTheStateFile) {
@@ -173,8 +199,8 @@ TEST_F(SaveData, ValuesAtTheIntLimitsKeepTheirCheckValues) {
     std::vector<std::string> f = fields_of(ReadFile(".vantlestate"));
     // (7 + 7 + 1 + 1 + INT_MAX + INT_MIN + INT_MAX) mod 1503, and block 1's
     // (33 + ... + 64 + 2·INT_MAX) mod 1740, worked out in 64 bits.
-    EXPECT_EQ(f[202], std::to_string((16 + 2LL * INT_MAX + INT_MIN) % 1503));
-    EXPECT_EQ(f[203 + 33 + 32], std::to_string((32 * 33 + 32 * 31 / 2 + 2LL * INT_MAX) % 1740));
+    EXPECT_EQ(f[SAVE_SETTINGS_CHECK], std::to_string((16 + 2LL * INT_MAX + INT_MIN) % 1503));
+    EXPECT_EQ(f[size_t(block_check_field(1))], std::to_string((32 * 33 + 32 * 31 / 2 + 2LL * INT_MAX) % 1740));
     Fresh();
     xr_ruvo_Load();
     EXPECT_EQ(xr_ruvo_RUVO_Set[5], INT_MAX);
@@ -196,20 +222,20 @@ TEST_F(SaveData, DamageCostsOnlyWhatItTouches) {
         int field;
         int delta;
     };
-    // Field 202 is the settings check; 203 + 33·3 + 32 is block 3's check.
-    for (const Case& c : {Case{"settings check off by one", 202, 1}, Case{"block 3 check off by one", 334, 1},
-                          Case{"a score of block 3 changed", 203 + 33 * 3 + 5, 1}}) {
+    for (const Case& c : {Case{"settings check off by one", SAVE_SETTINGS_CHECK, 1},
+                          Case{"block 3 check off by one", block_check_field(3), 1},
+                          Case{"a score of block 3 changed", score_field(3 * SAVE_BLOCK + 5), 1}}) {
         std::vector<std::string> damaged = f;
         damaged[size_t(c.field)] = std::to_string(std::stoi(damaged[size_t(c.field)]) + c.delta);
         WriteState(join(damaged));
         Fresh();
         xr_ruvo_Load();
-        bool settings = c.field == 202;
+        bool settings = c.field == SAVE_SETTINGS_CHECK;
         EXPECT_EQ(xr_ruvo_RUVO_Set[SET_MUSIC_VOLUME], settings ? 7 : 3) << c.name;
         EXPECT_EQ(xr_ruvo_RUVO_Set[5], 9) << c.name << ": not a defaulted setting";
         EXPECT_EQ(xr_ruvo_RUVO_Set[SET_OVERSCAN], 0) << c.name << ": overscan is for one console only";
         for (int m = 0; m < 10000; ++m) {
-            bool zeroed = !settings && m >= 96 && m < 128;
+            bool zeroed = !settings && m / SAVE_BLOCK == 3;
             ASSERT_EQ(xr_ruvo_RUVO_Score[m], zeroed || m % 7 ? 0 : m * 3 + 1) << c.name << " score " << m;
         }
     }
@@ -219,7 +245,7 @@ TEST_F(SaveData, ACutStringKeepsWhatItHolds) {
     FillSome();
     xr_ruvo_Save();
     std::vector<std::string> f = fields_of(ReadFile(".vantlestate"));
-    std::vector<std::string> cut(f.begin(), f.begin() + 203 + 40);  // block 0 and 7 scores of block 1
+    std::vector<std::string> cut(f.begin(), f.begin() + (score_field(38) + 1));  // block 0 and 7 scores of block 1
     WriteState(join(cut));
     Fresh();
     for (int m = 0; m < 10000; ++m) xr_ruvo_RUVO_Score[m] = 5;
