@@ -23,13 +23,13 @@ namespace {
 
 // Colour channels are 0..255 by contract; clamping keeps a stray value from
 // spilling into the neighbouring byte of the packed colour.
-inline uint32_t ToByte(float v) {
+inline uint32_t to_byte(float v) {
     if (!(v > 0)) return 0;
     if (v >= 255) return 255;
     return uint32_t(int(v));
 }
 
-inline uint32_t Bits(float f) {
+inline uint32_t bits_of(float f) {
     uint32_t u;
     std::memcpy(&u, &f, sizeof u);
     return u;
@@ -40,7 +40,8 @@ inline uint32_t Bits(float f) {
 // and -0, which shifting the sign bit out makes equal. A NaN matches neither.
 inline bool is_identity(float ax, float ay, float bx, float by, float ox, float oy) {
     const uint32_t one = 0x3F800000u;
-    return ((Bits(ax) ^ one) | (Bits(by) ^ one) | ((Bits(ay) | Bits(bx) | Bits(ox) | Bits(oy)) << 1)) == 0;
+    const uint32_t zeros = bits_of(ay) | bits_of(bx) | bits_of(ox) | bits_of(oy);
+    return ((bits_of(ax) ^ one) | (bits_of(by) ^ one) | (zeros << 1)) == 0;
 }
 
 inline bool is_pow2(int n) {
@@ -308,8 +309,8 @@ int gxtkGraphics::Cls(float r, float g, float b) {
 }
 
 void gxtkGraphics::UpdateColor() {
-    color = ToByte(alpha * 255) << 24 | ToByte(blue * alpha) << 16 | ToByte(green * alpha) << 8 |
-            ToByte(red * alpha);
+    color = to_byte(alpha * 255) << 24 | to_byte(blue * alpha) << 16 | to_byte(green * alpha) << 8 |
+            to_byte(red * alpha);
 }
 
 int gxtkGraphics::SetAlpha(float a) {

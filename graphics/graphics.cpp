@@ -30,7 +30,7 @@ const int kStackStart = 192;  // 32 matrices
 
 // Makes (ax ay bx by ox oy) the current matrix, to be sent to the device
 // before the next drawing.
-inline void StoreMatrix(c_GraphicsContext* c, float ax, float ay, float bx, float by, float ox, float oy) {
+inline void store_matrix(c_GraphicsContext* c, float ax, float ay, float bx, float by, float ox, float oy) {
     c->m_ax = ax;
     c->m_ay = ay;
     c->m_bx = bx;
@@ -42,23 +42,23 @@ inline void StoreMatrix(c_GraphicsContext* c, float ax, float ay, float bx, floa
 }
 
 // The new transform goes inside the current one: it acts on coordinates first.
-inline void Multiply(c_GraphicsContext* c, float a, float b, float cc, float d, float e, float f) {
+inline void multiply(c_GraphicsContext* c, float a, float b, float cc, float d, float e, float f) {
     float ax = a * c->m_ax + b * c->m_bx;
     float ay = a * c->m_ay + b * c->m_by;
     float bx = cc * c->m_ax + d * c->m_bx;
     float by = cc * c->m_ay + d * c->m_by;
     float ox = e * c->m_ax + f * c->m_bx + c->m_ox;
     float oy = e * c->m_ay + f * c->m_by + c->m_oy;
-    StoreMatrix(c, ax, ay, bx, by, ox, oy);
+    store_matrix(c, ax, ay, bx, by, ox, oy);
 }
 
-inline bool ValidFrame(c_Image* image, int frame) {
+inline bool valid_frame(c_Image* image, int frame) {
     return image && frame >= 0 && frame < image->m_frames.Length();
 }
 
 // Draws frame `frame` of `image` with its top-left corner at (x, y); the
 // frame index has been checked and the matrix validated.
-inline void DrawFrame(gxtkGraphics* device, c_Image* image, float x, float y, int frame) {
+inline void draw_frame(gxtkGraphics* device, c_Image* image, float x, float y, int frame) {
     if (image->m_flags & c_Image::WholeSurface) {
         device->DrawSurface(image->m_surface, x, y);
     } else {
@@ -261,7 +261,7 @@ int xr_graphics_SetScissor(float x, float y, float w, float h) {
 }
 
 int xr_graphics_SetMatrix(float ax, float ay, float bx, float by, float ox, float oy) {
-    StoreMatrix(xr_graphics_context, ax, ay, bx, by, ox, oy);
+    store_matrix(xr_graphics_context, ax, ay, bx, by, ox, oy);
     return 0;
 }
 
@@ -291,7 +291,7 @@ int xr_graphics_GetMatrix2(Array<float> m) {
 }
 
 int xr_graphics_Transform(float ax, float ay, float bx, float by, float ox, float oy) {
-    Multiply(xr_graphics_context, ax, ay, bx, by, ox, oy);
+    multiply(xr_graphics_context, ax, ay, bx, by, ox, oy);
     return 0;
 }
 
@@ -301,12 +301,12 @@ int xr_graphics_Transform2(Array<float> m) {
 }
 
 int xr_graphics_Translate(float x, float y) {
-    Multiply(xr_graphics_context, 1, 0, 0, 1, x, y);
+    multiply(xr_graphics_context, 1, 0, 0, 1, x, y);
     return 0;
 }
 
 int xr_graphics_Scale(float x, float y) {
-    Multiply(xr_graphics_context, x, 0, 0, y, 0, 0);
+    multiply(xr_graphics_context, x, 0, 0, y, 0, 0);
     return 0;
 }
 
@@ -318,7 +318,7 @@ int xr_graphics_Rotate(float angle) {
         c = float(std::cos(double(radians)));
         s = float(std::sin(double(radians)));
     }
-    Multiply(xr_graphics_context, c, -s, s, c, 0, 0);
+    multiply(xr_graphics_context, c, -s, s, c, 0, 0);
     return 0;
 }
 
@@ -346,7 +346,7 @@ int xr_graphics_PopMatrix() {
     int top = c->m_stackTop - 6;
     if (top < 0 || top + 6 > c->m_stack.Length()) return 0;
     const float* s = c->m_stack.Data() + top;
-    StoreMatrix(c, s[0], s[1], s[2], s[3], s[4], s[5]);
+    store_matrix(c, s[0], s[1], s[2], s[3], s[4], s[5]);
     c->m_stackTop = top;
     return 0;
 }
@@ -378,22 +378,22 @@ int xr_graphics_DrawPoly(Array<float> xy) {
 }
 
 int xr_graphics_DrawPoly2(Array<float> xyuv, c_Image* image, int frame) {
-    if (!xr_graphics_renderDevice || !ValidFrame(image, frame)) return 0;
+    if (!xr_graphics_renderDevice || !valid_frame(image, frame)) return 0;
     xr_graphics_context->p_Validate();
     c_Frame* f = image->m_frames[frame];
     return xr_graphics_renderDevice->DrawPoly2(xyuv, image->m_surface, f->m_x, f->m_y);
 }
 
 int xr_graphics_DrawImage(c_Image* image, float x, float y, int frame) {
-    if (!xr_graphics_renderDevice || !ValidFrame(image, frame)) return 0;
+    if (!xr_graphics_renderDevice || !valid_frame(image, frame)) return 0;
     xr_graphics_context->p_Validate();
-    DrawFrame(xr_graphics_renderDevice, image, x - image->m_handleX, y - image->m_handleY, frame);
+    draw_frame(xr_graphics_renderDevice, image, x - image->m_handleX, y - image->m_handleY, frame);
     return 0;
 }
 
 int xr_graphics_DrawImage2(c_Image* image, float x, float y, float rotation, float scaleX, float scaleY,
                            int frame) {
-    if (!xr_graphics_renderDevice || !ValidFrame(image, frame)) return 0;
+    if (!xr_graphics_renderDevice || !valid_frame(image, frame)) return 0;
     xr_graphics_PushMatrix();
     xr_graphics_Translate(x, y);
     xr_graphics_Rotate(rotation);
@@ -401,7 +401,7 @@ int xr_graphics_DrawImage2(c_Image* image, float x, float y, float rotation, flo
     xr_graphics_Translate(-image->m_handleX, -image->m_handleY);
     xr_graphics_context->p_Validate();
     // The handle is already in the matrix: the frame's corner goes at the origin.
-    DrawFrame(xr_graphics_renderDevice, image, 0, 0, frame);
+    draw_frame(xr_graphics_renderDevice, image, 0, 0, frame);
     xr_graphics_PopMatrix();
     return 0;
 }
