@@ -15,15 +15,15 @@
 #include <X11/Xutil.h>
 
 #include "tests/harness/desktop.h"
+#include "tests/harness/files.h"
 #include "tests/harness/process.h"
+#include "tests/harness/program_copy.h"
 #include "tests/harness/scratch.h"
+#include "tests/harness/state_file.h"
 #include "tests/harness/x11.h"
-#include "tests/reliability/reliability.h"
 
 namespace {
 
-using reliability::Alive;
-using reliability::Pause;
 
 // What one window shows, read from the X server.
 struct Shot {
@@ -277,7 +277,7 @@ TEST_F(OnADesktop, TheCommandLineChoosesTheStartMode) {
         {{}, "Geometry: 640x480", "Geometry: 1024x768"},
     };
     WriteFile(folder.path() / ".vantlestate",
-              reliability::MakeState(reliability::FirstRunSettings(), std::vector<int>(reliability::kScores)));
+              MakeState(FirstRunSettings(), std::vector<int>(kStateScores)));
     for (const Case& c : cases) {
         std::string label;
         for (const std::string& a : c.args) label += a + " ";

@@ -11,9 +11,9 @@
 #include "host/platform.h"
 #include "runtime/debug.h"
 #include "tests/graphics/gl_fixture.h"
-#include "tests/harness/test_roots.h"
 #include "tests/harness/environment.h"
 #include "tests/harness/files.h"
+#include "tests/harness/test_roots.h"
 
 namespace {
 

@@ -1,11 +1,14 @@
-// Whole files as strings, for tests that check what a program wrote, and
-// paths as the game's own strings.
+// Whole files as strings, for tests that check what a program wrote, the
+// names in a folder, and paths as the game's own strings.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <system_error>
+#include <vector>
 
 #include "runtime/string.h"
 
@@ -24,4 +27,14 @@ inline std::string ReadFile(const std::filesystem::path& path) {
 
 inline void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The names in a folder, sorted; none when it cannot be read.
+inline std::vector<std::string> Names(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ignored))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }

@@ -4,8 +4,9 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <thread>
 #include <mutex>
+#include <sstream>
+#include <thread>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -13,6 +14,8 @@
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "tests/harness/files.h"
 
 static void apply_env(const std::vector<std::string>& env) {
     for (const std::string& e : env) {
@@ -252,4 +255,19 @@ std::string FindProgram(const std::string& name, const char* override) {
         start = colon + 1;
     }
     return {};
+}
+
+bool Alive(pid_t pid) {
+    std::string stat = ReadFile("/proc/" + std::to_string(pid) + "/stat");
+    size_t paren = stat.rfind(')');
+    if (paren == std::string::npos || paren + 2 >= stat.size()) return false;
+    const char state = stat[paren + 2];
+    return state != 'Z' && state != 'X';
+}
+
+long ResidentKb(pid_t pid) {
+    std::istringstream status(ReadFile("/proc/" + std::to_string(pid) + "/status"));
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+    return 0;
 }

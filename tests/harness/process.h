@@ -63,6 +63,11 @@ struct ProcessOptions {
 
 ProcessResult RunProcess(const std::vector<std::string>& args, const ProcessOptions& options = {});
 
+// Whether the process still runs (not ended, nor ended and unreaped).
+bool Alive(pid_t pid);
+// The resident memory of a process in kB, 0 when it is gone.
+long ResidentKb(pid_t pid);
+
 // The program a test runs by `name`: the path the environment variable
 // `override` gives, else the first executable `name` on the PATH; empty
 // when there is none, for the test to fail saying which package gives it.

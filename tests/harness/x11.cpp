@@ -5,6 +5,8 @@
 #include <sstream>
 #include <vector>
 
+#include <unistd.h>
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -19,11 +21,33 @@ std::string Xdotool(const std::string& arguments) {
     return RunProcess(argv, options).out;
 }
 
-void PressKey(const std::string& key) {
+void Pause(double seconds) {
+    if (seconds > 0) usleep(useconds_t(seconds * 1e6));
+}
+
+void Hold(const std::string& key, double seconds, double gap) {
     Xdotool("keydown " + key);
-    RunProcess({"/bin/sleep", "0.1"});
+    Pause(seconds);
     Xdotool("keyup " + key);
-    RunProcess({"/bin/sleep", "0.1"});
+    Pause(gap);
+}
+
+void PressKey(const std::string& key) {
+    Hold(key, 0.1, 0.1);
+}
+
+void Click(const std::string& window, double fx, double fy) {
+    std::string geometry = Xdotool("getwindowgeometry " + window);
+    int width = 0, height = 0;
+    size_t at = geometry.find("Geometry: ");
+    if (at == std::string::npos || std::sscanf(geometry.c_str() + at, "Geometry: %dx%d", &width, &height) != 2)
+        return;
+    const int x = int(fx * width), y = int(fy * height);
+    Xdotool("mousemove --window " + window + " " + std::to_string(x) + " " + std::to_string(y));
+    Xdotool("mousedown 1");
+    Pause(0.1);
+    Xdotool("mouseup 1");
+    Pause(0.15);
 }
 
 std::string WaitForGameWindow(pid_t pid) {

@@ -23,10 +23,20 @@ void SendCloseRequest(unsigned long window);
 // Runs xdotool with the given arguments; returns what it printed.
 std::string Xdotool(const std::string& arguments);
 
-// Holds a key down for a tenth of a second, then lets go of it and waits as
-// long again: the game reads which keys are down at each update, so a press
-// and release between two updates would go unseen, as with any real player.
+// Waits `seconds` (nothing for 0 or less).
+void Pause(double seconds);
+
+// Holds a key down for `seconds`, then lets go and waits `gap`: the game
+// reads which keys are down at each update, so a press and release between
+// two updates would go unseen, as with any real player.
+void Hold(const std::string& key, double seconds = 0.1, double gap = 0.15);
+
+// Holds a key for a tenth of a second and waits as long again.
 void PressKey(const std::string& key);
+
+// Presses the left button at a point given as fractions of the window's
+// size, holding it as long as a key.
+void Click(const std::string& window, double fx, double fy);
 
 // The first steps of a run of the game: its window found and focused, the
 // loading screen over and the menu come in and standing still. The game must

@@ -13,11 +13,15 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/harness/files.h"
 #include "tests/harness/process.h"
+#include "tests/harness/program_copy.h"
+#include "tests/harness/scratch.h"
+#include "tests/harness/state_file.h"
 #include "tests/harness/x11.h"
-#include "tests/reliability/reliability.h"
 
-namespace reliability {
+namespace fs = std::filesystem;
+
 namespace {
 
 const char* const kRuntimeError = "Vantle Runtime Error";
@@ -99,7 +103,7 @@ void ExpectRanWhole(const ProcessResult& r) {
 }
 
 std::vector<int> NoScores() {
-    return std::vector<int>(kScores, 0);
+    return std::vector<int>(kStateScores, 0);
 }
 
 // A state from earlier games: Normal's best 9 and last five 9 8 7 6 5, and
@@ -325,7 +329,7 @@ TEST_P(StateFault, DefaultsLoadTheGameRunsAndALaterSaveIsHarmless) {
         scores[5000] = 99;
         const std::string whole = MakeState(FirstRunSettings(), scores);
         size_t cut = 0;
-        for (int field = 0; field < 1 + kSettings + 1 + 64 + 2; ++field) cut = whole.find('|', cut) + 1;
+        for (int field = 0; field < 1 + kStateSettings + 1 + 64 + 2; ++field) cut = whole.find('|', cut) + 1;
         WriteFile(state, whole.substr(0, cut));
         break;
     }
@@ -446,4 +450,3 @@ TEST(Reliability, FullDiskKeepsThePreviousState) {
 }
 
 }  // namespace
-}  // namespace reliability

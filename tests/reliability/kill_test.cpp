@@ -10,12 +10,16 @@
 #include "host/app.h"
 #include "host/xrgame.h"
 #include "shell/state.h"
+#include "tests/harness/files.h"
 #include "tests/harness/process.h"
+#include "tests/harness/program_copy.h"
+#include "tests/harness/scratch.h"
+#include "tests/harness/state_file.h"
 #include "tests/harness/test_roots.h"
-#include "tests/reliability/reliability.h"
 #include "tests/reliability/save_states.h"
 
-namespace reliability {
+namespace fs = std::filesystem;
+
 namespace {
 
 // The two strings the saving program writes in turn, made by the same code
@@ -80,4 +84,3 @@ TEST(Reliability, KilledWhileSavingLeavesOneWholeState) {
 }
 
 }  // namespace
-}  // namespace reliability

@@ -14,12 +14,16 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/harness/files.h"
 #include "tests/harness/process.h"
+#include "tests/harness/program_copy.h"
 #include "tests/harness/sanitizer.h"
+#include "tests/harness/scratch.h"
+#include "tests/harness/state_file.h"
 #include "tests/harness/x11.h"
-#include "tests/reliability/reliability.h"
 
-namespace reliability {
+namespace fs = std::filesystem;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -244,4 +248,3 @@ TEST(Soak, RandomInputThroughEveryScreen) {
 }
 
 }  // namespace
-}  // namespace reliability

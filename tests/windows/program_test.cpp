@@ -28,13 +28,12 @@
 #include "tests/harness/files.h"
 #include "tests/harness/game_driver.h"
 #include "tests/harness/process.h"
+#include "tests/harness/program_copy.h"
 #include "tests/harness/scratch.h"
+#include "tests/harness/state_file.h"
 #include "tests/harness/x11.h"
-#include "tests/reliability/reliability.h"
 
 namespace fs = std::filesystem;
-using reliability::ParsedState;
-using reliability::ParseState;
 
 namespace {
 
@@ -159,7 +158,7 @@ ProcessResult Wine(const std::vector<std::string>& args, const fs::path& folder)
 
 // A key held long enough for the game's updates to see it, then let go.
 void Tap(const std::string& key) {
-    reliability::Hold(key, 0.12, 0.18);
+    Hold(key, 0.12, 0.18);
 }
 
 // The game under Wine, from the unpacked copy, its working folder elsewhere
@@ -374,9 +373,9 @@ TEST_F(WindowsProgram, KeepsItsSettingsInAppDataAndReadsThemBack) {
     ASSERT_TRUE(saved.complete) << "a whole state in " << state;
     EXPECT_EQ(saved.settings[SET_FRAME_RATE], 1);
     EXPECT_EQ(Quit().status, 0);
-    EXPECT_EQ(reliability::Names(state.parent_path()), std::vector<std::string>{".vantlestate"})
+    EXPECT_EQ(Names(state.parent_path()), std::vector<std::string>{".vantlestate"})
         << "the folder made for it holds the state alone";
-    EXPECT_EQ(reliability::Names(Game().game),
+    EXPECT_EQ(Names(Game().game),
               (std::vector<std::string>{"OpenAL32.dll", "README.txt", "data", "glimmerdeep.exe", "licences"}))
         << "nothing saved beside the program";
 
@@ -404,8 +403,8 @@ TEST_F(WindowsProgram, DamagedStateGivesTheDefaultsAndALaterSaveIsWhole) {
     SaveFromOptions();
     ParsedState saved = NextSave(state, damaged);
     ASSERT_TRUE(saved.complete);
-    EXPECT_EQ(saved.settings, reliability::FirstRunSettings());
-    EXPECT_EQ(saved.scores, std::vector<int>(reliability::kScores, 0));
+    EXPECT_EQ(saved.settings, FirstRunSettings());
+    EXPECT_EQ(saved.scores, std::vector<int>(kStateScores, 0));
     EXPECT_EQ(Quit().status, 0);
 }
 
