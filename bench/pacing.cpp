@@ -27,7 +27,7 @@
 #include <vector>
 
 #include "audio/sampleloader.h"
-#include "bench/report.h"
+#include "bench/figure.h"
 #include "tests/harness/x11.h"
 
 #include <stb_image.h>

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/figure.h"
 #include "tests/harness/process.h"
 #include "tests/harness/x11.h"
 
@@ -67,10 +68,6 @@ struct Second {
 int Fail(const std::string& reason) {
     std::fprintf(stderr, "windows_pacing: %s\n", reason.c_str());
     return 1;
-}
-
-void Figure(const char* name, double value, const char* unit, const char* target, bool met) {
-    std::printf("figure %s %.2f%s %s %s\n", name, value, unit, target, met ? "met" : "MISSED");
 }
 
 }  // namespace
@@ -149,10 +146,10 @@ int main(int argc, char** argv) {
                 wineMs, linuxMs, onWine.size());
     std::printf("  play under Wine over %zu seconds: %.2f updates a second, longest gap %.1f ms\n", seconds.size(),
                 ups, gap);
-    Figure("windows-exe-size", exeMb, "MB", "<=4MB", exeMb <= 4);
-    Figure("windows-zip-size", zipMb, "MB", "<=10MB", zipMb <= 10);
-    Figure("windows-start-ratio", wineMs / linuxMs, "x", "<=4x", wineMs / linuxMs <= 4);
-    Figure("windows-updates-per-second", ups, "", "60+-0.5", ups >= 59.5 && ups <= 60.5);
-    Figure("windows-longest-gap", gap, "ms", "<=50ms", gap <= 50);
+    PrintFigure("windows-exe-size", "<=4MB", exeMb <= 4, "%.2fMB", exeMb);
+    PrintFigure("windows-zip-size", "<=10MB", zipMb <= 10, "%.2fMB", zipMb);
+    PrintFigure("windows-start-ratio", "<=4x", wineMs / linuxMs <= 4, "%.2fx", wineMs / linuxMs);
+    PrintFigure("windows-updates-per-second", "60+-0.5", ups >= 59.5 && ups <= 60.5, "%.2f", ups);
+    PrintFigure("windows-longest-gap", "<=50ms", gap <= 50, "%.2fms", gap);
     return 0;
 }
