@@ -27,7 +27,7 @@
 
 #include "audio/sampleloader.h"
 #include "bench/figure.h"
-#include "bench/pacing_lines.h"
+#include "tests/harness/pacing_lines.h"
 #include "tests/harness/x11.h"
 
 #include <stb_image.h>

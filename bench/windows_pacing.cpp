@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "bench/figure.h"
-#include "bench/pacing_lines.h"
+#include "tests/harness/pacing_lines.h"
 #include "tests/harness/process.h"
 #include "tests/harness/x11.h"
 

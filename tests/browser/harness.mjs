@@ -134,7 +134,8 @@ export function unexpectedErrors(game) {
 // console's lines: its moments, "pacing moment=NAME at=SECONDS", the first of
 // each name kept, in seconds from the page's time origin (the start of the
 // navigation); and its seconds, "pacing updates=... end_at=SECONDS", each
-// over a second or a little more of the frame loop.
+// over a second or a little more of the frame loop. The programs run from
+// outside read them with PacingRecord (tests/harness/pacing_lines.h).
 export function readPacing(lines) {
   const moments = new Map();
   const seconds = [];

@@ -2,7 +2,9 @@
 // a line at a time: its moments, "pacing moment=NAME at=SECONDS", the first of
 // each name kept; and its seconds, "pacing updates=U frames=F longest_gap_ms=G
 // span_ms=S end_at=SECONDS", each over a second or a little more of the frame
-// loop. Times are the program's own clock, in seconds.
+// loop. Times are the program's own clock, in seconds. Header-only, for any
+// program that runs the game from outside; the browser tests read the same
+// lines with readPacing (tests/browser/harness.mjs).
 #pragma once
 
 #include <cstdio>
