@@ -19,7 +19,6 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <mutex>
 #include <sstream>
 #include <string>
@@ -27,7 +26,8 @@
 #include <vector>
 
 #include "audio/sampleloader.h"
-#include "bench/report.h"
+#include "bench/figure.h"
+#include "tests/harness/pacing_lines.h"
 #include "tests/harness/x11.h"
 
 #include <stb_image.h>
@@ -71,14 +71,6 @@ long status_kb(pid_t pid, const std::string& field) {
         if (line.rfind(prefix, 0) == 0) return std::atol(line.c_str() + prefix.size());
     return 0;
 }
-
-// One of the program's seconds: how many updates and frames, the longest gap
-// between two updates, and when it ended.
-struct Second {
-    int updates, frames;
-    double gapMs, spanMs, endAt;
-    double StartAt() const { return endAt - spanMs / 1000; }
-};
 
 // What the game holds decoded: the grid, every image as RGBA and every
 // sound's samples.
@@ -148,17 +140,10 @@ public:
     void Read(int fd) {
         reader = std::thread([this, fd] {
             FILE* in = fdopen(fd, "r");
-            char line[256], name[64];
+            char line[256];
             while (std::fgets(line, sizeof line, in)) {
-                double at = 0;
-                Second s{};
                 std::lock_guard<std::mutex> hold(lock);
-                if (std::sscanf(line, "pacing moment=%63s at=%lf", name, &at) == 2) {
-                    if (!moments.count(name)) moments[name] = at;
-                } else if (std::sscanf(line, "pacing updates=%d frames=%d longest_gap_ms=%lf span_ms=%lf end_at=%lf",
-                                       &s.updates, &s.frames, &s.gapMs, &s.spanMs, &s.endAt) == 5) {
-                    seconds.push_back(s);
-                }
+                record.Read(line);
             }
             std::fclose(in);
         });
@@ -167,8 +152,7 @@ public:
     // The first time the program printed `name`; 0 when it has not.
     double Moment(const std::string& name) {
         std::lock_guard<std::mutex> hold(lock);
-        auto it = moments.find(name);
-        return it == moments.end() ? 0 : it->second;
+        return record.Moment(name);
     }
     // Waits up to `seconds` for `name`.
     double AwaitMoment(const std::string& name, double seconds) {
@@ -178,19 +162,15 @@ public:
         return at;
     }
     // Every second that overlaps [from, to].
-    std::vector<Second> Overlapping(double from, double to) {
+    std::vector<PacingSecond> Overlapping(double from, double to) {
         std::lock_guard<std::mutex> hold(lock);
-        std::vector<Second> kept;
-        for (const Second& s : seconds)
-            if (s.endAt > from && s.StartAt() < to) kept.push_back(s);
-        return kept;
+        return record.Overlapping(from, to);
     }
 
 private:
     std::thread reader;
     std::mutex lock;
-    std::map<std::string, double> moments;
-    std::vector<Second> seconds;
+    PacingRecord record;
 };
 
 int fail(const char* reason, pid_t pid) {
@@ -286,13 +266,13 @@ int main(int argc, char** argv) {
     if (firstFrame == 0 || loading == 0) return fail("the program printed no first frame or no loading screen", 0);
     const double gameOver = lines.Moment("game_over");
     if (gameOver > 0 && gameOver < playEnd) return fail("the game ended during the measured play", 0);
-    const std::vector<Second> seconds = lines.Overlapping(gameStart, playEnd);
+    const std::vector<PacingSecond> seconds = lines.Overlapping(gameStart, playEnd);
     if (seconds.size() < 25) return fail("the program printed too few seconds of play", 0);
 
     int updates = 0, frames = 0;
     double longestGap = 0, longestGapEnd = 0, buildGap = 0, span = 0, slowestUpdates = 1000, fastestUpdates = 0,
            slowestFrames = 1000;
-    for (const Second& s : seconds) {
+    for (const PacingSecond& s : seconds) {
         if (s.gapMs > longestGap) longestGapEnd = s.endAt;
         // The update that builds the cave starts at the game's moment; its
         // gap is counted at the next update, a fraction of a second later.

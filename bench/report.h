@@ -2,19 +2,19 @@
 // benchmark program can print figures that compare two of them, and knows
 // whether any of them failed its own checks (SkipWithError).
 //
-// Each program ends with one line per figure, which tools/bench.sh gathers:
-//   figure NAME VALUE TARGET met      (or MISSED)
+// Each program ends with one line per figure (bench/figure.h).
 #pragma once
 
 #include <unistd.h>
 
-#include <cstdarg>
 #include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
 
 #include <benchmark/benchmark.h>
+
+#include "bench/figure.h"
 
 class KeepingReporter : public benchmark::ConsoleReporter {
 public:
@@ -70,18 +70,6 @@ private:
         }
     }
 };
-
-// One summary line; VALUE is formatted from `format`. Neither it nor TARGET
-// may hold spaces.
-__attribute__((format(printf, 4, 5))) inline void PrintFigure(const char* name, const char* target, bool met,
-                                                            const char* format, ...) {
-    char value[64];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(value, sizeof value, format, args);
-    va_end(args);
-    std::printf("figure %s %s %s %s\n", name, value, target, met ? "met" : "MISSED");
-}
 
 // Prints every failure; the exit status a program ends with.
 inline int ExitStatus(const KeepingReporter& reporter) {

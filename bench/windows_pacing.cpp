@@ -16,10 +16,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "bench/figure.h"
+#include "tests/harness/pacing_lines.h"
 #include "tests/harness/process.h"
 #include "tests/harness/x11.h"
 
@@ -31,8 +32,12 @@ double Now() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
+// Whether the program has printed the moment `name` in `err`, its output so
+// far.
+bool Said(const std::string& err, const char* name) {
+    PacingRecord record;
+    record.ReadAll(err);
+    return record.Moment(name) != 0;
 }
 
 ProcessOptions Options(const fs::path& folder) {
@@ -47,9 +52,8 @@ ProcessOptions Options(const fs::path& folder) {
 double LaunchToLoadingScreen(const std::vector<std::string>& command, const fs::path& folder) {
     const double launched = Now();
     BackgroundProcess program(command, Options(folder));
-    const bool shown = program.WaitFor([](const std::string&, const std::string& err) {
-        return Has(err, "pacing moment=loading_screen");
-    }, 60);
+    const bool shown =
+        program.WaitFor([](const std::string&, const std::string& err) { return Said(err, "loading_screen"); }, 60);
     const double at = Now();
     return shown ? (at - launched) * 1000 : 0;
 }
@@ -59,18 +63,9 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-struct Second {
-    int updates = 0;
-    double gapMs = 0, spanMs = 0, endAt = 0;
-};
-
 int Fail(const std::string& reason) {
     std::fprintf(stderr, "windows_pacing: %s\n", reason.c_str());
     return 1;
-}
-
-void Figure(const char* name, double value, const char* unit, const char* target, bool met) {
-    std::printf("figure %s %.2f%s %s %s\n", name, value, unit, target, met ? "met" : "MISSED");
 }
 
 }  // namespace
@@ -100,14 +95,14 @@ int main(int argc, char** argv) {
 
     // 20 s of a Normal game under Wine, steered with the arrow keys.
     BackgroundProcess game({wine, exe.string()}, Options(folder));
-    auto said = [&](const std::string& what, double seconds) {
-        return game.WaitFor([&](const std::string&, const std::string& err) { return Has(err, what); }, seconds);
+    auto said = [&](const char* moment, double seconds) {
+        return game.WaitFor([&](const std::string&, const std::string& err) { return Said(err, moment); }, seconds);
     };
-    if (!said("pacing moment=menu", 60) || FocusGameWindow(game.Pid()).empty()) return Fail("no menu under Wine");
+    if (!said("menu", 60) || FocusGameWindow(game.Pid()).empty()) return Fail("no menu under Wine");
     usleep(1500000);  // the menu flies in before it takes keys
     PressKey("Return");
     PressKey("Return");
-    if (!said("pacing moment=game_start", 30)) return Fail("no game started under Wine");
+    if (!said("game_start", 30)) return Fail("no game started under Wine");
     const double playStart = Now();
     const char* taps[] = {"Right", "Left", "Down", "Up"};
     for (int tap = 0; Now() < playStart + 21.5; ++tap) {
@@ -119,25 +114,16 @@ int main(int argc, char** argv) {
     fs::remove_all(folder);
     if (end.status != 0) return Fail("the game under Wine ended with status " + std::to_string(end.status));
 
-    // The game's own seconds from its game's start on, by its own clock.
-    double gameStart = 0;
-    std::vector<Second> seconds;
-    std::istringstream lines(end.err);
-    for (std::string line; std::getline(lines, line);) {
-        double at = 0;
-        Second s;
-        int frames = 0;
-        if (std::sscanf(line.c_str(), "pacing moment=game_start at=%lf", &at) == 1) gameStart = at;
-        else if (gameStart > 0 &&
-                 std::sscanf(line.c_str(), "pacing updates=%d frames=%d longest_gap_ms=%lf span_ms=%lf end_at=%lf",
-                             &s.updates, &frames, &s.gapMs, &s.spanMs, &s.endAt) == 5 &&
-                 s.endAt - s.spanMs / 1000 < gameStart + 20)
-            seconds.push_back(s);
-    }
-    if (seconds.size() < 18) return Fail("the game under Wine printed too few seconds of play");
+    // The game's own seconds over 20 s from its game's start, by its own
+    // clock.
+    PacingRecord record;
+    record.ReadAll(end.err);
+    const double gameStart = record.Moment("game_start");
+    const std::vector<PacingSecond> seconds = record.Overlapping(gameStart, gameStart + 20);
+    if (gameStart == 0 || seconds.size() < 18) return Fail("the game under Wine printed too few seconds of play");
     int updates = 0;
     double span = 0, gap = 0;
-    for (const Second& s : seconds) {
+    for (const PacingSecond& s : seconds) {
         updates += s.updates;
         span += s.spanMs / 1000;
         gap = std::max(gap, s.gapMs);
@@ -151,10 +137,10 @@ int main(int argc, char** argv) {
                 wineMs, linuxMs, onWine.size());
     std::printf("  play under Wine over %zu seconds: %.2f updates a second, longest gap %.1f ms\n", seconds.size(),
                 ups, gap);
-    Figure("windows-exe-size", exeMb, "MB", "<=4MB", exeMb <= 4);
-    Figure("windows-zip-size", zipMb, "MB", "<=10MB", zipMb <= 10);
-    Figure("windows-start-ratio", wineMs / linuxMs, "x", "<=4x", wineMs / linuxMs <= 4);
-    Figure("windows-updates-per-second", ups, "", "60+-0.5", ups >= 59.5 && ups <= 60.5);
-    Figure("windows-longest-gap", gap, "ms", "<=50ms", gap <= 50);
+    PrintFigure("windows-exe-size", "<=4MB", exeMb <= 4, "%.2fMB", exeMb);
+    PrintFigure("windows-zip-size", "<=10MB", zipMb <= 10, "%.2fMB", zipMb);
+    PrintFigure("windows-start-ratio", "<=4x", wineMs / linuxMs <= 4, "%.2fx", wineMs / linuxMs);
+    PrintFigure("windows-updates-per-second", "60+-0.5", ups >= 59.5 && ups <= 60.5, "%.2f", ups);
+    PrintFigure("windows-longest-gap", "<=50ms", gap <= 50, "%.2fms", gap);
     return 0;
 }

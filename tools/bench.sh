@@ -67,7 +67,8 @@ for name in gc_bench graphics_bench game_bench pacing browser windows; do
 done
 for figure in update-busiest cave-easy cave-normal cave-hard playback collector-alloc collector-step frame-whole \
     updates-per-second slowest-second longest-gap first-visible-frame own-memory \
-    web-download web-time-to-menu web-updates-per-second web-frame-evenness \
+    web-download web-time-to-menu web-offline-time-to-menu web-firefox-time-to-menu web-webkit-time-to-menu \
+    web-updates-per-second web-frame-evenness web-main-thread \
     windows-exe-size windows-zip-size windows-start-ratio windows-updates-per-second windows-longest-gap; do
     if ! grep -q "^figure $figure " "$out"/*.txt; then
         echo "figure $figure missing"

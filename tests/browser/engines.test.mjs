@@ -6,14 +6,10 @@
 import { after, before, test } from "node:test";
 import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
-import { stat } from "node:fs/promises";
 import { join } from "node:path";
-import puppeteer from "puppeteer-core";
 import { blockDifference, referenceMenu, SITE, sleep, startServer, waitFor } from "./harness.mjs";
-import { decodePng } from "./png.mjs";
+import { launchFirefox } from "./firefox.mjs";
 import { launchWebKit } from "./webkit.mjs";
-
-const FIREFOX = process.env.GLIMMERDEEP_FIREFOX || "/usr/bin/firefox-esr";
 
 let server;
 
@@ -26,39 +22,6 @@ before(async () => {
 after(async () => {
   await server?.close();
 });
-
-// Firefox through puppeteer: the same few calls as the WebKit client.
-async function launchFirefox() {
-  await stat(FIREFOX).catch(() => {
-    throw new Error(`no browser at ${FIREFOX}: tools/install-packages.sh web installs Debian's firefox-esr`);
-  });
-  const browser = await puppeteer.launch({
-    browser: "firefox", executablePath: FIREFOX, headless: false,
-    defaultViewport: { width: 640, height: 480 },
-  });
-  const page = await browser.newPage();
-  const errors = [];
-  page.on("pageerror", (error) => errors.push(error.message));
-  return {
-    errors,
-    open: (url) => page.goto(url),
-    run: (script, ...args) => page.evaluate(new Function(script), ...args),
-    async press(key, hold = 150) {
-      await page.keyboard.down(key);
-      await sleep(hold);
-      await page.keyboard.up(key);
-      await sleep(150);
-    },
-    async shot(selector) {
-      const box = await page.$eval(selector, (e) => {
-        const r = e.getBoundingClientRect();
-        return { x: r.x, y: r.y, width: r.width, height: r.height };
-      });
-      return decodePng(Buffer.from(await page.screenshot({ clip: box, encoding: "base64" }), "base64"));
-    },
-    close: () => browser.close(),
-  };
-}
 
 // The left of the screen, where the pause screen puts its icons, short of its
 // turning rings; the cave moves there in play.

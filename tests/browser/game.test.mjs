@@ -8,7 +8,7 @@ import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
 import { join } from "node:path";
 import {
-  blockDifference, canvasBox, canvasShot, distinctColours, launchBrowser, pixel, quietly, referenceMenu,
+  blockDifference, canvasBox, canvasShot, distinctColours, launchBrowser, paced, pixel, quietly, referenceMenu,
   resized, savedFrameRate, SITE, sleep, startServer, tap, turnFrameRateOn, unexpectedErrors, waitFor,
   waitForMenuAt, withGame as withPage,
 } from "./harness.mjs";
@@ -40,11 +40,6 @@ async function waitForMenu(game) {
     const shot = await canvasShot(game.page);
     return isMenu(shot) && shot;
   });
-}
-
-// The game's own figures, from ?pacing=1.
-function paced(game, moment) {
-  return game.console.some((m) => m.text.startsWith(`pacing moment=${moment} `));
 }
 
 function assertCleanConsole(game) {

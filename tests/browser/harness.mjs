@@ -130,6 +130,37 @@ export function unexpectedErrors(game) {
   return errors.concat(game.errors);
 }
 
+// What the program prints with ?pacing=1 (host/pacing.cpp), read from the
+// console's lines: its moments, "pacing moment=NAME at=SECONDS", the first of
+// each name kept, in seconds from the page's time origin (the start of the
+// navigation); and its seconds, "pacing updates=... end_at=SECONDS", each
+// over a second or a little more of the frame loop. The programs run from
+// outside read them with PacingRecord (tests/harness/pacing_lines.h).
+export function readPacing(lines) {
+  const moments = new Map();
+  const seconds = [];
+  for (const line of lines) {
+    const moment = /^pacing moment=(\S+) at=([\d.]+)/.exec(line);
+    if (moment) {
+      if (!moments.has(moment[1])) moments.set(moment[1], Number(moment[2]));
+      continue;
+    }
+    const second = /^pacing updates=(\d+) frames=(\d+) longest_gap_ms=([\d.]+) span_ms=([\d.]+) end_at=([\d.]+)/
+      .exec(line);
+    if (second) {
+      const [updates, frames, gapMs, spanMs, endAt] = second.slice(1).map(Number);
+      seconds.push({ updates, frames, gapMs, spanMs, endAt });
+    }
+  }
+  return { moments, seconds };
+}
+
+// When the game's page printed the moment `name`, in seconds from its time
+// origin; null when it has not (yet).
+export function paced(game, name) {
+  return readPacing(game.console.map((m) => m.text)).moments.get(name) ?? null;
+}
+
 export const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 
 // Waits until `probe` gives something true, trying every `every` ms.

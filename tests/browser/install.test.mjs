@@ -9,7 +9,8 @@ import { appendFileSync, cpSync, mkdtempSync, readFileSync, rmSync } from "node:
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import {
-  launchBrowser, openGame, ROOT, savedFrameRate, SITE, sleep, startServer, turnFrameRateOn, unexpectedErrors, waitFor,
+  launchBrowser, openGame, paced, ROOT, savedFrameRate, SITE, sleep, startServer, turnFrameRateOn, unexpectedErrors,
+  waitFor,
 } from "./harness.mjs";
 import { decodePng } from "./png.mjs";
 
@@ -43,7 +44,6 @@ async function withSite(name, body, { own = true } = {}) {
   }
 }
 
-const paced = (game, moment) => game.console.some((m) => m.text.startsWith(`pacing moment=${moment} `));
 const menuUp = (game) => waitFor("the menu", () => paced(game, "menu"), 30000);
 
 // The service worker active, its files kept, and the page under it.

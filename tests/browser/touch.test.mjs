@@ -8,7 +8,7 @@ import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
 import { join } from "node:path";
 import {
-  blockDifference, canvasBox, canvasShot, launchBrowser, menuItemPoint, phone,
+  blockDifference, canvasBox, canvasShot, launchBrowser, menuItemPoint, paced, phone,
   resized, SITE, sleep, startServer, tap, unexpectedErrors, waitFor, waitForMenuAt, withGame,
 } from "./harness.mjs";
 
@@ -27,8 +27,6 @@ after(async () => {
 
 const withPhone = (device, options, body) =>
   withGame(browser, server, { device, query: "?pacing=1", ...options }, body);
-
-const paced = (game, moment) => game.console.some((m) => m.text.startsWith(`pacing moment=${moment} `));
 
 // Fingers on the screen through the DevTools protocol, several at once:
 // every event lists the fingers down, as a touch screen reports them.

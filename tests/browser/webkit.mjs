@@ -1,8 +1,8 @@
 // WebKit (the engine of Safari) as Debian has it: WebKitGTK's MiniBrowser,
 // driven through WebKitWebDriver over plain W3C WebDriver on the loopback.
 // Needs an X server. A small client: enough to open a page (640 x 480, as the
-// other browsers' tests have it), run a script in it, press keys and take the
-// picture of an element.
+// other browsers' tests have it), run a script in it, press keys, take the
+// picture of an element and read what the page wrote to its console.
 import { spawn } from "node:child_process";
 import { stat } from "node:fs/promises";
 import { createServer } from "node:net";
@@ -66,8 +66,31 @@ export async function launchWebKit() {
     await session("POST", "/window/rect", { width: width + outer.width - w, height: height + outer.height - h });
   };
   await view(640, 480);
+  // WebDriver gives no console: the page's own is wrapped as soon as the
+  // page has loaded, which is in time for everything the program prints
+  // only if it had not drawn a frame yet (it prints its first moment with
+  // its first frame).
+  const listen = `
+    window.consoleLines = [];
+    for (const level of ["log", "info", "warn", "error"]) {
+      const write = console[level];
+      console[level] = function (...args) {
+        window.consoleLines.push(args.join(" "));
+        return write.apply(this, args);
+      };
+    }
+    return typeof Module == "object" ? Module.framesDrawn : 0;`;
+  let heardFromStart = false;
   return {
-    open: (url) => session("POST", "/url", { url }),
+    async open(url) {
+      await session("POST", "/url", { url });
+      heardFromStart = (await session("POST", "/execute/sync", { script: listen, args: [] })) === 0;
+    },
+    // The page's console since it was opened, a line a call.
+    async console() {
+      if (!heardFromStart) throw new Error("WebKit's page drew before its console could be listened to");
+      return session("POST", "/execute/sync", { script: "return window.consoleLines;", args: [] });
+    },
     // `script` is a function's body; its value comes back.
     run: (script, ...args) => session("POST", "/execute/sync", { script, args }),
     async press(key, hold = 150) {
