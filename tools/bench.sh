@@ -2,9 +2,10 @@
 # Builds in release mode and prints every performance figure in one run:
 # the collector, sprite drawing, the game in the busiest update play reaches,
 # the real program's pacing, CPU, start-up time and memory, the browser
-# build's download, time to the menu and updates a second in headless
-# Chromium, and the Windows build's sizes, start-up beside the Linux build's
-# and pacing under Wine. Starts its own X server when there is no display.
+# build's download, time to the menu (first and offline visits in headless
+# Chromium, and in Firefox and WebKitGTK), updates a second and the main
+# thread's share of a core on a phone, and the Windows build's sizes,
+# start-up beside the Linux build's and pacing under Wine. Starts its own X server when there is no display.
 # Takes a few minutes.
 #
 # Ends with one line per figure, "figure NAME VALUE TARGET met" (or MISSED),
