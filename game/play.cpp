@@ -9,6 +9,7 @@
 #include "game/mygame.h"
 #include "game/world.h"
 #include "host/app.h"
+#include "host/pacing.h"
 #include "runtime/debug.h"
 #include "shell/controls.h"
 #include "shell/draw.h"
@@ -275,6 +276,7 @@ int c_MyGame::p_Game() {
     xr_ruvo_aimy = plr[PLR_Y] * CELL_PIXELS - float(xr_ruvo_jscrh / 2);
 
     steer_and_move(plr);
+    xr_pacing.Track("diver", plr[PLR_X], plr[PLR_Y]);
     draw_player(plr);
     sonar(plr);
     hazards(plr);

@@ -1,10 +1,22 @@
 #include "host/input.h"
 
+#include "host/pacing.h"
 #include "host/xrgame.h"
 
 namespace {
 
 enum { HIT_QUEUE = 33, CHAR_QUEUE = 32, FINGERS = 32, PADS = 4, PAD_BUTTONS = KEY_JOY_STRIDE };
+
+// What the last update saw of each key, for the pacing output's key lines.
+bool seen_down[KEY_COUNT];
+
+void report_seen_keys(const Array<bool>& down) {
+    for (int key = 0; key < KEY_COUNT; ++key) {
+        if (down[key] == seen_down[key]) continue;
+        seen_down[key] = down[key];
+        xr_pacing.Key(key, down[key]);
+    }
+}
 
 }  // namespace
 
@@ -172,6 +184,7 @@ int c_InputDevice::p_BeginUpdate() {
             }
         }
     }
+    if (xr_pacing.enabled) report_seen_keys(m__keyDown);
     return 0;
 }
 

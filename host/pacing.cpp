@@ -20,6 +20,7 @@ void XrPacing::StartAt(double t) {
     updates = frames = 0;
     framed = false;
     nextFrameMoment = nullptr;
+    trackName = nullptr;
 }
 
 void XrPacing::UpdateAt(double t) {
@@ -30,6 +31,11 @@ void XrPacing::UpdateAt(double t) {
 
 void XrPacing::MomentAt(const char* name, double t) {
     std::fprintf(out, "pacing moment=%s at=%.6f\n", name, t);
+    std::fflush(out);
+}
+
+void XrPacing::KeyAt(int code, bool down, double t) {
+    std::fprintf(out, "pacing key=%d %s at=%.6f\n", code, down ? "down" : "up", t);
     std::fflush(out);
 }
 
@@ -46,7 +52,9 @@ void XrPacing::FrameAt(double t) {
     if (t - secondStart < 1) return;
     std::fprintf(out, "pacing updates=%d frames=%d longest_gap_ms=%.1f span_ms=%.1f end_at=%.6f\n", updates, frames,
                  longestGap * 1000, (t - secondStart) * 1000, t);
+    if (trackName) std::fprintf(out, "pacing track=%s x=%.1f y=%.1f\n", trackName, trackX, trackY);
     std::fflush(out);
+    trackName = nullptr;
     secondStart = t;
     updates = frames = 0;
     longestGap = 0;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 #include <vector>
 
@@ -34,6 +35,37 @@ void Hold(const std::string& key, double seconds, double gap) {
 
 void PressKey(const std::string& key) {
     Hold(key, 0.1, 0.1);
+}
+
+namespace {
+
+// How many keys the game has said it saw go `way` ("down" or "up").
+size_t keys_seen(const std::string& err, const char* way) {
+    const std::string marker = "pacing key=";
+    size_t count = 0;
+    for (size_t at = err.find(marker); at != std::string::npos; at = err.find(marker, at + 1)) {
+        const size_t code = at + marker.size();
+        const size_t after = err.find_first_not_of("0123456789", code);
+        if (after == std::string::npos || after == code || err.find('\n', after) == std::string::npos) continue;
+        if (err.compare(after, std::strlen(way) + 1, std::string(" ") + way) == 0) ++count;
+    }
+    return count;
+}
+
+bool wait_for_key(ProcessOutput& output, const char* way, size_t count, double seconds) {
+    return output.WaitFor([&](const std::string&, const std::string& err) { return keys_seen(err, way) > count; },
+                          seconds);
+}
+
+}  // namespace
+
+bool PressKeySeen(const std::string& key, ProcessOutput& output, double seconds) {
+    const std::string before = output.Err();
+    const size_t downs = keys_seen(before, "down"), ups = keys_seen(before, "up");
+    Xdotool("keydown " + key);
+    const bool down = wait_for_key(output, "down", downs, seconds);
+    Xdotool("keyup " + key);
+    return wait_for_key(output, "up", ups, seconds) && down;
 }
 
 void Click(const std::string& window, double fx, double fy) {

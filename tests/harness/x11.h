@@ -34,6 +34,14 @@ void Hold(const std::string& key, double seconds = 0.1, double gap = 0.15);
 // Holds a key for a tenth of a second and waits as long again.
 void PressKey(const std::string& key);
 
+// Holds a key down until the game has seen it go down, then lets go and
+// waits until it has seen it go up, however slow its updates are: the game
+// runs with GLIMMERDEEP_PACING set and its output going to `output`, where
+// an update says "pacing key=CODE down" (and "up") for every key it sees
+// change. Only one key may be held at a time. False when either was not
+// seen within `seconds`.
+bool PressKeySeen(const std::string& key, ProcessOutput& output, double seconds = 20);
+
 // Presses the left button at a point given as fractions of the window's
 // size, holding it as long as a key.
 void Click(const std::string& window, double fx, double fy);

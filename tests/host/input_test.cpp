@@ -1,6 +1,7 @@
 // The input device and the host's translation and pad polling.
 #include <stdlib.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "host/glfwgame.h"
 #include "host/input.h"
+#include "host/pacing.h"
 #include "tests/harness/environment.h"
 #include "tests/harness/pad_host.h"
 #include "tests/harness/scratch.h"
@@ -124,6 +126,35 @@ TEST_F(Input, HitQueueHoldsThirtyThreePresses) {
     EXPECT_EQ(input->m__charPut, 32);
     input->p_EndUpdate();
     EXPECT_EQ(input->m__charPut, 0);
+}
+
+// With the pacing output on, each update says which keys it sees go down and
+// up. A press and release between two updates is never seen, which is why a
+// tool holding a key waits for these lines.
+TEST_F(Input, PacingLinesSayWhatEachUpdateSees) {
+    const XrPacing before = xr_pacing;
+    xr_pacing.enabled = true;
+    xr_pacing.out = std::tmpfile();
+    ASSERT_NE(xr_pacing.out, nullptr);
+    auto nothing = [] {};
+    input->p_KeyEvent(E::KeyDown, 65);
+    Update(nothing);
+    Update(nothing);
+    input->p_KeyEvent(E::KeyDown, 66);
+    input->p_KeyEvent(E::KeyUp, 66);
+    input->p_KeyEvent(E::KeyUp, 65);
+    Update(nothing);
+
+    std::rewind(xr_pacing.out);
+    std::vector<std::string> lines;
+    char line[256];
+    while (std::fgets(line, sizeof line, xr_pacing.out)) {
+        std::string text = line;
+        lines.push_back(text.substr(0, text.find(" at=")));
+    }
+    std::fclose(xr_pacing.out);
+    xr_pacing = before;
+    EXPECT_EQ(lines, (std::vector<std::string>{"pacing key=65 down", "pacing key=65 up"}));
 }
 
 TEST_F(Input, PadsArePolledInSlotOrderWithTheirLayouts) {

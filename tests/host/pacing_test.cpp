@@ -93,6 +93,29 @@ TEST_F(Pacing, MomentsArePrintedAtOnceOrWithTheNextSwap) {
     EXPECT_EQ(Lines(), expected);
 }
 
+// Keys are printed as they come; the tracked place only with the line of a
+// second in which the game gave one, the last it gave.
+TEST_F(Pacing, KeysAtOnceAndTheTrackedPlaceWithItsSecond) {
+    pacing.enabled = true;
+    pacing.StartAt(0);
+    pacing.FrameAt(0.5);
+    pacing.KeyAt(13, true, 0.6);
+    pacing.Track("diver", 10, 20);
+    pacing.Track("diver", 11.5f, 19.5f);
+    pacing.KeyAt(13, false, 0.7);
+    pacing.FrameAt(1.0);
+    pacing.FrameAt(2.0);  // nothing tracked in this second
+    const std::vector<std::string> expected = {
+        "pacing moment=first_frame at=0.500000",
+        "pacing key=13 down at=0.600000",
+        "pacing key=13 up at=0.700000",
+        "pacing updates=0 frames=2 longest_gap_ms=0.0 span_ms=1000.0 end_at=1.000000",
+        "pacing track=diver x=11.5 y=19.5",
+        "pacing updates=0 frames=1 longest_gap_ms=0.0 span_ms=1000.0 end_at=2.000000",
+    };
+    EXPECT_EQ(Lines(), expected);
+}
+
 TEST_F(Pacing, OffUnlessTheEnvironmentAsks) {
     UnsetEnv("GLIMMERDEEP_PACING");
     pacing.Init();
@@ -103,6 +126,8 @@ TEST_F(Pacing, OffUnlessTheEnvironmentAsks) {
     }
     pacing.Moment("game_start");
     pacing.MomentOfNextFrame("loading_screen");
+    pacing.Key(13, true);
+    pacing.Track("diver", 1, 2);
     pacing.OnFrame();
     EXPECT_TRUE(Lines().empty());
 
