@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -27,6 +28,7 @@
 #include "shell/state.h"
 #include "tests/harness/files.h"
 #include "tests/harness/game_driver.h"
+#include "tests/harness/pacing_lines.h"
 #include "tests/harness/process.h"
 #include "tests/harness/program_copy.h"
 #include "tests/harness/scratch.h"
@@ -88,18 +90,97 @@ const std::vector<uint32_t>& LinuxMenu() {
     return frame;
 }
 
-// How far a frame is from another: the mean difference per channel, over
-// every pixel.
-double MeanDifference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
-    if (a.size() != b.size() || a.empty()) return 255;
-    double sum = 0;
-    for (size_t i = 0; i < a.size(); ++i)
-        for (int shift : {0, 8, 16}) sum += std::abs(int(a[i] >> shift & 0xFF) - int(b[i] >> shift & 0xFF));
-    return sum / double(a.size() * 3);
-}
-
 size_t DistinctColours(const std::vector<uint32_t>& frame) {
     return std::set<uint32_t>(frame.begin(), frame.end()).size();
+}
+
+// The loading screen (game/loading.cpp) lays its backdrop, 180 160 120, over
+// the whole window, where no other screen has that colour, and brings its
+// emblem down onto it: the corners show the backdrop and the picture has
+// many colours.
+bool IsLoadingScreen(const std::vector<uint32_t>& frame) {
+    if (frame.size() != size_t(kWidth) * kHeight) return false;
+    const uint32_t backdrop = 180u << 16 | 160u << 8 | 120u;
+    for (size_t corner : {size_t(0), size_t(kWidth - 1), frame.size() - kWidth, frame.size() - 1})
+        if (frame[corner] != backdrop) return false;
+    return DistinctColours(frame) > 1000;
+}
+
+// The frame-rate overlay (game/render.cpp) writes its line of figures along
+// the bottom left and draws a cross, 17 pixels square, at the pointer. Under
+// Wine its line changed pixels in columns 18 to 311 and rows 457 to 472 of
+// the menu, and nowhere else but the cross; these bounds leave two pixels
+// above and below and room for wider figures, and stop short of the Quit
+// label, whose lowest pixels are in row 451.
+const int kOverlayLeft = 16, kOverlayRight = 330, kOverlayTop = 455, kOverlayBottom = 474;
+const int kCross = 17;
+
+// How a frame differs from the Linux build's menu: the pixels that differ
+// where nothing may, and those of the overlay's line. Without the overlay,
+// every differing pixel counts; with it, those in the line's bounds and in
+// one cross do not.
+struct MenuDifference {
+    size_t wrong = 0, line = 0;
+};
+MenuDifference DifferenceFromMenu(const std::vector<uint32_t>& frame, const std::vector<uint32_t>& menu,
+                                  bool overlay) {
+    MenuDifference d;
+    if (frame.size() != menu.size()) {
+        d.wrong = menu.size();
+        return d;
+    }
+    int left = kWidth, right = -1, top = kHeight, bottom = -1;
+    for (size_t i = 0; i < frame.size(); ++i) {
+        if (frame[i] == menu[i]) continue;
+        const int x = int(i % kWidth), y = int(i / kWidth);
+        if (overlay && x >= kOverlayLeft && x <= kOverlayRight && y >= kOverlayTop && y <= kOverlayBottom) {
+            ++d.line;
+            continue;
+        }
+        ++d.wrong;
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    }
+    if (overlay && right - left < kCross && bottom - top < kCross) d.wrong = 0;
+    return d;
+}
+
+// The sound written by OpenAL Soft's file backend, 44,100 samples a second.
+const double kRate = 44100;
+const size_t kHundredth = 441, kQuiet = 11025;  // a hundredth and a quarter of a second
+const double kSilent = 0.002;                     // loudness below which the output is still (-54 dBFS)
+
+// The loudness (root mean square, 1 at full scale) of `n` samples from `from`.
+double Level(const std::vector<short>& s, size_t from, size_t n) {
+    double sum = 0;
+    for (size_t i = from; i < from + n && i < s.size(); ++i) sum += double(s[i]) * s[i];
+    return n ? std::sqrt(sum / double(n)) / 32768 : 0;
+}
+
+// The amplitude (1 at full scale) of the tone of `hz` in `n` samples from
+// `from`, through a Hann window, which keeps the neighbouring tones out.
+double Amplitude(const std::vector<short>& s, size_t from, size_t n, double hz) {
+    const double pi = 3.14159265358979323846;
+    double re = 0, im = 0, weights = 0;
+    for (size_t i = 0; i < n && from + i < s.size(); ++i) {
+        const double w = 0.5 - 0.5 * std::cos(2 * pi * double(i) / double(n));
+        const double v = s[from + i] / 32768.0 * w;
+        re += v * std::cos(2 * pi * hz * double(i) / kRate);
+        im -= v * std::sin(2 * pi * hz * double(i) / kRate);
+        weights += w;
+    }
+    return weights > 0 ? 2 * std::hypot(re, im) / weights : 0;
+}
+
+// A tone's amplitude in `n` samples from `from`, and the larger of those a
+// quarter below and above it.
+struct Tone {
+    double amplitude, around;
+};
+Tone ToneAt(const std::vector<short>& s, size_t from, size_t n, double hz) {
+    return {Amplitude(s, from, n, hz), std::max(Amplitude(s, from, n, hz * 0.75), Amplitude(s, from, n, hz * 1.25))};
 }
 
 // Wine draws the frame of the window itself around the game's drawing area,
@@ -156,11 +237,6 @@ ProcessResult Wine(const std::vector<std::string>& args, const fs::path& folder)
     return RunProcess(line, options);
 }
 
-// A key held long enough for the game's updates to see it, then let go.
-void Tap(const std::string& key) {
-    Hold(key, 0.12, 0.18);
-}
-
 // The game under Wine, from the unpacked copy, its working folder elsewhere
 // (a shortcut's or a console's), its sound written to a wave file.
 class WindowsProgram : public ::testing::Test {
@@ -206,7 +282,7 @@ protected:
     // Starts the game and waits for its window and its settled menu, having
     // seen the loading screen on the way. The menu is then the Linux build's,
     // pixel for pixel, or the test fails with the closest it came; with the
-    // frame-rate overlay on, the menu differs by the overlay's few figures.
+    // frame-rate overlay on, it differs by the overlay alone.
     void StartToTheMenu(bool overlay = false) {
         ProcessOptions options;
         options.workDir = scratch.path();
@@ -220,24 +296,28 @@ protected:
         window = FocusGameWindow(game->Pid());
         ASSERT_NE(window, "") << "no window of the game's";
 
-        // The overlay's figures cover far less than one part in a hundred.
-        const double within = overlay ? 1 : 0;
         const std::vector<uint32_t>& menu = LinuxMenu();
         bool loadingSeen = false;
-        double closest = 255;
-        for (int attempt = 0; attempt < 600 && !(closest <= within && Said("pacing moment=menu", 0)); ++attempt) {
+        MenuDifference closest;
+        closest.wrong = menu.size();
+        for (int attempt = 0; attempt < 600; ++attempt) {
             const std::vector<uint32_t> shot = DrawingArea(window);
-            const double d = MeanDifference(shot, menu);
-            closest = std::min(closest, d);
-            if (!loadingSeen && d > 20 && DistinctColours(shot) > 1000) loadingSeen = true;
-            if (d > within) usleep(50000);
+            if (!loadingSeen && IsLoadingScreen(shot)) loadingSeen = true;
+            const MenuDifference d = DifferenceFromMenu(shot, menu, overlay);
+            if (d.wrong <= closest.wrong) closest = d;
+            if (d.wrong == 0 && Said("pacing moment=menu", 0)) break;
+            usleep(50000);
         }
-        ASSERT_LE(closest, within) << "the settled menu is not the Linux build's" << (overlay ? " with the overlay" : "");
+        EXPECT_TRUE(loadingSeen) << "the loading screen, its backdrop and emblem, before the menu";
+        ASSERT_EQ(closest.wrong, 0u) << "pixels unlike the Linux build's menu" << (overlay ? " besides the overlay" : "");
         if (overlay) {
-            EXPECT_GT(closest, 0) << "the frame-rate overlay is drawn";
+            EXPECT_GT(closest.line, 0u) << "the frame-rate overlay's line is drawn";
         }
-        EXPECT_TRUE(loadingSeen) << "a loading picture before the menu";
     }
+
+    // Holds a key until the game has seen it go down, then until it has
+    // seen it go up.
+    bool Press(const std::string& key) { return PressKeySeen(key, game->Output()); }
 
     // Waits for the game's own word on standard error.
     bool Said(const std::string& text, double seconds = 30) {
@@ -246,8 +326,9 @@ protected:
         }, seconds);
     }
 
+    // The program ends on F4 before it can see the key go up.
     ProcessResult Quit() {
-        Tap("F4");
+        PressKeySeen("F4", game->Output());
         return game->Wait(30);
     }
 
@@ -274,21 +355,52 @@ protected:
 
     // From the menu, Options and Back at once, which saves the settings as
     // they are. The list: Back, SFX, Music, the two Invert Y rows, Framerate.
-    void SaveFromOptions() {
-        Tap("Down");
-        Tap("Return");
-        Tap("Return");
+    bool SaveFromOptions() { return Press("Down") && Press("Return") && Press("Return"); }
+
+    // The samples OpenAL Soft has written so far: mono, 16 bits, 44.1 kHz.
+    std::vector<short> Samples() {
+        const std::string bytes = ReadFile(wave);
+        const size_t data = bytes.find("data", 12);
+        if (data == std::string::npos || bytes.size() < data + 8) return {};
+        std::vector<short> samples((bytes.size() - data - 8) / 2);
+        std::memcpy(samples.data(), bytes.data() + data + 8, samples.size() * 2);
+        return samples;
     }
 
-    // Wave samples written so far, and the loudness of those after `from`.
-    size_t Written() { return fs::exists(wave) ? (fs::file_size(wave) - 44) / 2 : 0; }
-    double LevelSince(size_t from) {
-        std::ifstream in(wave, std::ios::binary);
-        in.seekg(std::streamoff(44 + 2 * from));
-        double sum = 0;
-        size_t n = 0;
-        for (short v; in.read(reinterpret_cast<char*>(&v), 2); ++n) sum += double(v) * v;
-        return n ? std::sqrt(sum / double(n)) / 32768 : 0;
+    // Waits until what was written last is silent, as the menu is once the
+    // loading screen's chime has rung out; how many samples there are then,
+    // 0 when it never fell silent.
+    size_t QuietEnd() {
+        for (int look = 0; look < 600; ++look) {
+            const std::vector<short> s = Samples();
+            if (s.size() > kQuiet && Level(s, s.size() - kQuiet, kQuiet) < kSilent) return s.size();
+            usleep(50000);
+        }
+        return 0;
+    }
+
+    // Waits until `n` samples are written.
+    bool WaitForSamples(size_t n) {
+        for (int look = 0; look < 600; ++look) {
+            if (Samples().size() >= n) return true;
+            usleep(50000);
+        }
+        return false;
+    }
+
+    // Waits until sound follows sample `from` and `span` samples of it are
+    // written: where it begins, to a hundredth of a second; 0 when none came.
+    size_t Onset(size_t from, size_t span) {
+        for (int look = 0; look < 600; ++look) {
+            const std::vector<short> s = Samples();
+            for (size_t at = from; at + kHundredth <= s.size(); at += kHundredth)
+                if (Level(s, at, kHundredth) >= kSilent) {
+                    if (at + span <= s.size()) return at;
+                    break;
+                }
+            usleep(50000);
+        }
+        return 0;
     }
 };
 
@@ -315,30 +427,73 @@ TEST_F(WindowsProgram, AnswersItsCommandLineWithItsSaveFolder) {
     EXPECT_EQ(wrong.err.rfind("glimmerdeep: unknown option '--bogus'\r\nUsage: ", 0), 0u) << wrong.err;
 }
 
-// Enter, Enter: a game of Normal; the music and effects of play reach the
-// sound device; F4 ends the program with status 0.
+// The menu is still once the loading screen's chime has rung out: Start
+// Game's confirming effect is the first sound after Return, its first note
+// the effect's own A5 (880 Hz, tools/assetgen/effects.cpp). Normal then
+// starts a game: the tune's bass D2 (73.4 Hz, tools/assetgen/music.cpp)
+// sounds from its start, and the sonar pings over it at its own F#6 (1480
+// Hz). F4 ends the program with status 0. Each tone measured 40 to 100 times
+// the amplitude a quarter of its frequency away (0.21, 0.16 and 0.31 of full
+// scale at the default volumes): the checks ask for ten times.
 TEST_F(WindowsProgram, ShowsTheMenuPlaysWithSoundAndQuitsOnF4) {
+    const fs::path state = StateFile();  // none: the menu of a first start
+    ASSERT_NE(state, fs::path());
+    fs::remove_all(state.parent_path());
     StartToTheMenu();
     if (HasFatalFailure()) return;
-    Tap("Return");
-    Tap("Return");
+    const size_t menuQuiet = QuietEnd();
+    ASSERT_GT(menuQuiet, 0u) << "the menu falls still";
+    ASSERT_TRUE(Press("Return"));
+    const size_t kNote = kHundredth * 6;  // the first note alone
+    const size_t chosen = Onset(menuQuiet, kNote);
+    ASSERT_GT(chosen, 0u) << "Return is heard";
+    const Tone confirm = ToneAt(Samples(), chosen, kNote, 880);
+    EXPECT_GT(confirm.amplitude, 10 * confirm.around) << "A5 in the confirming effect";
+
+    const size_t listQuiet = QuietEnd();
+    ASSERT_GT(listQuiet, 0u) << "the difficulty list falls still";
+    ASSERT_TRUE(Press("Return"));
     ASSERT_TRUE(Said("pacing moment=game_start")) << game->Err();
-    const size_t from = Written();
     ASSERT_TRUE(game->WaitFor([](const std::string& out, const std::string&) {
         return out.find("Placed at ") != std::string::npos;
     }, 30)) << "treasure placed in the new cave";
-    // A second of play, as the game counts it: its pacing lines come once a
-    // second of its own.
-    const std::string said = game->Err();
-    const size_t lines = std::count(said.begin(), said.end(), '\n');
-    ASSERT_TRUE(game->WaitFor([&](const std::string&, const std::string& err) {
-        return size_t(std::count(err.begin(), err.end(), '\n')) >= lines + 2;
-    }, 30));
+    const size_t started = Onset(listQuiet, size_t(kRate));
+    ASSERT_GT(started, 0u) << "play is heard";
+    // A second of updates after the first ping (31 updates in), as the
+    // game counts them; then the mixer past them.
+    ASSERT_TRUE(game->WaitFor([](const std::string&, const std::string& err) {
+        PacingRecord record;
+        record.ReadAll(err);
+        const double start = record.Moment("game_start");
+        int updates = 0;
+        for (const PacingSecond& second : record.Overlapping(start, 1e9))
+            if (second.StartAt() >= start) updates += second.updates;
+        return updates >= 91;
+    }, 60)) << "a second and a half of play";
+    const size_t played = Samples().size();
+    ASSERT_TRUE(WaitForSamples(played + size_t(kRate / 2)));
+    const std::vector<short> s = Samples();
+    const Tone bass = ToneAt(s, started + kHundredth * 10, size_t(kRate), 73.42);
+    EXPECT_GT(bass.amplitude, 10 * bass.around) << "the tune's D2 through play's first second";
+    // The sonar's note, a fifth of a second at a time: where it is loudest,
+    // it stands out.
+    const size_t kPing = size_t(kRate / 5);
+    size_t loudest = started;
+    double most = 0;
+    for (size_t at = started; at + kPing <= played; at += kPing / 4) {
+        const double a = Amplitude(s, at, kPing, 1479.98);
+        if (a > most) {
+            most = a;
+            loudest = at;
+        }
+    }
+    const Tone ping = ToneAt(s, loudest, kPing, 1479.98);
+    EXPECT_GT(ping.amplitude, 10 * ping.around) << "F#6 in the sonar's ping";
+    EXPECT_GT(ping.amplitude, 0.05) << "as loud as an effect: the tune alone reached 0.003 there";
     ProcessResult end = Quit();
     EXPECT_FALSE(end.timedOut);
     EXPECT_EQ(end.status, 0) << end.out << end.err;
     EXPECT_EQ(end.out.find("Vantle Runtime Error"), std::string::npos) << end.out;
-    EXPECT_GT(LevelSince(from), 0.01) << "the sound of play";
     // The sound device was stopped and let go while the program ended, not
     // cut off by it: the wave file's header counts every byte written.
     const std::string bytes = ReadFile(wave);
@@ -363,12 +518,11 @@ TEST_F(WindowsProgram, KeepsItsSettingsInAppDataAndReadsThemBack) {
 
     StartToTheMenu();
     if (HasFatalFailure()) return;
-    Tap("Down");
-    Tap("Return");
-    for (int i = 0; i < 5; ++i) Tap("Down");
-    Tap("Return");
-    for (int i = 0; i < 5; ++i) Tap("Up");
-    Tap("Return");
+    ASSERT_TRUE(Press("Down") && Press("Return"));
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(Press("Down"));
+    ASSERT_TRUE(Press("Return"));
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(Press("Up"));
+    ASSERT_TRUE(Press("Return"));
     ParsedState saved = NextSave(state, 0);
     ASSERT_TRUE(saved.complete) << "a whole state in " << state;
     EXPECT_EQ(saved.settings[SET_FRAME_RATE], 1);
@@ -382,7 +536,7 @@ TEST_F(WindowsProgram, KeepsItsSettingsInAppDataAndReadsThemBack) {
     StartToTheMenu(true);
     if (HasFatalFailure()) return;
     const ino_t first = Identity(state);
-    SaveFromOptions();
+    ASSERT_TRUE(SaveFromOptions());
     ParsedState again = NextSave(state, first);
     ASSERT_TRUE(again.complete);
     EXPECT_EQ(again.settings, saved.settings) << "read back, and saved as it was";
@@ -400,7 +554,7 @@ TEST_F(WindowsProgram, DamagedStateGivesTheDefaultsAndALaterSaveIsWhole) {
 
     StartToTheMenu();
     if (HasFatalFailure()) return;
-    SaveFromOptions();
+    ASSERT_TRUE(SaveFromOptions());
     ParsedState saved = NextSave(state, damaged);
     ASSERT_TRUE(saved.complete);
     EXPECT_EQ(saved.settings, FirstRunSettings());
